@@ -1,0 +1,27 @@
+#pragma once
+// The records an action is applied with: the input context, made by the caller
+// for one item and reused for every step of a chain, and the output context
+// that the action fills.
+#include <array>
+#include <optional>
+#include <string>
+
+namespace morvane {
+
+class FileManager;
+class DynamicFileList;
+
+struct InputContext {
+    std::string inputPath;                       // "inputPath": the item's absolute path
+    std::u16string currentName;                  // "currentName": the display name before this step
+    FileManager* fileManager = nullptr;          // "file manager"
+    DynamicFileList* dynamicFileList = nullptr;  // "dynamic file list"
+    bool preview = false;                        // "preview": set while the chain's current step runs
+};
+
+struct OutputContext {
+    std::u16string newName;                                   // "newName"
+    std::optional<std::array<std::u16string, 6>> regex;       // "regex1" to "regex6"
+};
+
+} // namespace morvane

@@ -1,0 +1,114 @@
+#include "MRVN7x/actions/ActionList.h"
+
+#include "MRVN7x/actions/ActionFactory.h"
+#include "MRVN7x/app/ApplicationDefaults.h"
+#include "platform/Resources.h"
+#include "platform/SystemLog.h"
+
+namespace morvane {
+namespace {
+
+std::vector<std::string> stringArrayResource(const std::string& name) {
+    std::vector<std::string> out;
+    auto value = Resources::plist(name);
+    const plist::Array* array = value ? value->asArray() : nullptr;
+    if (!array) {
+        SystemLog::error("Internal error: the resource " + name + ".plist is missing");
+        return out;
+    }
+    for (const auto& item : *array)
+        out.push_back(item.asString() ? *item.asString() : std::string());
+    return out;
+}
+
+} // namespace
+
+ActionList& ActionList::sharedActionList() {
+    static ActionList registry(applicationDefaults());
+    return registry;
+}
+
+ActionList::ActionList(UserDefaults& defaults) : defaults_(defaults) {
+    nameArray_ = stringArrayResource("popUpIndexToNameMapping");
+    popUpMenuItems_ = stringArrayResource("actionPopUpMenuItems");
+    popUpMenuItems_.resize(nameArray_.size());
+    for (int i = 0; i < count(); ++i)
+        if (!nameArray_[i].empty()) // an empty name is a separator line
+            indexOfName_.emplace(nameArray_[i], i); // the first entry of a name wins
+    auto mapping = Resources::plist("actionNameToNibFileMapping");
+    if (const plist::Dictionary* dict = mapping ? mapping->asDictionary() : nullptr) {
+        for (const auto& [name, nib] : *dict)
+            if (nib.asString())
+                nameToNibMapping_[name] = *nib.asString();
+    } else {
+        SystemLog::error("Internal error: the resource actionNameToNibFileMapping.plist is missing");
+    }
+}
+
+std::string ActionList::popUpMenuItemStringForName(const std::string& name) const {
+    int index = popUpMenuIndexForName(name);
+    return index == kNotFound ? "Error" : popUpMenuItems_[static_cast<size_t>(index)];
+}
+
+int ActionList::popUpMenuIndexForName(const std::string& name) const {
+    auto it = indexOfName_.find(name);
+    return it == indexOfName_.end() ? kNotFound : it->second;
+}
+
+std::string ActionList::nameForPopUpIndex(int index) const {
+    if (index < 0 || index >= count())
+        return {};
+    return nameArray_[static_cast<size_t>(index)];
+}
+
+std::string ActionList::nibNameForActionName(const std::string& name) const {
+    auto it = nameToNibMapping_.find(name);
+    return it == nameToNibMapping_.end() ? std::string() : it->second;
+}
+
+std::unique_ptr<BaseRenameAction> ActionList::newActionForName(const std::string& name,
+                                                               KeyValueObserver* owner,
+                                                               std::string* error) {
+    std::unique_ptr<BaseRenameAction> action;
+    if (nameToNibMapping_.count(name))
+        action = ActionFactory::create(name);
+    if (!action) {
+        SystemLog::error(std::string("Internal error: ") + kNoActionError + " (action name \"" +
+                         name + "\")");
+        if (error)
+            *error = kNoActionError;
+        return nullptr;
+    }
+    lastActionToBeInitialized_ = action.get();
+    loadActionParametersFromPreferences(*action);
+    if (owner)
+        action->registerObserverForAllValues(owner);
+    return action;
+}
+
+void ActionList::saveActionParametersToPreferences(const BaseAction& action) {
+    plist::Dictionary actions;
+    if (auto stored = defaults_.objectForKey("actions"); stored && stored->isDictionary())
+        actions = *stored->asDictionary();
+    actions[action.actionName()] = plist::Value(action.parameterList());
+    defaults_.setObject("actions", plist::Value(std::move(actions)));
+    defaults_.synchronize();
+}
+
+void ActionList::loadActionParametersFromPreferences(BaseAction& action) {
+    auto stored = defaults_.objectForKey("actions");
+    const plist::Dictionary* actions = stored ? stored->asDictionary() : nullptr;
+    if (!actions)
+        return;
+    const plist::Value* saved = plist::find(*actions, action.actionName());
+    if (!saved)
+        return;
+    if (!saved->isDictionary()) {
+        SystemLog::warning("The saved parameters of \"" + action.actionName() +
+                           "\" are not a dictionary; the defaults are used");
+        return;
+    }
+    action.setParameterList(*saved->asDictionary());
+}
+
+} // namespace morvane

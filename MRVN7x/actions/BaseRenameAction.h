@@ -1,0 +1,33 @@
+#pragma once
+// The base of every action that computes a new name. It splits the display
+// name by the fragment selection, hands the chosen fragment to processName and
+// joins the result with the parts it kept.
+#include "MRVN7x/actions/BaseAction.h"
+
+namespace morvane {
+
+class BaseRenameAction : public BaseAction {
+public:
+    plist::Dictionary defaultParameters() const override;
+    void prepareParameters() override;
+
+    // The transformation itself; every rename action overrides one of the two forms.
+    virtual std::u16string processName(const std::u16string& fragment, const std::string& path,
+                                       InputContext& input);
+    virtual std::u16string processName(const std::u16string& fragment, const std::string& path,
+                                       InputContext& input, OutputContext& output);
+
+    void executeWithInputContext(InputContext& input, OutputContext& output) override;
+
+    // Where a display name is split: the part kept in front, the fragment, the
+    // part kept behind. Nothing for selections 2 and 3 on a name without ".".
+    struct Split {
+        std::u16string front, fragment, back;
+    };
+    static std::optional<Split> splitName(const std::u16string& name, std::int32_t selection);
+
+protected:
+    std::int32_t paramFragmentSelectionMode = 0;
+};
+
+} // namespace morvane

@@ -1,0 +1,10 @@
+#include "MRVN7x/app/ApplicationDefaults.h"
+
+namespace morvane {
+
+UserDefaults& applicationDefaults() {
+    static UserDefaults defaults(kApplicationDomain);
+    return defaults;
+}
+
+} // namespace morvane

@@ -1,0 +1,115 @@
+#include "MRVN7x/engine/DiskRenamer.h"
+
+#include "platform/FileOperations.h"
+#include "platform/PathText.h"
+#include "platform/ScriptRunner.h"
+#include "platform/SystemVersion.h"
+
+#include <cerrno>
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+
+namespace morvane {
+namespace {
+
+bool differsInCaseOnly(const std::u16string& a, const std::u16string& b) {
+    if (a == b)
+        return false;
+    UErrorCode status = U_ZERO_ERROR;
+    int result = u_strCaseCompare(a.data(), static_cast<int32_t>(a.size()), b.data(),
+                                  static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status);
+    return U_SUCCESS(status) && result == 0;
+}
+
+// The path form of a display name that can be a name in a folder, or nothing.
+std::optional<std::string> usableFileName(const std::u16string& displayName) {
+    if (displayName.empty() || displayName.size() > DiskRenamer::kMaximumNameLength)
+        return std::nullopt;
+    auto name = PathText::fileNameFromDisplayName(displayName);
+    if (!name || *name == "." || *name == ".." || name->find('\0') != std::string::npos)
+        return std::nullopt;
+    return name;
+}
+
+// Moves through a temporary name in the target folder; used where the target
+// path already names the item itself (a change of case on a file system that
+// ignores case). If the second move fails the item goes back to its name.
+bool moveViaTemporaryName(const std::string& from, const std::string& to) {
+    const std::string temporary =
+        PathText::join(PathText::folderOf(to), DiskRenamer::kCaseChangeTemporaryName);
+    if (!FileOperations::moveNoReplace(from, temporary))
+        return false;
+    if (FileOperations::moveNoReplace(temporary, to))
+        return true;
+    const int saved = errno;
+    FileOperations::moveNoReplace(temporary, from);
+    errno = saved;
+    return false;
+}
+
+// A move that refuses to replace anything. A target that is the item itself
+// under another case (a file system that ignores case) is not "anything".
+bool moveItem(const std::string& from, const std::string& to) {
+    if (FileOperations::moveNoReplace(from, to))
+        return true;
+    if (errno == EEXIST && FileOperations::sameItem(from, to))
+        return moveViaTemporaryName(from, to);
+    return false;
+}
+
+} // namespace
+
+DiskRenamer::DiskRenamer(BaseAction& settings) : settings_(settings) {
+    initAppleScriptForRenaming();
+}
+
+void DiskRenamer::initAppleScriptForRenaming() { script_ = ScriptRunner::renameScript(); }
+
+bool DiskRenamer::renameCurrentName(const std::u16string& currentName,
+                                    const std::string& currentPath, const std::u16string& newName,
+                                    const std::string& newPath) {
+    if (newName.size() > kMaximumNameLength)
+        return false;
+    switch (settings_.getParamInt("renameMode", 0)) {
+    case 0:
+        if (!SystemVersion::isLeopard())
+            return renameFileViaAppleScript(currentPath, newName);
+        settings_.setValueForKey("renameMode", plist::Value(3));
+        return renameInFolder(currentPath, newName);
+    case 1: return moveByPaths(currentName, currentPath, newName, newPath);
+    case 2:
+    case 3: return renameInFolder(currentPath, newName);
+    default: return false;
+    }
+}
+
+bool DiskRenamer::renameFileViaAppleScript(const std::string& currentPath,
+                                           const std::u16string& newName) {
+    auto fileName = usableFileName(newName);
+    auto displayName = PathText::toUtf8(newName);
+    if (!fileName || !displayName)
+        return false;
+    const std::string newPath = PathText::join(PathText::folderOf(currentPath), *fileName);
+    return ScriptRunner::callHandler(script_, "filerename", {currentPath, *displayName, newPath});
+}
+
+// Mechanism 1 works on paths. A change of case starts from the current path
+// and passes through the temporary name, so it works whether or not the file
+// system respects case; if the second move fails the item gets its old name back.
+bool DiskRenamer::moveByPaths(const std::u16string& currentName, const std::string& currentPath,
+                              const std::u16string& newName, const std::string& newPath) {
+    if (!usableFileName(newName))
+        return false;
+    if (differsInCaseOnly(currentName, newName))
+        return moveViaTemporaryName(currentPath, newPath);
+    return moveItem(currentPath, newPath);
+}
+
+bool DiskRenamer::renameInFolder(const std::string& currentPath, const std::u16string& newName) {
+    auto fileName = usableFileName(newName);
+    if (!fileName)
+        return false;
+    return moveItem(currentPath, PathText::join(PathText::folderOf(currentPath), *fileName));
+}
+
+} // namespace morvane

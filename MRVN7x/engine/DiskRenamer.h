@@ -1,0 +1,49 @@
+#pragma once
+// Renames one item on disk by the mechanism chosen in the global setting
+// "renameMode". Every mechanism refuses to replace an existing item.
+//
+//   0  file-manager script, keeping the item's comment; on this system it is
+//      switched to 3 on first use (the setting is written through the key
+//      interface, so observers see it)
+//   1  move by paths; a change of case only goes through a temporary name
+//   2  rename by display name within the folder
+//   3  move within the same folder under the new display name
+//
+// On Linux all four end in renameat2(RENAME_NOREPLACE); a rename keeps the
+// inode, so the comment (user.xdg.comment) survives every mechanism.
+#include "MRVN7x/actions/BaseAction.h"
+
+#include <string>
+
+namespace morvane {
+
+class DiskRenamer {
+public:
+    static constexpr const char* kCaseChangeTemporaryName =
+        "this dummy file is used to temporarily stand in for the real file that will be renamed "
+        "during a Cocoa case sensitive rename";
+    static constexpr size_t kMaximumNameLength = 1024; // UTF-16 units
+
+    // settings holds "renameMode" (the global settings).
+    explicit DiskRenamer(BaseAction& settings);
+
+    // Builds the rename script once.
+    void initAppleScriptForRenaming();
+    const std::string& script() const { return script_; }
+
+    // The caller passes the new path as the current folder joined with the new
+    // display name in path form. True exactly when the item now lives there.
+    bool renameCurrentName(const std::u16string& currentName, const std::string& currentPath,
+                           const std::u16string& newName, const std::string& newPath);
+    bool renameFileViaAppleScript(const std::string& currentPath, const std::u16string& newName);
+
+private:
+    bool moveByPaths(const std::u16string& currentName, const std::string& currentPath,
+                     const std::u16string& newName, const std::string& newPath);
+    bool renameInFolder(const std::string& currentPath, const std::u16string& newName);
+
+    BaseAction& settings_;
+    std::string script_;
+};
+
+} // namespace morvane

@@ -1,0 +1,136 @@
+#include "platform/PathText.h"
+
+#include <unicode/unistr.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
+namespace morvane::PathText {
+namespace {
+constexpr char16_t escapeBase = 0xDC00;
+
+bool isEscapedByte(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
+} // namespace
+
+std::u16string fromUtf8(const std::string& bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    const auto* s = reinterpret_cast<const uint8_t*>(bytes.data());
+    const int32_t length = static_cast<int32_t>(bytes.size());
+    int32_t i = 0;
+    while (i < length) {
+        const int32_t start = i;
+        UChar32 c;
+        U8_NEXT(s, i, length, c);
+        if (c < 0) {
+            // Escape just the first stray byte; decoding resumes right after it.
+            out.push_back(static_cast<char16_t>(escapeBase + s[start]));
+            i = start + 1;
+            continue;
+        }
+        if (c <= 0xFFFF) {
+            out.push_back(static_cast<char16_t>(c));
+        } else {
+            out.push_back(U16_LEAD(c));
+            out.push_back(U16_TRAIL(c));
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> toUtf8(const std::u16string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t unit = text[i];
+        UChar32 c = unit;
+        if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
+            c = U16_GET_SUPPLEMENTARY(unit, text[i + 1]);
+            ++i;
+        } else if (isEscapedByte(unit)) {
+            out.push_back(static_cast<char>(unit - escapeBase));
+            continue;
+        } else if (U16_IS_SURROGATE(unit)) {
+            return std::nullopt;
+        }
+        uint8_t buffer[4];
+        int32_t n = 0;
+        UBool error = false;
+        U8_APPEND(buffer, n, 4, c, error);
+        out.append(reinterpret_cast<char*>(buffer), static_cast<size_t>(n));
+    }
+    return out;
+}
+
+bool isEncodable(const std::u16string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t unit = text[i];
+        if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
+            ++i;
+            continue;
+        }
+        if (U16_IS_SURROGATE(unit) && !isEscapedByte(unit))
+            return false;
+    }
+    return true;
+}
+
+std::u16string displayNameOfPath(const std::string& path) {
+    std::u16string name = fromUtf8(lastComponent(path));
+    for (auto& unit : name)
+        if (unit == u':')
+            unit = u'/';
+    return name;
+}
+
+std::optional<std::string> fileNameFromDisplayName(const std::u16string& displayName) {
+    auto bytes = toUtf8(displayName);
+    if (!bytes)
+        return std::nullopt;
+    for (auto& byte : *bytes)
+        if (byte == '/')
+            byte = ':';
+    return bytes;
+}
+
+std::string lastComponent(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    auto slash = trimmed.find_last_of('/');
+    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+std::string folderOf(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    auto slash = trimmed.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : trimmed.substr(0, slash);
+}
+
+std::string join(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+} // namespace morvane::PathText
+
+namespace morvane {
+
+std::u16string toU16(const std::string& utf8) {
+    icu::UnicodeString s = icu::UnicodeString::fromUTF8(utf8);
+    return std::u16string(reinterpret_cast<const char16_t*>(s.getBuffer()),
+                          static_cast<size_t>(s.length()));
+}
+
+std::string toU8(const std::u16string& utf16) {
+    icu::UnicodeString s(utf16.data(), static_cast<int32_t>(utf16.size()));
+    std::string out;
+    s.toUTF8String(out);
+    return out;
+}
+
+} // namespace morvane

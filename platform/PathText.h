@@ -1,0 +1,34 @@
+#pragma once
+// Names as actions see them (UTF-16 display names) and as Linux stores them (bytes).
+//
+// A path component that is not valid UTF-8 survives the round trip: each stray
+// byte B becomes the lone surrogate U+DC00+B (B >= 0x80) and turns back into
+// the same byte. Other lone surrogates cannot be written to disk; a name that
+// holds one is not encodable.
+#include <optional>
+#include <string>
+
+namespace morvane::PathText {
+
+std::u16string fromUtf8(const std::string& bytes); // lossless, with surrogate escapes
+// Nothing when the text holds a lone surrogate that is not an escaped byte.
+std::optional<std::string> toUtf8(const std::u16string& text);
+bool isEncodable(const std::u16string& text);
+
+// The display name of a path: its last component with every ":" shown as "/".
+std::u16string displayNameOfPath(const std::string& path);
+// The on-disk form of a display name: every "/" stored as ":".
+std::optional<std::string> fileNameFromDisplayName(const std::u16string& displayName);
+
+// Path helpers on byte strings.
+std::string lastComponent(const std::string& path);
+std::string folderOf(const std::string& path); // "/" for items in the root folder
+std::string join(const std::string& folder, const std::string& name);
+
+} // namespace morvane::PathText
+
+namespace morvane {
+// Plain conversions for parameter texts (invalid input becomes U+FFFD).
+std::u16string toU16(const std::string& utf8);
+std::string toU8(const std::u16string& utf16);
+} // namespace morvane

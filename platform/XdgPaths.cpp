@@ -1,0 +1,42 @@
+#include "platform/XdgPaths.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace morvane::XdgPaths {
+namespace {
+// An XDG variable counts only when it holds an absolute path.
+std::string fromEnvironment(const char* variable, const char* fallbackBelowHome) {
+    const char* value = std::getenv(variable);
+    if (value && value[0] == '/')
+        return value;
+    return home() + fallbackBelowHome;
+}
+} // namespace
+
+std::string home() {
+    if (const char* value = std::getenv("HOME"); value && value[0])
+        return value;
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir)
+        return entry->pw_dir;
+    return "/";
+}
+
+std::string configHome() { return fromEnvironment("XDG_CONFIG_HOME", "/.config"); }
+std::string dataHome() { return fromEnvironment("XDG_DATA_HOME", "/.local/share"); }
+std::string stateHome() { return fromEnvironment("XDG_STATE_HOME", "/.local/state"); }
+
+bool makeFolders(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0)
+        return S_ISDIR(info.st_mode);
+    auto slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !makeFolders(path.substr(0, slash)))
+        return false;
+    return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+} // namespace morvane::XdgPaths
