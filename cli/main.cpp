@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
         auto fileName = PathText::fileNameFromDisplayName(output.newName);
         const std::string newPath =
             PathText::join(PathText::folderOf(path), fileName ? *fileName : std::string());
-        if (fileName && renamer.renameCurrentName(input.currentName, path, output.newName, newPath)) {
+        if (fileName &&
+            renamer.renameCurrentName(input.currentName, path, output.newName, newPath)) {
             std::printf("%s -> %s\n", path.c_str(), newPath.c_str());
             ++changed;
         } else {

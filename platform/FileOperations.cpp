@@ -11,7 +11,9 @@ namespace morvane::FileOperations {
 namespace {
 constexpr const char* commentAttribute = "user.xdg.comment";
 
-bool lacksNoReplace(int error) { return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP; }
+bool lacksNoReplace(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
 
 // Checks that the target is free, then renames: not atomic, the last resort
 // for folders and for file systems without hard links.
@@ -57,7 +59,8 @@ bool exists(const std::string& path) {
 }
 
 bool sameItem(const std::string& a, const std::string& b) {
-    struct stat first {}, second {};
+    struct stat first {
+    }, second{};
     return lstat(a.c_str(), &first) == 0 && lstat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }

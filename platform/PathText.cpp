@@ -8,7 +8,9 @@ namespace morvane::PathText {
 namespace {
 constexpr char16_t escapeBase = 0xDC00;
 
-bool isEscapedByte(char16_t unit) { return unit >= 0xDC80 && unit <= 0xDCFF; }
+bool isEscapedByte(char16_t unit) {
+    return unit >= 0xDC80 && unit <= 0xDCFF;
+}
 } // namespace
 
 std::u16string fromUtf8(const std::string& bytes) {

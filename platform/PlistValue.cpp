@@ -35,12 +35,24 @@ std::optional<std::int64_t> Value::numberValue() const {
 std::string Value::describe() const {
     std::ostringstream out;
     switch (kind()) {
-    case Kind::String: out << '"' << *asString() << '"'; break;
-    case Kind::Integer: out << *asInteger(); break;
-    case Kind::Real: out << *asReal(); break;
-    case Kind::Boolean: out << (*asBoolean() ? "true" : "false"); break;
-    case Kind::Date: out << "<date " << asDate()->secondsSinceReferenceDate << ">"; break;
-    case Kind::Data: out << "<" << asData()->size() << " bytes>"; break;
+    case Kind::String:
+        out << '"' << *asString() << '"';
+        break;
+    case Kind::Integer:
+        out << *asInteger();
+        break;
+    case Kind::Real:
+        out << *asReal();
+        break;
+    case Kind::Boolean:
+        out << (*asBoolean() ? "true" : "false");
+        break;
+    case Kind::Date:
+        out << "<date " << asDate()->secondsSinceReferenceDate << ">";
+        break;
+    case Kind::Data:
+        out << "<" << asData()->size() << " bytes>";
+        break;
     case Kind::Array: {
         out << "(";
         const char* sep = "";
@@ -79,10 +91,14 @@ using NodePtr = std::unique_ptr<void, NodeDeleter>;
 
 plist_t toNode(const Value& value) {
     switch (value.kind()) {
-    case Value::Kind::String: return plist_new_string(value.asString()->c_str());
-    case Value::Kind::Integer: return plist_new_uint(static_cast<uint64_t>(*value.asInteger()));
-    case Value::Kind::Real: return plist_new_real(*value.asReal());
-    case Value::Kind::Boolean: return plist_new_bool(*value.asBoolean() ? 1 : 0);
+    case Value::Kind::String:
+        return plist_new_string(value.asString()->c_str());
+    case Value::Kind::Integer:
+        return plist_new_uint(static_cast<uint64_t>(*value.asInteger()));
+    case Value::Kind::Real:
+        return plist_new_real(*value.asReal());
+    case Value::Kind::Boolean:
+        return plist_new_bool(*value.asBoolean() ? 1 : 0);
     case Value::Kind::Date: {
         double s = value.asDate()->secondsSinceReferenceDate;
         double whole = std::floor(s);
@@ -181,7 +197,8 @@ std::optional<Value> fromNode(plist_t node) {
         std::free(it);
         return Value(std::move(dict));
     }
-    default: return std::nullopt;
+    default:
+        return std::nullopt;
     }
 }
 

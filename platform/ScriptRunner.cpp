@@ -22,13 +22,14 @@ bool fileRename(const std::vector<std::string>& arguments) {
 } // namespace
 
 const std::string& renameScript() {
-    static const std::string text = "on filerename(p, newName, newFilePath)\n"
-                                    "tell application \"Finder\"\n"
-                                    "set oldComment to comment of ((POSIX file p) as alias)\n"
-                                    "set name of ((POSIX file p) as alias) to newName\n"
-                                    "set comment of ((POSIX file newFilePath) as alias) to oldComment\n"
-                                    "end tell\n"
-                                    "end filerename\n";
+    static const std::string text =
+        "on filerename(p, newName, newFilePath)\n"
+        "tell application \"Finder\"\n"
+        "set oldComment to comment of ((POSIX file p) as alias)\n"
+        "set name of ((POSIX file p) as alias) to newName\n"
+        "set comment of ((POSIX file newFilePath) as alias) to oldComment\n"
+        "end tell\n"
+        "end filerename\n";
     return text;
 }
 

@@ -14,10 +14,14 @@ bool opened = false;
 
 int priorityFor(Level level) {
     switch (level) {
-    case Level::Error: return LOG_ERR;
-    case Level::Warning: return LOG_WARNING;
-    case Level::Notice: return LOG_NOTICE;
-    case Level::Debug: return LOG_DEBUG;
+    case Level::Error:
+        return LOG_ERR;
+    case Level::Warning:
+        return LOG_WARNING;
+    case Level::Notice:
+        return LOG_NOTICE;
+    case Level::Debug:
+        return LOG_DEBUG;
     }
     return LOG_NOTICE;
 }

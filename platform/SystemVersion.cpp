@@ -2,7 +2,11 @@
 
 namespace morvane::SystemVersion {
 
-unsigned packedVersion() { return 0x1050; }
-bool isLeopard() { return packedVersion() > 0x104F; }
+unsigned packedVersion() {
+    return 0x1050;
+}
+bool isLeopard() {
+    return packedVersion() > 0x104F;
+}
 
 } // namespace morvane::SystemVersion

@@ -56,9 +56,13 @@ UserDefaults::~UserDefaults() {
         synchronizeLocked();
 }
 
-std::string UserDefaults::defaultFolder() { return XdgPaths::configHome() + "/ossvale"; }
+std::string UserDefaults::defaultFolder() {
+    return XdgPaths::configHome() + "/ossvale";
+}
 
-std::string UserDefaults::filePath() const { return folder_ + "/" + domain_ + ".plist"; }
+std::string UserDefaults::filePath() const {
+    return folder_ + "/" + domain_ + ".plist";
+}
 
 std::optional<plist::Value> UserDefaults::objectForKey(const std::string& key) const {
     std::lock_guard lock(mutex_);
@@ -141,7 +145,8 @@ std::optional<plist::Dictionary> UserDefaults::readDiskLocked(bool& readable) {
     if (!in) {
         if (!exists(path))
             return std::nullopt;
-        SystemLog::error("Cannot read the preferences file " + path + "; its settings are not used");
+        SystemLog::error("Cannot read the preferences file " + path +
+                         "; its settings are not used");
         readable = false;
         return std::nullopt;
     }
@@ -161,7 +166,8 @@ bool UserDefaults::setAsideDamagedFile() {
     for (int n = 2; exists(aside); ++n)
         aside = path + ".damaged-" + std::to_string(n);
     if (std::rename(path.c_str(), aside.c_str()) != 0) {
-        SystemLog::error("The preferences file " + path + " is damaged and could not be moved aside");
+        SystemLog::error("The preferences file " + path +
+                         " is damaged and could not be moved aside");
         return false;
     }
     SystemLog::error("The preferences file " + path + " is damaged; it was moved to " + aside +

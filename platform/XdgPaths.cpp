@@ -25,9 +25,15 @@ std::string home() {
     return "/";
 }
 
-std::string configHome() { return fromEnvironment("XDG_CONFIG_HOME", "/.config"); }
-std::string dataHome() { return fromEnvironment("XDG_DATA_HOME", "/.local/share"); }
-std::string stateHome() { return fromEnvironment("XDG_STATE_HOME", "/.local/state"); }
+std::string configHome() {
+    return fromEnvironment("XDG_CONFIG_HOME", "/.config");
+}
+std::string dataHome() {
+    return fromEnvironment("XDG_DATA_HOME", "/.local/share");
+}
+std::string stateHome() {
+    return fromEnvironment("XDG_STATE_HOME", "/.local/state");
+}
 
 bool makeFolders(const std::string& path) {
     struct stat info {};

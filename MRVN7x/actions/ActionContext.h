@@ -12,16 +12,16 @@ class FileManager;
 class DynamicFileList;
 
 struct InputContext {
-    std::string inputPath;                       // "inputPath": the item's absolute path
-    std::u16string currentName;                  // "currentName": the display name before this step
-    FileManager* fileManager = nullptr;          // "file manager"
-    DynamicFileList* dynamicFileList = nullptr;  // "dynamic file list"
-    bool preview = false;                        // "preview": set while the chain's current step runs
+    std::string inputPath;                      // "inputPath": the item's absolute path
+    std::u16string currentName;                 // "currentName": the display name before this step
+    FileManager* fileManager = nullptr;         // "file manager"
+    DynamicFileList* dynamicFileList = nullptr; // "dynamic file list"
+    bool preview = false; // "preview": set while the chain's current step runs
 };
 
 struct OutputContext {
-    std::u16string newName;                                   // "newName"
-    std::optional<std::array<std::u16string, 6>> regex;       // "regex1" to "regex6"
+    std::u16string newName;                             // "newName"
+    std::optional<std::array<std::u16string, 6>> regex; // "regex1" to "regex6"
 };
 
 } // namespace morvane

@@ -33,7 +33,7 @@ ActionList::ActionList(UserDefaults& defaults) : defaults_(defaults) {
     popUpMenuItems_ = stringArrayResource("actionPopUpMenuItems");
     popUpMenuItems_.resize(nameArray_.size());
     for (int i = 0; i < count(); ++i)
-        if (!nameArray_[i].empty()) // an empty name is a separator line
+        if (!nameArray_[i].empty())                 // an empty name is a separator line
             indexOfName_.emplace(nameArray_[i], i); // the first entry of a name wins
     auto mapping = Resources::plist("actionNameToNibFileMapping");
     if (const plist::Dictionary* dict = mapping ? mapping->asDictionary() : nullptr) {
@@ -41,7 +41,8 @@ ActionList::ActionList(UserDefaults& defaults) : defaults_(defaults) {
             if (nib.asString())
                 nameToNibMapping_[name] = *nib.asString();
     } else {
-        SystemLog::error("Internal error: the resource actionNameToNibFileMapping.plist is missing");
+        SystemLog::error(
+            "Internal error: the resource actionNameToNibFileMapping.plist is missing");
     }
 }
 
@@ -66,9 +67,8 @@ std::string ActionList::nibNameForActionName(const std::string& name) const {
     return it == nameToNibMapping_.end() ? std::string() : it->second;
 }
 
-std::unique_ptr<BaseRenameAction> ActionList::newActionForName(const std::string& name,
-                                                               KeyValueObserver* owner,
-                                                               std::string* error) {
+std::unique_ptr<BaseRenameAction>
+ActionList::newActionForName(const std::string& name, KeyValueObserver* owner, std::string* error) {
     std::unique_ptr<BaseRenameAction> action;
     if (nameToNibMapping_.count(name))
         action = ActionFactory::create(name);

@@ -43,7 +43,9 @@ std::int32_t integerReading(const plist::Value& value) {
     return 0;
 }
 
-void BaseAction::init() { dic_ = defaultParameters(); }
+void BaseAction::init() {
+    dic_ = defaultParameters();
+}
 
 std::string BaseAction::userDescription() const {
     return ActionList::sharedActionList().popUpMenuItemStringForName(actionName());
@@ -53,7 +55,9 @@ std::string BaseAction::description() const {
     return "Action: " + actionName() + " param: " + plist::Value(dic_).describe();
 }
 
-plist::Dictionary BaseAction::defaultParameters() const { return {{"active", plist::Value(1)}}; }
+plist::Dictionary BaseAction::defaultParameters() const {
+    return {{"active", plist::Value(1)}};
+}
 
 void BaseAction::setParameterList(const plist::Dictionary& list) {
     std::vector<std::string> keys;

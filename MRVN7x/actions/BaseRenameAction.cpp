@@ -40,10 +40,14 @@ std::optional<BaseRenameAction::Split> BaseRenameAction::splitName(const std::u1
         return Split{{}, name, {}};
     }
     switch (selection) {
-    case 1: return Split{{}, name.substr(0, dot), name.substr(dot)};
-    case 2: return Split{name.substr(0, dot + 1), name.substr(dot + 1), {}};
-    case 3: return Split{name.substr(0, dot), name.substr(dot), {}};
-    default: return Split{{}, name, {}};
+    case 1:
+        return Split{{}, name.substr(0, dot), name.substr(dot)};
+    case 2:
+        return Split{name.substr(0, dot + 1), name.substr(dot + 1), {}};
+    case 3:
+        return Split{name.substr(0, dot), name.substr(dot), {}};
+    default:
+        return Split{{}, name, {}};
     }
 }
 

@@ -63,7 +63,9 @@ DiskRenamer::DiskRenamer(BaseAction& settings) : settings_(settings) {
     initAppleScriptForRenaming();
 }
 
-void DiskRenamer::initAppleScriptForRenaming() { script_ = ScriptRunner::renameScript(); }
+void DiskRenamer::initAppleScriptForRenaming() {
+    script_ = ScriptRunner::renameScript();
+}
 
 bool DiskRenamer::renameCurrentName(const std::u16string& currentName,
                                     const std::string& currentPath, const std::u16string& newName,
@@ -76,10 +78,13 @@ bool DiskRenamer::renameCurrentName(const std::u16string& currentName,
             return renameFileViaAppleScript(currentPath, newName);
         settings_.setValueForKey("renameMode", plist::Value(3));
         return renameInFolder(currentPath, newName);
-    case 1: return moveByPaths(currentName, currentPath, newName, newPath);
+    case 1:
+        return moveByPaths(currentName, currentPath, newName, newPath);
     case 2:
-    case 3: return renameInFolder(currentPath, newName);
-    default: return false;
+    case 3:
+        return renameInFolder(currentPath, newName);
+    default:
+        return false;
     }
 }
 
