@@ -56,7 +56,7 @@ std::optional<std::string> toUtf8(const std::u16string& text) {
         }
         uint8_t buffer[4];
         int32_t n = 0;
-        UBool error = false;
+        [[maybe_unused]] UBool error = false;
         U8_APPEND(buffer, n, 4, c, error);
         out.append(reinterpret_cast<char*>(buffer), static_cast<size_t>(n));
     }
