@@ -1,0 +1,42 @@
+#include "MRVN7x/app/MainThreadQueue.h"
+
+#include <future>
+
+namespace morvane {
+
+void MainThreadQueue::post(std::function<void()> work) {
+    {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(work));
+    }
+    changed_.notify_all();
+}
+
+void MainThreadQueue::postAndWait(std::function<void()> work) {
+    std::promise<void> done;
+    auto finished = done.get_future();
+    post([&] {
+        work();
+        done.set_value();
+    });
+    finished.wait();
+}
+
+void MainThreadQueue::stop() {
+    post([this] { stopped_ = true; });
+}
+
+void MainThreadQueue::runUntilStopped() {
+    std::unique_lock lock(mutex_);
+    stopped_ = false;
+    while (!stopped_) {
+        changed_.wait(lock, [this] { return !queue_.empty(); });
+        auto work = std::move(queue_.front());
+        queue_.pop_front();
+        lock.unlock();
+        work();
+        lock.lock();
+    }
+}
+
+} // namespace morvane

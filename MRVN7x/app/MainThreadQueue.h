@@ -1,0 +1,29 @@
+#pragma once
+// Work handed from the rename worker thread to the main thread, which waits
+// in runUntilStopped() (the modal loop of the progress window) meanwhile.
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+namespace morvane {
+
+class MainThreadQueue {
+public:
+    // Queues work for the main thread and returns at once.
+    void post(std::function<void()> work);
+    // Queues work and returns when the main thread has run it.
+    void postAndWait(std::function<void()> work);
+    // Runs queued work on the calling thread until stop() is called.
+    void runUntilStopped();
+    // Ends runUntilStopped() once the work queued before it has run.
+    void stop();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::function<void()>> queue_;
+    bool stopped_ = false;
+};
+
+} // namespace morvane

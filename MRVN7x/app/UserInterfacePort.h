@@ -1,0 +1,90 @@
+#pragma once
+// The one interface through which the application's logic meets the user.
+// The Qt windows implement it with real dialogs, morvane-cli for a terminal,
+// and the tests with a scripted fake. Nothing behind it knows which.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+enum class AlertStyle { Warning, Informational, Critical };
+
+// A modal alert with up to three buttons. The answer is 1 for the first
+// (default) button, 0 for the second and -1 for the third.
+struct Alert {
+    AlertStyle style = AlertStyle::Informational;
+    std::string title;
+    std::string text;
+    std::vector<std::string> buttons;
+};
+
+// The per-file context of the confirmation and conflict-resolution dialogs.
+struct RenameContext {
+    std::string fullPath;       // "fullPath": the item's path before the rename
+    std::string path;           // "path": the folder that holds it
+    std::u16string currentName; // "currentName": its display name
+    std::u16string newName;     // "newName": the proposed new display name
+};
+
+// Answers of the confirmation and conflict-resolution dialogs.
+enum class RenameChoice { Rename = 0, Skip = 1, SkipAll = 2, RenameAll = 3 };
+
+struct RenameDialogRequest {
+    RenameContext context;
+    // The part of the new name to preselect (empty: the whole name), and the
+    // search options to find it with (1 = ignore case).
+    std::u16string selectionString;
+    unsigned selectionMask = 0;
+    bool showInformationView = false;
+};
+
+struct RenameDialogAnswer {
+    RenameChoice choice = RenameChoice::Skip;
+    std::u16string newName; // the name in the dialog's field (for Rename and RenameAll)
+};
+
+// The lines of the rename progress window.
+struct ProgressDisplay {
+    int phase = 1; // 1 disk scan, 2 new names, 3 optimisation, 4 cleaning up
+    bool determinate = false;
+    int value = 0;
+    int maximum = 0;
+    std::string status1, status2, status3;
+};
+
+// The options of the file-list export.
+struct SaveListOptions {
+    int choice = 2; // 1 save, 2 cancel, 3 help
+    int layout = 0; // 0: name, new name; 1: new name; 2: full path, new name
+    bool onlyAffectedFiles = false;
+};
+
+class UserInterfacePort {
+public:
+    virtual ~UserInterfacePort() = default;
+
+    virtual int runAlert(const Alert& alert) = 0;
+    // Runs the don't-show-again window with the given resource name; returns
+    // the choice (1 ok, 2 cancel, 3 help, 4, 5) and whether the box was ticked.
+    virtual int runDontShowAgainDialog(const std::string& windowResource, bool& dontShowAgain) = 0;
+    virtual RenameDialogAnswer runConfirmationDialog(const RenameDialogRequest& request) = 0;
+    virtual RenameDialogAnswer runConflictResolutionDialog(const RenameDialogRequest& request) = 0;
+    virtual SaveListOptions runSaveListDialog() = 0;
+    // A save panel; nothing when cancelled.
+    virtual std::optional<std::string> runSavePanel(const std::string& title) = 0;
+    // An open panel for files and folders; nothing when cancelled.
+    virtual std::optional<std::vector<std::string>> runOpenPanel(const std::string& title,
+                                                                 const std::string& prompt,
+                                                                 const std::string& folder) = 0;
+    virtual void beep() = 0;
+    virtual void openHelpPage(const std::string& address) = 0;
+
+    // The progress window of a rename run: shown, updated and closed on the
+    // main thread.
+    virtual void showProgress(const ProgressDisplay& display) = 0;
+    virtual void updateProgress(const ProgressDisplay& display) = 0;
+    virtual void closeProgress() = 0;
+};
+
+} // namespace morvane
