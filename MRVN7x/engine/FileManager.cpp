@@ -52,7 +52,7 @@ std::optional<FileAttributes> readAttributes(const std::string& path) {
         attributes.modificationDate =
             referenceSeconds(extended.stx_mtime.tv_sec, extended.stx_mtime.tv_nsec);
         attributes.creationDate =
-            (extended.stx_mask & STATX_BTIME)
+            hasBirthTime(extended)
                 ? referenceSeconds(extended.stx_btime.tv_sec, extended.stx_btime.tv_nsec)
                 : attributes.modificationDate;
         attributes.size = static_cast<std::int64_t>(extended.stx_size);
