@@ -4,11 +4,23 @@
 // until invalidateCache().
 //
 // Dates are seconds since 1 January 2001 00:00:00 UTC.
+//
+// Threading contract: the rename run hands the service to one worker thread
+// while the main thread waits for it (modal progress), and the preview uses it
+// on the main thread; the two take turns and never query at the same time.
+// Every cache access still happens under one mutex, so two threads that do
+// overlap get correct answers (a file may then be read twice, never wrongly
+// cached). The readers run outside the lock, on the calling thread: Exiv2 and
+// TagLib need no particular thread, so tag reading does not hop to the main
+// thread and a waiting main thread cannot deadlock the worker.
 #include "platform/PlistValue.h"
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace morvane {
 
@@ -41,13 +53,40 @@ public:
     std::optional<FileAttributes> attributesFor(const std::string& path);
     std::optional<double> fileModificationDate(const std::string& path);
     std::optional<double> fileCreationDate(const std::string& path);
-    std::int32_t fileLength(const std::string& path); // reduced to 32 bits; 0 when missing
-    double fileEXIFDate(const std::string& path);     // kDistantPast when there is none
+    // The size reduced to 32 bits; 0 when missing. Sizes above 2 GiB - 1 read as
+    // 2147483647 (so they still sort after every smaller file); the exact size is
+    // attributesFor(path)->size.
+    std::int32_t fileLength(const std::string& path);
+    double fileEXIFDate(const std::string& path); // kDistantPast when there is none
     // The audio tag dictionary: "art", "alb", "titl", "track", "numTrack", "cd",
     // "numCds", all texts, each present only when known.
     plist::Dictionary mp3TagsFor(const std::string& path);
     PixelSize fileEXIFDimensions(const std::string& path); // -1 x -1 when unknown
     double now() const;
+
+    // How often each source was actually read (cache misses), for tests and
+    // diagnostics; invalidateCache() does not reset them.
+    struct ReadCounts {
+        std::uint64_t attributes = 0;
+        std::uint64_t exifDates = 0;
+        std::uint64_t audioTags = 0;
+        std::uint64_t pixelSizes = 0;
+    };
+    ReadCounts readCounts() const;
+
+private:
+    template <typename Value, typename Read>
+    Value cached(std::unordered_map<std::string, Value>& cache, std::atomic<std::uint64_t>& count,
+                 const std::string& path, Read&& read);
+
+    const double now_;
+    mutable std::mutex mutex_; // guards usesCache_ and the four caches
+    bool usesCache_ = true;
+    std::unordered_map<std::string, FileAttributes> attributesCache_;
+    std::unordered_map<std::string, double> exifCache_;
+    std::unordered_map<std::string, plist::Dictionary> mp3Cache_;
+    std::unordered_map<std::string, PixelSize> dimensionCache_;
+    std::atomic<std::uint64_t> attributeReads_{0}, exifReads_{0}, tagReads_{0}, sizeReads_{0};
 };
 
 } // namespace morvane
