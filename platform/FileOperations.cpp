@@ -53,6 +53,29 @@ bool moveNoReplace(const std::string& from, const std::string& to) {
     return moveWithoutRenameat2(from, to);
 }
 
+bool moveViaTemporaryName(const std::string& from, const std::string& to,
+                          const std::string& temporaryName) {
+    auto slash = to.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : to.substr(0, slash);
+    const std::string temporary = folder + "/" + temporaryName;
+    if (!moveNoReplace(from, temporary))
+        return false;
+    if (moveNoReplace(temporary, to))
+        return true;
+    const int saved = errno;
+    moveNoReplace(temporary, from);
+    errno = saved;
+    return false;
+}
+
+bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName) {
+    if (moveNoReplace(from, to))
+        return true;
+    if (errno == EEXIST && sameItem(from, to))
+        return moveViaTemporaryName(from, to, temporaryName);
+    return false;
+}
+
 bool exists(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0;

@@ -10,6 +10,15 @@ namespace morvane::FileOperations {
 // target is free (the one case that is not atomic). Sets errno on failure.
 bool moveNoReplace(const std::string& from, const std::string& to);
 
+// Moves through temporaryName in the target's folder (for a target path that
+// names the item itself, as a change of case does on a file system that
+// ignores case). If the second move fails, the item goes back to from.
+bool moveViaTemporaryName(const std::string& from, const std::string& to,
+                          const std::string& temporaryName);
+// moveNoReplace, except that a target which is the item itself under another
+// case is not counted as an existing item.
+bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName);
+
 // True when something (a dangling symbolic link included) exists at path.
 bool exists(const std::string& path);
 // True when both paths name the same item on disk (same device and inode).

@@ -31,30 +31,8 @@ std::optional<std::string> usableFileName(const std::u16string& displayName) {
     return name;
 }
 
-// Moves through a temporary name in the target folder; used where the target
-// path already names the item itself (a change of case on a file system that
-// ignores case). If the second move fails the item goes back to its name.
-bool moveViaTemporaryName(const std::string& from, const std::string& to) {
-    const std::string temporary =
-        PathText::join(PathText::folderOf(to), DiskRenamer::kCaseChangeTemporaryName);
-    if (!FileOperations::moveNoReplace(from, temporary))
-        return false;
-    if (FileOperations::moveNoReplace(temporary, to))
-        return true;
-    const int saved = errno;
-    FileOperations::moveNoReplace(temporary, from);
-    errno = saved;
-    return false;
-}
-
-// A move that refuses to replace anything. A target that is the item itself
-// under another case (a file system that ignores case) is not "anything".
 bool moveItem(const std::string& from, const std::string& to) {
-    if (FileOperations::moveNoReplace(from, to))
-        return true;
-    if (errno == EEXIST && FileOperations::sameItem(from, to))
-        return moveViaTemporaryName(from, to);
-    return false;
+    return FileOperations::moveItem(from, to, DiskRenamer::kCaseChangeTemporaryName);
 }
 
 } // namespace
@@ -106,7 +84,7 @@ bool DiskRenamer::moveByPaths(const std::u16string& currentName, const std::stri
     if (!usableFileName(newName))
         return false;
     if (differsInCaseOnly(currentName, newName))
-        return moveViaTemporaryName(currentPath, newPath);
+        return FileOperations::moveViaTemporaryName(currentPath, newPath, kCaseChangeTemporaryName);
     return moveItem(currentPath, newPath);
 }
 
