@@ -1,0 +1,218 @@
+#include "cli/CommandLine.h"
+
+#include <cstdlib>
+#include <map>
+
+namespace morvane::cli {
+
+const char* const usageText =
+    R"(Usage:
+  morvane-cli preview   [CHAIN] [SETTINGS] [--json] [--cutoff] PATH...
+  morvane-cli rename    [CHAIN] [SETTINGS] [--json] [--interactive] [--allow-conflicts]
+                        [--no-journal] PATH...
+  morvane-cli save-list [CHAIN] [SETTINGS] --layout 0|1|2 [--changed-only] --output FILE PATH...
+  morvane-cli actions   [--json]
+  morvane-cli undo      [--list] [RUN]
+  morvane-cli --help | --version
+
+Renames files and folders through a chain of renaming steps, never replacing anything.
+
+CHAIN, in order of appearance:
+  --step NAME          append a step of that action name (see "morvane-cli actions"),
+                       starting from the action's default parameters
+  --set KEY=VALUE      set a parameter of the most recent step
+  --chain FILE         load a saved chain, a droplet's Settings.plist or a droplet folder
+  --app-chain          use the chain the application saved
+  --current N          make step N (from 0) the current step
+SETTINGS:
+  --global KEY=VALUE   set a global setting (processFiles, processFolders,
+                       processSubfolders, renameMode, showSummary, ...)
+
+preview      show current and new names; --cutoff applies the 250-entry preview cut-off
+rename       rename on disk; stops before renaming anything when two items would get the
+             same name, unless --allow-conflicts; --interactive asks before each rename
+save-list    write the names to FILE: layout 0 "name<TAB>new name", 1 "new name",
+             2 "full path<TAB>new name"
+undo         reverse the newest run not yet undone (or RUN); --list shows the runs
+
+Exit status: 0 when everything asked for was done, 1 when an item was skipped or failed
+or a check stopped the run, 2 for a usage error.
+)";
+
+namespace {
+
+const std::map<std::string, Command> commands = {{"preview", Command::Preview},
+                                                 {"rename", Command::Rename},
+                                                 {"save-list", Command::SaveList},
+                                                 {"actions", Command::Actions},
+                                                 {"undo", Command::Undo}};
+
+bool parseInteger(const std::string& text, int& value) {
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    long parsed = std::strtol(text.c_str(), &end, 10);
+    if (*end != '\0' || parsed < -2147483647L || parsed > 2147483647L)
+        return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+std::optional<Setting> parseSetting(const std::string& text) {
+    auto equals = text.find('=');
+    if (equals == std::string::npos || equals == 0)
+        return std::nullopt;
+    return Setting{text.substr(0, equals), text.substr(equals + 1)};
+}
+
+class Parser {
+public:
+    explicit Parser(const std::vector<std::string>& args) : args_(args) {}
+
+    ParseResult run() {
+        if (args_.empty())
+            return fail("no command given");
+        const std::string& first = args_[0];
+        if (first == "--help" || first == "-h")
+            return done(Command::Help);
+        if (first == "--version")
+            return done(Command::Version);
+        auto command = commands.find(first);
+        if (command == commands.end())
+            return fail("unknown command '" + first + "'");
+        result_.invocation.command = command->second;
+        for (i_ = 1; i_ < args_.size(); ++i_)
+            if (!option(args_[i_]))
+                return result_;
+        return check();
+    }
+
+private:
+    ParseResult done(Command command) {
+        result_.invocation.command = command;
+        return result_;
+    }
+    ParseResult fail(const std::string& reason) {
+        result_.error = reason;
+        return result_;
+    }
+    bool failed(const std::string& reason) {
+        result_.error = reason;
+        return false;
+    }
+
+    // The value after an option, or a failure.
+    std::optional<std::string> value(const std::string& option) {
+        if (i_ + 1 >= args_.size()) {
+            failed(option + " needs a value");
+            return std::nullopt;
+        }
+        return args_[++i_];
+    }
+
+    bool option(const std::string& arg) {
+        Invocation& inv = result_.invocation;
+        if (endOfOptions_ || arg.empty() || arg[0] != '-' || arg == "-") {
+            inv.arguments.push_back(arg);
+            return true;
+        }
+        if (arg == "--") {
+            endOfOptions_ = true;
+            return true;
+        }
+        if (arg == "--help" || arg == "-h") {
+            inv.command = Command::Help;
+            i_ = args_.size();
+            return true;
+        }
+        static const std::map<std::string, bool Invocation::*> flags = {
+            {"--json", &Invocation::json},
+            {"--cutoff", &Invocation::cutoff},
+            {"--interactive", &Invocation::interactive},
+            {"--allow-conflicts", &Invocation::allowConflicts},
+            {"--changed-only", &Invocation::changedOnly},
+            {"--list", &Invocation::list}};
+        if (auto flag = flags.find(arg); flag != flags.end()) {
+            inv.*(flag->second) = true;
+            return true;
+        }
+        if (arg == "--no-journal") {
+            inv.journal = false;
+            return true;
+        }
+        if (arg == "--app-chain") {
+            inv.chain.push_back({ChainItem::Kind::AppChain, {}, {}});
+            return true;
+        }
+        return optionWithValue(arg);
+    }
+
+    bool optionWithValue(const std::string& arg) {
+        Invocation& inv = result_.invocation;
+        auto text = value(arg);
+        if (!text)
+            return false;
+        if (arg == "--step") {
+            inv.chain.push_back({ChainItem::Kind::Step, *text, {}});
+        } else if (arg == "--chain") {
+            inv.chain.push_back({ChainItem::Kind::ChainFile, *text, {}});
+        } else if (arg == "--set" || arg == "--global") {
+            auto setting = parseSetting(*text);
+            if (!setting)
+                return failed(arg + " takes KEY=VALUE, not '" + *text + "'");
+            if (arg == "--global")
+                inv.globals.push_back(*setting);
+            else
+                inv.chain.push_back({ChainItem::Kind::Set, {}, *setting});
+        } else if (arg == "--current") {
+            int n = 0;
+            if (!parseInteger(*text, n) || n < 0)
+                return failed("--current takes a step number from 0");
+            inv.current = n;
+        } else if (arg == "--layout") {
+            int n = 0;
+            if (!parseInteger(*text, n) || n < 0 || n > 2)
+                return failed("--layout takes 0, 1 or 2");
+            inv.layout = n;
+        } else if (arg == "--output") {
+            inv.output = *text;
+        } else {
+            return failed("unknown option '" + arg + "'");
+        }
+        return true;
+    }
+
+    ParseResult check() {
+        const Invocation& inv = result_.invocation;
+        if (inv.command == Command::Help)
+            return result_;
+        const bool renames = inv.command == Command::Preview || inv.command == Command::Rename ||
+                             inv.command == Command::SaveList;
+        if (!renames && (!inv.chain.empty() || !inv.globals.empty()))
+            return fail("chain and settings options belong to preview, rename and save-list");
+        if (!inv.chain.empty() && inv.chain.front().kind == ChainItem::Kind::Set)
+            return fail("--set comes after the --step or --chain it belongs to");
+        if (renames && inv.arguments.empty())
+            return fail("no PATH given");
+        if (inv.command == Command::SaveList && (!inv.layout || inv.output.empty()))
+            return fail("save-list needs --layout and --output");
+        if (inv.command == Command::Actions && !inv.arguments.empty())
+            return fail("actions takes no arguments");
+        if (inv.command == Command::Undo && inv.arguments.size() > 1)
+            return fail("undo takes at most one RUN");
+        return result_;
+    }
+
+    const std::vector<std::string>& args_;
+    size_t i_ = 0;
+    bool endOfOptions_ = false;
+    ParseResult result_;
+};
+
+} // namespace
+
+ParseResult parseCommandLine(const std::vector<std::string>& args) {
+    return Parser(args).run();
+}
+
+} // namespace morvane::cli
