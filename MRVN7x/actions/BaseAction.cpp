@@ -88,6 +88,14 @@ void BaseAction::setValueForKey(const std::string& key, std::optional<plist::Val
     didChangeValueForKey(key);
 }
 
+bool BaseAction::validateValueForKey(const std::string& key, std::optional<plist::Value>& value,
+                                     std::string* error) {
+    (void)key;
+    (void)value;
+    (void)error;
+    return true;
+}
+
 void BaseAction::setValueForUndefinedKey(const std::string& key,
                                          std::optional<plist::Value> value) {
     willChangeValueForKey(userDescriptionKey);

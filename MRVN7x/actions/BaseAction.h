@@ -44,13 +44,19 @@ public:
     // An independent copy of the parameter dictionary.
     plist::Dictionary parameterList() const { return dic_; }
     // Merges the entries into the parameter dictionary; keys the list lacks keep their values.
-    void setParameterList(const plist::Dictionary& list);
+    // Virtual: an action may act on applied settings (rename from a list reloads its file).
+    virtual void setParameterList(const plist::Dictionary& list);
 
     // The key interface. Keys that a class implements itself are reached by
     // overriding these; every other key reaches the parameter dictionary.
     virtual std::optional<plist::Value> valueForKey(const std::string& key) const;
     // A null value (an emptied control) is translated by the kind stored under the key.
     virtual void setValueForKey(const std::string& key, std::optional<plist::Value> value);
+    // The validation hook of the key interface: a parameter editor calls it with
+    // the typed value before writing it, and stores the value it hands back.
+    // False refuses the value (with a message in error). Accepts everything here.
+    virtual bool validateValueForKey(const std::string& key, std::optional<plist::Value>& value,
+                                     std::string* error);
 
     // The stored text, or the empty text; a number reads as its decimal text.
     std::string getParamString(const std::string& key) const;
@@ -68,8 +74,9 @@ public:
 
     // Observers.
     void addObserver(KeyValueObserver* observer, const std::string& key);
-    // Registers for every key now present in the parameter dictionary.
-    void registerObserverForAllValues(KeyValueObserver* observer);
+    // Registers for every key now present in the parameter dictionary (and for
+    // keys a class implements itself, where it overrides this).
+    virtual void registerObserverForAllValues(KeyValueObserver* observer);
     void removeObserver(KeyValueObserver* observer);
     void willChangeValueForKey(const std::string& key);
     void didChangeValueForKey(const std::string& key);
