@@ -138,7 +138,7 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
     CompositeRenameAction& chain = controller_.compositeAction();
     const int old = chain.count();
     for (auto& step : steps_)
-        chain.insertStep(chain.count(), std::move(step));
+        chain.insertStep(std::move(step), static_cast<size_t>(chain.count()));
     chain.setCurrentActionIndex(chain.count() - 1);
     for (int i = 0; i < old; ++i)
         chain.removeStep(0);

@@ -37,7 +37,7 @@ void MainController::applicationDidFinishLaunching() {
     compositeAction_ = makeAction<CompositeRenameAction>(registry_);
     compositeAction_->setOwner(this);
     if (operationMode_ == Normal)
-        compositeAction_->loadFromPreferences(defaults_);
+        compositeAction_->loadFromPreferences();
     globalSettings_->registerObserverForAllValues(this);
     observeChain();
     hasFinishedInitializing_ = true;
@@ -109,19 +109,7 @@ void MainController::removeFile(const std::vector<int>& previewRows) {
     updatePreview();
 }
 
-void MainController::addAction() {
-    BaseRenameAction* current = compositeAction_->getCurrentAction();
-    if (!current)
-        return;
-    registry_.saveActionParametersToPreferences(*current);
-    std::string error;
-    auto added = registry_.newActionForName(current->actionName(), this, &error);
-    if (!added)
-        return;
-    compositeAction_->insertStep(compositeAction_->getCurrentActionIndexAsInt() + 1,
-                                 std::move(added));
-    compositeAction_->setCurrentActionIndex(compositeAction_->getCurrentActionIndexAsInt() + 1);
-}
+void MainController::addAction() { compositeAction_->addStep(); }
 
 void MainController::removeAction() {
     const int n = compositeAction_->count();
@@ -130,7 +118,7 @@ void MainController::removeAction() {
     const int c = compositeAction_->getCurrentActionIndexAsInt();
     if (c == n - 1)
         compositeAction_->setCurrentActionIndex(n - 2);
-    compositeAction_->removeStep(c);
+    compositeAction_->removeStep(static_cast<size_t>(c));
     compositeAction_->setCurrentActionIndex(c <= 1 ? 0 : c - 1);
 }
 
@@ -154,7 +142,7 @@ void MainController::clearActions() {
     compositeAction_->setCurrentActionIndex(0);
     for (int i = compositeAction_->count() - 1; i >= 0; --i)
         if (i != current)
-            compositeAction_->removeStep(i);
+            compositeAction_->removeStep(static_cast<size_t>(i));
     compositeAction_->setCurrentActionIndex(0);
 }
 
@@ -176,7 +164,7 @@ void MainController::applicationShouldTerminate() {
     updateAll();
     if (operationMode_ != Normal)
         return;
-    compositeAction_->saveToPreferences(defaults_);
+    compositeAction_->saveToPreferences();
     defaults_.setObject("version", plist::Value(kVersion));
     defaults_.synchronize();
 }

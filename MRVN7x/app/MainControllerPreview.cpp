@@ -172,12 +172,12 @@ void MainController::repairManualSteps() {
         if (!isManual(*chain.getActionDictionaryList()[static_cast<size_t>(i)]))
             continue;
         if (remaining > 1) {
-            chain.removeStep(i);
+            chain.removeStep(static_cast<size_t>(i));
             --remaining;
             continue;
         }
-        auto manual = chain.takeStep(i);
-        chain.insertStep(chain.count(), std::move(manual));
+        auto manual = chain.removeStep(static_cast<size_t>(i));
+        chain.insertStep(std::move(manual), static_cast<size_t>(chain.count()));
         chain.setCurrentActionIndex(chain.count() - 1);
     }
 }
