@@ -1,29 +1,13 @@
 #include "MRVN7x/actions/sequence/AlphabeticalListBasedAction.h"
 
 #include "MRVN7x/actions/sequence/SortNumberBasedAction.h"
+#include "MRVN7x/actions/text/UnicodeText.h"
 #include "platform/PathText.h"
-
-#include <unicode/ustring.h>
 
 #include <algorithm>
 #include <limits>
 
 namespace morvane {
-namespace {
-
-std::u16string uppercased(const std::u16string& text) {
-    std::u16string upper(text.size() * 3 + 1, u'\0'); // full mapping grows a unit to 3 at most
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t length =
-        u_strToUpper(upper.data(), static_cast<int32_t>(upper.size()), text.data(),
-                     static_cast<int32_t>(text.size()), "", &status);
-    if (U_FAILURE(status))
-        return text;
-    upper.resize(static_cast<size_t>(length));
-    return upper;
-}
-
-} // namespace
 
 plist::Dictionary AlphabeticalListBasedAction::defaultParameters() const {
     auto params = SortBasedAction::defaultParameters();
@@ -42,7 +26,7 @@ void AlphabeticalListBasedAction::prepareParameters() {
 
 std::int32_t AlphabeticalListBasedAction::uAlphaToNum(const std::u16string& letters) {
     constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
-    const std::u16string upper = uppercased(letters);
+    const std::u16string upper = UnicodeText::uppercase(letters);
     std::int64_t total = 0;
     std::int64_t weight = 1;
     for (auto it = upper.rbegin(); it != upper.rend(); ++it) {
@@ -73,7 +57,7 @@ std::u16string AlphabeticalListBasedAction::uNumToAlpha(std::int32_t value) {
 
 bool AlphabeticalListBasedAction::validateStartValue(std::u16string& value, std::string* error) {
     (void)error;
-    std::u16string upper = uppercased(value);
+    std::u16string upper = UnicodeText::uppercase(value);
     if (upper.size() > kStartValueLength)
         upper.resize(kStartValueLength);
     value = uNumToAlpha(uAlphaToNum(upper));

@@ -1,9 +1,6 @@
 #include "MRVN7x/actions/sequence/SortBasedAction.h"
 
-#if __has_include("MRVN7x/filelist/DynamicFileList.h")
 #include "MRVN7x/filelist/DynamicFileList.h"
-#define MORVANE_HAS_FILE_LIST 1
-#endif
 
 namespace morvane {
 
@@ -23,16 +20,11 @@ void SortBasedAction::prepareParameters() {
 }
 
 std::int32_t SortBasedAction::getSortIndex(const InputContext& input) const {
-#ifdef MORVANE_HAS_FILE_LIST
     if (!input.dynamicFileList)
         return 0;
     const auto place = input.dynamicFileList->getSortingIndexForPath(
-        input.inputPath, paramSortingOrder, paramSortingOrder2, paramSortEachFolderSeparately);
+        input.inputPath, paramSortingOrder, paramSortingOrder2, paramSortEachFolderSeparately != 0);
     return place > 0 ? static_cast<std::int32_t>(place) : 0;
-#else
-    (void)input;
-    return 0;
-#endif
 }
 
 } // namespace morvane
