@@ -1,9 +1,8 @@
 #include "MRVN7x/lists/TabDelimitedFileListLoader.h"
 
+#include "MRVN7x/actions/text/UnicodeText.h"
 #include "MRVN7x/lists/ListFileReader.h"
 #include "MRVN7x/lists/RenameListLoader.h"
-
-#include <unicode/ustring.h>
 
 #include <algorithm>
 
@@ -17,22 +16,7 @@ std::u16string TabDelimitedFileListLoader::lowercasePath(const std::u16string& p
                 c = static_cast<char16_t>(c + (u'a' - u'A'));
         return lower;
     }
-    std::u16string lower(path.size() + 8, u'\0');
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        UErrorCode status = U_ZERO_ERROR;
-        const int32_t length =
-            u_strToLower(lower.data(), static_cast<int32_t>(lower.size()), path.data(),
-                         static_cast<int32_t>(path.size()), "", &status);
-        if (status == U_BUFFER_OVERFLOW_ERROR) {
-            lower.assign(static_cast<size_t>(length), u'\0');
-            continue;
-        }
-        if (U_FAILURE(status))
-            return path;
-        lower.resize(static_cast<size_t>(length));
-        return lower;
-    }
-    return path;
+    return UnicodeText::lowercase(path);
 }
 
 // One line: the path up to the first tab, then (after white space) the name

@@ -371,3 +371,97 @@ TEST(Chain, IsNeverInTheRegistry) {
     EXPECT_EQ(f.registry->newActionForName("Composite rename action", nullptr), nullptr);
     EXPECT_TRUE(f.chain->canClose());
 }
+
+TEST(Chain, FirstStartIsOneProduceNumberedListStep) {
+    for (const std::optional<plist::Dictionary>& saved :
+         {std::optional<plist::Dictionary>(), std::optional<plist::Dictionary>(plist::Dictionary{}),
+          std::optional<plist::Dictionary>(savedChain({}, 0))}) {
+        ChainFixture f;
+        ASSERT_TRUE(f.chain->setFlatParameterList(
+            savedChain({{"Add to end", addToEnd("1")}, {"Add to end", addToEnd("2")}}, 1)));
+        ASSERT_TRUE(f.chain->setFlatParameterList(saved));
+        EXPECT_EQ(stepNames(*f.chain), std::vector<std::string>{"Produce numbered list"});
+        EXPECT_EQ(f.chain->getCurrentActionIndexAsInt(), 0);
+        EXPECT_NE(f.chain->getCurrentAction(), nullptr);
+    }
+    ChainFixture f;
+    ASSERT_TRUE(f.chain->loadFromPreferences());
+    EXPECT_EQ(stepNames(*f.chain), std::vector<std::string>{"Produce numbered list"});
+}
+
+TEST(Chain, LoadingReplacesEveryStepOfTheChain) {
+    ChainFixture f;
+    ASSERT_TRUE(f.chain->setFlatParameterList(savedChain({{"Add to end", addToEnd("1")},
+                                                          {"Add to end", addToEnd("2")},
+                                                          {"Add to end", addToEnd("3")}},
+                                                         2)));
+    ASSERT_TRUE(f.chain->setFlatParameterList(savedChain({{"Add to end", addToEnd("x")}}, 0)));
+    EXPECT_EQ(f.chain->count(), 1);
+    EXPECT_EQ(runChain(*f.chain, "/f/a"), u"ax");
+}
+
+TEST(Chain, UnknownStepStopsTheLoadAndLeavesAWorkingChain) {
+    ChainFixture f;
+    LogCapture log;
+    for (const auto& broken :
+         {savedChain({{"Add to end", addToEnd("1")},
+                      {"No such action", {}},
+                      {"Add to end", addToEnd("3")}},
+                     2),
+          plist::Dictionary{{"currentActionIndex", plist::Value(0)},
+                            {"composite actions array",
+                             plist::Value(plist::Array{plist::Value("not a step")})}}}) {
+        ASSERT_TRUE(f.chain->setFlatParameterList(
+            savedChain({{"Add to end", addToEnd("a")}, {"Add to end", addToEnd("b")}}, 1)));
+        std::string error;
+        EXPECT_FALSE(f.chain->setFlatParameterList(broken, &error));
+        EXPECT_EQ(error, "Couldn't load new action from nib!");
+        EXPECT_EQ(stepNames(*f.chain), std::vector<std::string>{"Produce numbered list"});
+        EXPECT_EQ(f.chain->getCurrentActionIndexAsInt(), 0);
+        EXPECT_NE(f.chain->getCurrentAction(), nullptr);
+    }
+    EXPECT_TRUE(log.contains("Couldn't load new action from nib!"));
+}
+
+TEST(Chain, TypeChangeKeepsTickAndFragmentAndStartsFromSavedParameters) {
+    ChainFixture f;
+    // The last saved parameters of "Add number to end".
+    auto saved = f.registry->newActionForName("Add number to end", nullptr);
+    ASSERT_TRUE(saved);
+    saved->setValueForKey("padding", plist::Value(4));
+    saved->setValueForKey("fragmentSelection", plist::Value(3));
+    f.registry->saveActionParametersToPreferences(*saved);
+
+    ASSERT_TRUE(f.chain->setFlatParameterList(savedChain(
+        {{"Add to end", addToEnd("_first")}, {"Add to end", addToEnd("_old", 1, 0)}}, 1)));
+    RecordingObserver owner;
+    f.chain->setOwner(&owner);
+    f.chain->addObserver(&owner, "transientActionIndex");
+    const int numberIndex = f.registry->popUpMenuIndexForName("Add number to end");
+    ASSERT_TRUE(f.chain->setTransientActionIndex(numberIndex));
+    EXPECT_EQ(owner.count("transientActionIndex"), 1);
+    EXPECT_EQ(f.chain->transientActionIndex(), numberIndex);
+
+    EXPECT_EQ(stepNames(*f.chain), (std::vector<std::string>{"Add to end", "Add number to end"}));
+    const auto& step = *f.chain->getCurrentAction();
+    EXPECT_EQ(step.getParamInt("padding", 0), 4);           // saved for its type
+    EXPECT_EQ(step.getParamInt("active", 9), 0);            // kept
+    EXPECT_EQ(step.getParamInt("fragmentSelection", 9), 1); // kept
+    // The old step's parameters were saved under its type first.
+    auto stored = f.defaults->objectForKey("actions");
+    ASSERT_TRUE(stored && stored->asDictionary());
+    const auto& addToEndSaved = *stored->asDictionary()->at("Add to end").asDictionary();
+    EXPECT_EQ(addToEndSaved.at("string"), plist::Value("_old"));
+
+    // Changing back brings the saved "Add to end" parameters with it, and the
+    // owner observes the new step.
+    ASSERT_TRUE(f.chain->setTransientActionIndex(f.registry->popUpMenuIndexForName("Add to end")));
+    EXPECT_EQ(f.chain->getCurrentAction()->getParamString("string"), "_old");
+    owner.keys.clear();
+    f.chain->getCurrentAction()->setValueForKey("string", plist::Value("_new"));
+    EXPECT_EQ(owner.count("string"), 1);
+
+    // Through the key interface as well.
+    f.chain->setValueForKey("transientActionIndex", plist::Value(numberIndex));
+    EXPECT_EQ(f.chain->getCurrentAction()->actionName(), "Add number to end");
+}

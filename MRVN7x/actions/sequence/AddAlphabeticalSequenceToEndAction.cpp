@@ -1,0 +1,16 @@
+#include "MRVN7x/actions/sequence/AddAlphabeticalSequenceToEndAction.h"
+
+#include "MRVN7x/actions/ActionFactory.h"
+
+namespace morvane {
+
+static const ActionRegistration<AddAlphabeticalSequenceToEndAction> registration;
+
+std::u16string AddAlphabeticalSequenceToEndAction::processName(const std::u16string& fragment,
+                                                               const std::string&,
+                                                               InputContext& input) {
+    const auto letters = getFormattedAlphabeticalString(input);
+    return letters ? fragment + *letters : fragment;
+}
+
+} // namespace morvane

@@ -1,0 +1,15 @@
+#include "MRVN7x/actions/sequence/AddNumberToEndAction.h"
+
+#include "MRVN7x/actions/ActionFactory.h"
+
+namespace morvane {
+
+static const ActionRegistration<AddNumberToEndAction> registration;
+
+std::u16string AddNumberToEndAction::processName(const std::u16string& fragment, const std::string&,
+                                                 InputContext& input) {
+    const auto number = getFormattedNumberString(input);
+    return number ? fragment + *number : fragment;
+}
+
+} // namespace morvane
