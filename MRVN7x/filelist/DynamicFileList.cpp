@@ -1,0 +1,306 @@
+#include "MRVN7x/filelist/DynamicFileList.h"
+
+#include "MRVN7x/filelist/RawFileList.h"
+#include "MRVN7x/filelist/SortingModeValues.h"
+#include "platform/PathText.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace morvane {
+namespace {
+class RenameProgressForwarder final : public FileListProgressReceiver {
+public:
+    explicit RenameProgressForwarder(RenameProgressReceiver& target) : target_(target) {}
+    void setTotalNumberOfFiles(int count) override { target_.setTotalNumberOfFiles(count); }
+    void setLastPathProcessed(const std::string& path) override {
+        target_.setLastPathProcessed(path);
+    }
+
+private:
+    RenameProgressReceiver& target_;
+};
+
+const std::string& noPath() {
+    static const std::string empty;
+    return empty;
+}
+
+// The item itself, a symbolic link not followed; a missing item is no folder.
+bool isFolderPath(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isFolder(const std::string& path, unsigned char type) {
+    if (type == DT_UNKNOWN)
+        return isFolderPath(path);
+    return type == DT_DIR;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+bool hasBundleEnding(std::string_view path) {
+    static constexpr std::string_view endings[] = {".app",  ".bundle", ".plugin",
+                                                   ".kext", ".rtfd",   ".band"};
+    while (path.size() > 1 && path.back() == '/')
+        path.remove_suffix(1);
+    std::string lower(path.substr(path.size() > 8 ? path.size() - 8 : 0));
+    for (auto& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return std::any_of(std::begin(endings), std::end(endings),
+                       [&](std::string_view ending) { return lower.ends_with(ending); });
+}
+
+// Linux keeps no registry of package types, so a folder counts as a possible
+// package when its name carries an extension (letters and digits after the
+// last dot, at least one letter): "Report.pages", "Library.photoslibrary".
+// Whether it is one is then decided by its bundle items.
+bool mayBeAPackage(const std::string& path) {
+    const std::string name = PathText::lastComponent(path);
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos || dot == 0 || dot + 1 == name.size())
+        return false;
+    const std::string_view extension = std::string_view(name).substr(dot + 1);
+    if (extension.size() > 24)
+        return false;
+    bool hasLetter = false;
+    for (const char c : extension) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!std::isalnum(byte))
+            return false;
+        hasLetter = hasLetter || std::isalpha(byte);
+    }
+    return hasLetter;
+}
+} // namespace
+
+DynamicFileList::DynamicFileList(FileManager& fm) : fm_(fm) {}
+
+DynamicFileList::~DynamicFileList() = default;
+
+void DynamicFileList::setProgressController(FileListProgressReceiver* receiver) {
+    progressForwarder_.reset();
+    progressController_ = receiver;
+}
+
+void DynamicFileList::setProgressController(RenameProgressReceiver* receiver) {
+    if (!receiver) {
+        setProgressController(nullptr);
+        return;
+    }
+    progressForwarder_ = std::make_unique<RenameProgressForwarder>(*receiver);
+    progressController_ = progressForwarder_.get();
+}
+
+void DynamicFileList::update() {
+    cutOffPointWasActuallyAppliedFlag_ = false;
+    std::vector<std::string> entries;
+    std::vector<Element> roots;
+    if (rawFileList_) {
+        const int rootCount = rawFileList_->count();
+        roots.reserve(static_cast<size_t>(rootCount));
+        entries.reserve(static_cast<size_t>(rootCount));
+        for (int i = 0; i < rootCount; ++i) {
+            const std::string& root = rawFileList_->pathAtIndex(i);
+            const bool folder = isFolderPath(root);
+            if (qualifies(folder))
+                entries.push_back(root);
+            roots.push_back({root, static_cast<unsigned char>(folder ? DT_DIR : DT_REG)});
+        }
+    }
+    foldersBeingDescended_.clear();
+    filterLevel(roots, entries, nullptr);
+
+    pathIndex_.clear();
+    fileList_ = std::move(entries);
+    fileList_.shrink_to_fit();
+    pathIndex_.rebuild(fileList_);
+    mainMode_ = sortingMode_;
+    mainMode2_ = sortingMode2_;
+    for (auto& sort : sorts_)
+        if (sort)
+            sort->markIndexesAsDirty();
+    performSort();
+}
+
+void DynamicFileList::filterFileList(const std::vector<std::string>& elements,
+                                     std::vector<std::string>& target,
+                                     const std::string* rootPath) {
+    std::vector<Element> typed;
+    typed.reserve(elements.size());
+    for (const auto& element : elements)
+        typed.push_back({element, DT_UNKNOWN});
+    filterLevel(typed, target, rootPath);
+}
+
+// One level of the expansion. rootPath is null at the level of the roots,
+// which were already listed by update() and are only descended into here.
+void DynamicFileList::filterLevel(const std::vector<Element>& elements,
+                                  std::vector<std::string>& target, const std::string* rootPath) {
+    for (const Element& element : elements) {
+        if (nothingMoreCanBeAdded(target))
+            return;
+        if (element.text == ".DS_Store")
+            continue;
+        const bool hidden = rootPath ? element.text.starts_with('.')
+                                     : PathText::lastComponent(element.text).starts_with('.');
+        if (hidden)
+            continue;
+        const std::string path = rootPath ? PathText::join(*rootPath, element.text) : element.text;
+        const bool folder = isFolder(path, element.type);
+        if (rootPath && qualifies(folder)) {
+            if (applyCutOff_ && target.size() > static_cast<size_t>(kCutOff - 1)) {
+                cutOffPointWasActuallyAppliedFlag_ = true;
+                return;
+            }
+            target.push_back(path);
+            if (progressController_) {
+                progressController_->setTotalNumberOfFiles(static_cast<int>(target.size()));
+                progressController_->setLastPathProcessed(path);
+            }
+        }
+        if (processSubfolders_ && folder && !folderIsLikelyToBeABundle(path))
+            descendInto(path, target);
+    }
+}
+
+// Lists a folder (never through a symbolic link, never one that is already
+// being descended) and runs a level over its names in byte order. A folder
+// that cannot be opened or read to the end contributes nothing.
+void DynamicFileList::descendInto(const std::string& folder, std::vector<std::string>& target) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        close(fd);
+        return;
+    }
+    const FolderIdentity identity{static_cast<std::uint64_t>(info.st_dev),
+                                  static_cast<std::uint64_t>(info.st_ino)};
+    if (std::find(foldersBeingDescended_.begin(), foldersBeingDescended_.end(), identity) !=
+        foldersBeingDescended_.end()) {
+        close(fd);
+        return;
+    }
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return;
+    }
+    std::vector<Element> elements;
+    errno = 0;
+    while (const dirent* item = readdir(dir)) {
+        if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
+            elements.push_back({item->d_name, item->d_type});
+        errno = 0;
+    }
+    const bool complete = errno == 0;
+    closedir(dir);
+    if (!complete)
+        return;
+    std::sort(elements.begin(), elements.end(),
+              [](const Element& a, const Element& b) { return a.text < b.text; });
+    foldersBeingDescended_.push_back(identity);
+    filterLevel(elements, target, &folder);
+    foldersBeingDescended_.pop_back();
+}
+
+bool DynamicFileList::qualifies(bool isFolder) const {
+    return isFolder ? processFolders_ != 0 : processFiles_ != 0;
+}
+
+// Once the cut-off has refused an item, every later item that qualifies is
+// refused too (the list only grows), so the rest of the descent can be skipped.
+bool DynamicFileList::nothingMoreCanBeAdded(const std::vector<std::string>& target) const {
+    return applyCutOff_ && cutOffPointWasActuallyAppliedFlag_ &&
+           target.size() > static_cast<size_t>(kCutOff - 1);
+}
+
+bool DynamicFileList::folderIsLikelyToBeABundle(const std::string& path) const {
+    if (hasBundleEnding(path))
+        return true;
+    if (!mayBeAPackage(path))
+        return false;
+    for (const char* item : {"Contents", "Info.plist", "PkgInfo"})
+        if (exists(PathText::join(path, item)))
+            return true;
+    return false;
+}
+
+const std::string& DynamicFileList::pathAtIndex(int index) {
+    const int internal = translateExternalIndexToInternal(index);
+    return internal < 0 ? noPath() : fileList_[static_cast<size_t>(internal)];
+}
+
+bool DynamicFileList::isRoot(int index) {
+    const int internal = translateExternalIndexToInternal(index);
+    return internal >= 0 && rawFileList_ &&
+           rawFileList_->contains(fileList_[static_cast<size_t>(internal)]);
+}
+
+int DynamicFileList::getSortingIndexForPath(const std::string& path, std::int32_t mode,
+                                            std::int32_t mode2, bool eachFolderSeparately) {
+    return sortFor(mode, mode2).getSortingIndexForPath(path, eachFolderSeparately);
+}
+
+DynamicSort& DynamicFileList::getMainSort() {
+    return sortFor(mainMode_, mainMode2_);
+}
+
+std::int32_t DynamicFileList::slotOf(std::int32_t mode) {
+    return SortingModeValues::isKnownMode(mode) ? mode : kModeCount;
+}
+
+DynamicSort& DynamicFileList::sortFor(std::int32_t mode, std::int32_t mode2) {
+    const std::int32_t row = slotOf(mode);
+    const std::int32_t column = slotOf(mode2);
+    auto& sort = sorts_[static_cast<size_t>(row * kSlots + column)];
+    if (!sort) {
+        sort = std::make_unique<DynamicSort>();
+        sort->setDynamicFileList(this);
+        sort->setSortingMode(row);
+        sort->setSortingMode2(column);
+    }
+    return *sort;
+}
+
+const std::string& DynamicFileList::pathAtInternalIndex(int index) const {
+    if (index < 0 || index >= count())
+        return noPath();
+    return fileList_[static_cast<size_t>(index)];
+}
+
+int DynamicFileList::internalIndexOfPath(const std::string& path) const {
+    return pathIndex_.find(path);
+}
+
+int DynamicFileList::translateExternalIndexToInternal(int position) {
+    return getMainSort().translateExternalIndexToInternal(position);
+}
+
+int DynamicFileList::translateInternalIndexToExternal(int internalIndex) {
+    return getMainSort().translateInternalIndexToExternal(internalIndex);
+}
+
+void DynamicFileList::performSort() {
+    getMainSort().performSort();
+}
+
+int DynamicFileList::allocatedSortCount() const {
+    return static_cast<int>(std::count_if(sorts_.begin(), sorts_.end(),
+                                          [](const auto& sort) { return sort != nullptr; }));
+}
+
+} // namespace morvane

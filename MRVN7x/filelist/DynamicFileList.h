@@ -1,0 +1,171 @@
+#pragma once
+// The items to rename: the roots of a RawFileList expanded by three switches
+// (files, folders, descend into subfolders), in the order of the main sort.
+//
+// Expansion (update):
+//   - every root is an entry when it qualifies (a file with files included, a
+//     folder with folders included); roots are never hidden, never refused by
+//     the cut-off, and a hidden root is listed but not entered;
+//   - below the roots, ".DS_Store" and names beginning with "." are neither
+//     listed nor entered;
+//   - a folder is entered when descending is on and it is not likely to be a
+//     bundle; its names are taken in byte order, so the expansion order (and
+//     with it the items that a cut-off preview shows) is the same on every
+//     file system;
+//   - with the cut-off on, an item that qualifies while the list already holds
+//     more than 249 entries ends its folder level and sets the cut-off flag;
+//     nothing is added after that, so the descent stops there;
+//   - a folder that cannot be opened or read contributes nothing;
+//   - a path that no longer exists counts as an item that is not a folder.
+//
+// Symbolic links are never followed, neither for roots nor below them: a link
+// is an item that is not a folder (an entry when files are included, whatever
+// it points to), and renaming it renames the link. Following links would list
+// items outside the dropped folders, list items twice, and loop forever on a
+// link to an enclosing folder. A folder that is already being descended
+// (reached again through a bind mount) is not entered a second time.
+//
+// Indexes: an internal index is a position in expansion order, an external
+// index a position in the main sort's order. Paths are found by a hash index
+// built at every update, so every lookup is constant expected time.
+//
+// Sorts: one DynamicSort per pair of modes, made on first use (a new list
+// allocates none); every mode outside 0 to 11 orders nothing and shares the
+// sort objects of mode 12. At every update all existing sorts are marked out
+// of date and the main sort is computed; the others are computed when next
+// asked.
+//
+// Threads: update() and every query run on one thread at a time (the main
+// thread for the preview, the rename run's worker while the main thread
+// waits). Progress goes to the receiver on the expanding thread.
+#include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/engine/RenameProgressReceiver.h"
+#include "MRVN7x/filelist/DynamicSort.h"
+#include "MRVN7x/filelist/FileListProgressReceiver.h"
+#include "MRVN7x/filelist/NaturalNameCollator.h"
+#include "MRVN7x/filelist/PathIndex.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+class RawFileList;
+
+class DynamicFileList {
+public:
+    static constexpr int kCutOff = 250;
+    static constexpr int kNotFound = -1;
+    static constexpr std::int32_t kModeCount = 12;
+
+    explicit DynamicFileList(FileManager& fm = FileManager::instance());
+    ~DynamicFileList();
+    DynamicFileList(const DynamicFileList&) = delete;
+    DynamicFileList& operator=(const DynamicFileList&) = delete;
+
+    // The list to expand; not owned.
+    void setRawFileList(RawFileList* rawFileList) { rawFileList_ = rawFileList; }
+    RawFileList* currentRawFileList() const { return rawFileList_; }
+
+    // The switches take effect at the next update().
+    void setProcessFiles(std::int32_t flag) { processFiles_ = flag; }
+    void setProcessFolders(std::int32_t flag) { processFolders_ = flag; }
+    void setProcessSubFolders(std::int32_t flag) { processSubfolders_ = flag; }
+    void setSortingMode(std::int32_t mode) { sortingMode_ = mode; }
+    void setSortingMode2(std::int32_t mode) { sortingMode2_ = mode; }
+    std::int32_t getSortingMode() const { return sortingMode_; }
+    std::int32_t getSortingMode2() const { return sortingMode2_; }
+
+    // The receiver of progress for the expansions that follow (none to stop).
+    void setProgressController(FileListProgressReceiver* receiver);
+    // A rename run's receiver gets the two expansion reports it shares.
+    void setProgressController(RenameProgressReceiver* receiver);
+    void setProgressController(std::nullptr_t) {
+        setProgressController(static_cast<FileListProgressReceiver*>(nullptr));
+    }
+
+    void setApplyCutOff(bool apply) { applyCutOff_ = apply; }
+    bool applyCutOff() const { return applyCutOff_; }
+    bool cutOffPointWasActuallyApplied() const { return cutOffPointWasActuallyAppliedFlag_; }
+
+    // Expands the raw list and computes the main sort; earlier indexes become invalid.
+    void update();
+
+    int count() const { return static_cast<int>(fileList_.size()); }
+    // The entry at an external index (the empty text outside 0 to count() - 1).
+    const std::string& pathAtIndex(int index);
+    // Whether the entry at an external index is itself a root.
+    bool isRoot(int index);
+
+    bool folderIsLikelyToBeABundle(const std::string& path) const;
+    // One level of the expansion: elements are names below rootPath, or
+    // paths when rootPath is null (nothing is appended at that level).
+    void filterFileList(const std::vector<std::string>& elements, std::vector<std::string>& target,
+                        const std::string* rootPath);
+
+    // The 1-based position of path in the order of modes (mode, mode2),
+    // within its folder when eachFolderSeparately is set; 0 for a path that
+    // is not an entry.
+    int getSortingIndexForPath(const std::string& path, std::int32_t mode, std::int32_t mode2,
+                               bool eachFolderSeparately);
+
+    // For the sort objects.
+    DynamicSort& getMainSort();
+    DynamicSort& sortFor(std::int32_t mode, std::int32_t mode2);
+    const std::string& pathAtInternalIndex(int index) const;
+    int internalIndexOfPath(const std::string& path) const;
+    int translateExternalIndexToInternal(int position);
+    int translateInternalIndexToExternal(int internalIndex);
+    void performSort();
+    FileManager& fileManager() { return fm_; }
+    NaturalNameCollator& naturalNameCollator() { return collator_; }
+
+    // How many sort objects exist so far (for tests and diagnostics).
+    int allocatedSortCount() const;
+
+private:
+    // A name or path with what the folder listing said about its type.
+    struct Element {
+        std::string text;
+        unsigned char type; // a dirent d_type; DT_UNKNOWN when not known
+    };
+    struct FolderIdentity {
+        std::uint64_t device;
+        std::uint64_t inode;
+        bool operator==(const FolderIdentity&) const = default;
+    };
+    static constexpr std::int32_t kSlots = kModeCount + 1; // the last serves every other mode
+
+    void filterLevel(const std::vector<Element>& elements, std::vector<std::string>& target,
+                     const std::string* rootPath);
+    void descendInto(const std::string& folder, std::vector<std::string>& target);
+    bool qualifies(bool isFolder) const;
+    bool nothingMoreCanBeAdded(const std::vector<std::string>& target) const;
+    static std::int32_t slotOf(std::int32_t mode);
+
+    FileManager& fm_;
+    RawFileList* rawFileList_ = nullptr;
+    FileListProgressReceiver* progressController_ = nullptr;
+    std::unique_ptr<FileListProgressReceiver> progressForwarder_;
+    std::int32_t processFolders_ = 0;
+    std::int32_t processFiles_ = 0;
+    std::int32_t processSubfolders_ = 0;
+    std::int32_t sortingMode_ = 10;
+    std::int32_t sortingMode2_ = 0;
+    // The main sort's row and column, fixed at update().
+    std::int32_t mainMode_ = 10;
+    std::int32_t mainMode2_ = 0;
+    bool applyCutOff_ = true;
+    bool cutOffPointWasActuallyAppliedFlag_ = false;
+    std::vector<std::string> fileList_;
+    PathIndex pathIndex_;
+    std::vector<FolderIdentity> foldersBeingDescended_;
+    std::array<std::unique_ptr<DynamicSort>, kSlots * kSlots> sorts_;
+    NaturalNameCollator collator_;
+};
+
+} // namespace morvane

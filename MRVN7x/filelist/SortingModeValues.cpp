@@ -1,0 +1,93 @@
+#include "MRVN7x/filelist/SortingModeValues.h"
+
+#include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/filelist/NaturalNameCollator.h"
+#include "platform/PathText.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <numeric>
+
+namespace morvane {
+namespace {
+constexpr double kNoDate = -std::numeric_limits<double>::infinity();
+
+int sign(int value) {
+    return value < 0 ? -1 : (value > 0 ? 1 : 0);
+}
+} // namespace
+
+void SortingModeValues::addValue(const std::string& path, FileManager& fm,
+                                 NaturalNameCollator& collator) {
+    switch (mode_ / 2) {
+    case 0:
+        appendFoldedNameKey(PathText::fromUtf8(PathText::lastComponent(path)), keyBytes_);
+        keyEnds_.push_back(static_cast<std::uint32_t>(keyBytes_.size()));
+        return;
+    case 1:
+        numbers_.push_back(fm.fileModificationDate(path).value_or(kNoDate));
+        return;
+    case 2:
+        numbers_.push_back(fm.fileCreationDate(path).value_or(kNoDate));
+        return;
+    case 3:
+        numbers_.push_back(fm.fileLength(path));
+        return;
+    case 4:
+        numbers_.push_back(fm.fileEXIFDate(path));
+        return;
+    default:
+        collator.appendSortKey(PathText::fromUtf8(PathText::lastComponent(path)), keyBytes_);
+        keyEnds_.push_back(static_cast<std::uint32_t>(keyBytes_.size()));
+        return;
+    }
+}
+
+int SortingModeValues::compareAscending(std::size_t a, std::size_t b) const {
+    switch (kind_) {
+    case Kind::None:
+        return 0;
+    case Kind::Number:
+        return numbers_[a] < numbers_[b] ? -1 : (numbers_[b] < numbers_[a] ? 1 : 0);
+    case Kind::Text: {
+        const std::size_t startA = a == 0 ? 0 : keyEnds_[a - 1];
+        const std::size_t startB = b == 0 ? 0 : keyEnds_[b - 1];
+        const std::size_t lengthA = keyEnds_[a] - startA;
+        const std::size_t lengthB = keyEnds_[b] - startB;
+        const int common = std::memcmp(keyBytes_.data() + startA, keyBytes_.data() + startB,
+                                       std::min(lengthA, lengthB));
+        if (common != 0)
+            return sign(common);
+        return lengthA < lengthB ? -1 : (lengthA > lengthB ? 1 : 0);
+    }
+    }
+    return 0;
+}
+
+int SortingModeValues::compare(std::size_t a, std::size_t b) const {
+    const int ascending = compareAscending(a, b);
+    return isDescendingMode(mode_) ? -ascending : ascending;
+}
+
+std::vector<std::uint32_t> SortingModeValues::ranks() const {
+    std::vector<std::uint32_t> rank(count_, 0);
+    if (kind_ == Kind::None || count_ == 0)
+        return rank;
+    std::vector<std::uint32_t> order(count_);
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return compareAscending(a, b) < 0; });
+    std::uint32_t current = 0;
+    for (std::size_t k = 1; k < count_; ++k) {
+        if (compareAscending(order[k - 1], order[k]) != 0)
+            ++current;
+        rank[order[k]] = current;
+    }
+    if (isDescendingMode(mode_))
+        for (auto& value : rank)
+            value = current - value;
+    return rank;
+}
+
+} // namespace morvane

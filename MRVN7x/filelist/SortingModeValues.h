@@ -1,0 +1,76 @@
+#pragma once
+// The values that one sorting mode compares, read for a set of entries.
+//
+//   mode 0, 1    the name (last path component), case-folded
+//   mode 2, 3    modification date      mode 4, 5    creation date
+//   mode 6, 7    size in bytes (32-bit) mode 8, 9    EXIF date
+//   mode 10, 11  the name, ignoring case, digit runs by value
+//   any other    no value: every pair compares equal
+//
+// Even modes ascend; an odd mode is its even neighbour inverted. An item
+// whose date cannot be read (it vanished) has no date and comes before every
+// dated item, as an item without an EXIF date does.
+//
+// Names become byte keys (one contiguous buffer), dates and sizes numbers, so
+// that a sort reads each entry's value once and compares plain data.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+class FileManager;
+class NaturalNameCollator;
+
+class SortingModeValues {
+public:
+    static bool isKnownMode(std::int32_t mode) { return static_cast<std::uint32_t>(mode) <= 11; }
+    static bool isDescendingMode(std::int32_t mode) { return (mode & 1) != 0; }
+
+    // Reads the values of mode for count entries whose paths pathAt(i) gives.
+    template <typename PathAt>
+    SortingModeValues(std::int32_t mode, std::size_t count, PathAt&& pathAt, FileManager& fm,
+                      NaturalNameCollator& collator);
+
+    // Ascending comparison of entries a and b (the mode's direction is ignored): -1, 0 or 1.
+    int compareAscending(std::size_t a, std::size_t b) const;
+    // The comparison under the mode itself.
+    int compare(std::size_t a, std::size_t b) const;
+
+    // Dense ranks in the mode's own order: equal values share a rank and a
+    // smaller rank comes first.
+    std::vector<std::uint32_t> ranks() const;
+
+private:
+    enum class Kind { None, Text, Number };
+    void addValue(const std::string& path, FileManager& fm, NaturalNameCollator& collator);
+
+    std::int32_t mode_;
+    Kind kind_;
+    std::size_t count_;
+    std::vector<double> numbers_;
+    std::string keyBytes_;               // text keys, one after the other
+    std::vector<std::uint32_t> keyEnds_; // end offset of each key in keyBytes_
+};
+
+template <typename PathAt>
+SortingModeValues::SortingModeValues(std::int32_t mode, std::size_t count, PathAt&& pathAt,
+                                     FileManager& fm, NaturalNameCollator& collator)
+    : mode_(mode), count_(count) {
+    if (!isKnownMode(mode))
+        kind_ = Kind::None;
+    else if (mode <= 1 || mode >= 10)
+        kind_ = Kind::Text;
+    else
+        kind_ = Kind::Number;
+    if (kind_ == Kind::None)
+        return;
+    if (kind_ == Kind::Text)
+        keyEnds_.reserve(count);
+    else
+        numbers_.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        addValue(pathAt(i), fm, collator);
+}
+
+} // namespace morvane
