@@ -4,6 +4,9 @@
 
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2frame.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/id3v2header.h>
+#include <taglib/id3v2synchdata.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mp4file.h>
 #include <taglib/mp4tag.h>
@@ -11,6 +14,11 @@
 #include <taglib/tdebuglistener.h>
 #include <unicode/uchar.h>
 
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <sys/stat.h>
@@ -66,16 +74,6 @@ void storeTrimmed(plist::Dictionary& tags, const char* key,
         tags[key] = AudioTagReader::trimmed(*text);
 }
 
-// The text of the first ID3v2 frame with the given id, when there is one.
-std::optional<std::string> firstFrameText(const TagLib::ID3v2::Tag* tag, const char* id) {
-    if (tag == nullptr)
-        return std::nullopt;
-    const TagLib::ID3v2::FrameList& frames = tag->frameList(id);
-    if (frames.isEmpty())
-        return std::nullopt;
-    return utf8(frames.front()->toString());
-}
-
 std::optional<std::string> nonEmpty(const TagLib::String& text) {
     if (text.isEmpty())
         return std::nullopt;
@@ -105,16 +103,103 @@ void storeDiscText(const std::string& text, plist::Dictionary& tags) {
         tags["numCds"] = std::to_string(*count);
 }
 
+// The frames this reader uses.
+constexpr std::array<const char*, 5> kWantedFrames = {"TPE1", "TALB", "TIT2", "TRCK", "TPOS"};
+
+using FrameTexts = std::map<std::string, std::string>;
+
+std::uint32_t bigEndian32(const unsigned char* bytes) {
+    return (std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) |
+           (std::uint32_t(bytes[2]) << 8) | std::uint32_t(bytes[3]);
+}
+
+// TagLib 1.13 gives up on the rest of an ID3v2 tag at an empty frame (size 0,
+// which ID3v2 forbids but some writers emit), and with an extended header it
+// drops the frames in the tag's last bytes. When a frame this reader uses is
+// missing, the frames of the tag at the start of the file are walked again:
+// the walk reads each 10-byte frame header (id, size, flags) and steps over
+// empty frames and unwanted frame bodies; TagLib decodes each wanted frame. ID3v2.3 tags
+// unsynchronised as a whole and ID3v2.2 tags are left as TagLib read them.
+void recoverMissingFrames(const std::string& path, const TagLib::ID3v2::Tag& tag,
+                          FrameTexts& texts) {
+    const TagLib::ID3v2::Header& header = *tag.header();
+    const unsigned version = header.majorVersion();
+    if (version < 3 || version > 4 || (version == 3 && header.unsynchronisation()))
+        return;
+    std::ifstream in(path, std::ios::binary);
+    unsigned char start[14] = {};
+    if (!in.read(reinterpret_cast<char*>(start), sizeof start) || start[0] != 'I' ||
+        start[1] != 'D' || start[2] != '3')
+        return;
+    const std::uint64_t end = TagLib::ID3v2::Header::size() + std::uint64_t(header.tagSize());
+    std::uint64_t position = TagLib::ID3v2::Header::size();
+    if (header.extendedHeader()) {
+        // ID3v2.4 counts the size field in (synchsafe); ID3v2.3 does not.
+        const std::uint32_t size = bigEndian32(start + 10);
+        position += version == 4 ? TagLib::ID3v2::SynchData::toUInt(TagLib::ByteVector(
+                                       reinterpret_cast<const char*>(start + 10), 4))
+                                 : std::uint64_t(size) + 4;
+    }
+    constexpr unsigned frameHeaderSize = 10;
+    while (position + frameHeaderSize <= end && texts.size() < kWantedFrames.size()) {
+        TagLib::ByteVector bytes(frameHeaderSize, '\0');
+        in.seekg(static_cast<std::streamoff>(position));
+        if (!in.read(bytes.data(), frameHeaderSize) || bytes[0] == '\0')
+            return; // end of file, or the padding after the last frame
+        // ID3v2.4 frame sizes are synchsafe, ID3v2.3 ones plain.
+        const std::uint64_t size =
+            version == 4 ? TagLib::ID3v2::SynchData::toUInt(bytes.mid(4, 4))
+                         : bigEndian32(reinterpret_cast<const unsigned char*>(bytes.data() + 4));
+        if (position + frameHeaderSize + size > end)
+            return;
+        const std::string id(bytes.data(), 4);
+        const bool wanted =
+            std::find(kWantedFrames.begin(), kWantedFrames.end(), id) != kWantedFrames.end();
+        if (size > 0 && wanted && !texts.count(id)) {
+            bytes.resize(static_cast<unsigned>(frameHeaderSize + size));
+            if (!in.read(bytes.data() + frameHeaderSize, static_cast<std::streamsize>(size)))
+                return;
+            const std::unique_ptr<TagLib::ID3v2::Frame> frame(
+                TagLib::ID3v2::FrameFactory::instance()->createFrame(bytes, &header));
+            if (frame)
+                texts[id] = utf8(frame->toString());
+        }
+        position += frameHeaderSize + size;
+    }
+}
+
+// The texts of the first frame of each wanted id in the ID3v2 tag.
+FrameTexts id3v2Texts(const std::string& path, const TagLib::ID3v2::Tag* tag) {
+    FrameTexts texts;
+    if (tag == nullptr)
+        return texts;
+    for (const char* id : kWantedFrames) {
+        const TagLib::ID3v2::FrameList& frames = tag->frameList(id);
+        if (!frames.isEmpty())
+            texts[id] = utf8(frames.front()->toString());
+    }
+    if (texts.size() < kWantedFrames.size())
+        recoverMissingFrames(path, *tag, texts);
+    return texts;
+}
+
+std::optional<std::string> textOf(const FrameTexts& texts, const char* id) {
+    const auto it = texts.find(id);
+    if (it == texts.end())
+        return std::nullopt;
+    return it->second;
+}
+
 plist::Dictionary mp3TagsFor(const std::string& path) {
     plist::Dictionary tags;
     TagLib::MPEG::File file(path.c_str(), false);
     if (!file.isValid())
         return tags;
-    const TagLib::ID3v2::Tag* v2 = file.hasID3v2Tag() ? file.ID3v2Tag(false) : nullptr;
+    const FrameTexts v2 = id3v2Texts(path, file.hasID3v2Tag() ? file.ID3v2Tag(false) : nullptr);
     const TagLib::ID3v1::Tag* v1 = file.hasID3v1Tag() ? file.ID3v1Tag(false) : nullptr;
 
     auto field = [&](const char* frameId, TagLib::String (TagLib::ID3v1::Tag::*v1Field)() const) {
-        if (auto text = firstFrameText(v2, frameId))
+        if (auto text = textOf(v2, frameId))
             return text;
         return v1 ? nonEmpty((v1->*v1Field)()) : std::nullopt;
     };
@@ -122,13 +207,13 @@ plist::Dictionary mp3TagsFor(const std::string& path) {
     storeTrimmed(tags, "alb", field("TALB", &TagLib::ID3v1::Tag::album));
     storeTrimmed(tags, "titl", field("TIT2", &TagLib::ID3v1::Tag::title));
 
-    std::optional<std::string> trackText = firstFrameText(v2, "TRCK");
+    std::optional<std::string> trackText = textOf(v2, "TRCK");
     if (!trackText && v1 != nullptr && v1->track() > 0)
         trackText = std::to_string(v1->track());
     if (trackText)
         AudioTagReader::storeTrackText(*trackText, tags);
 
-    if (const auto discText = firstFrameText(v2, "TPOS"))
+    if (const auto discText = textOf(v2, "TPOS"))
         storeDiscText(*discText, tags);
     return tags;
 }

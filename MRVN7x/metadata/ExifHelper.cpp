@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <mutex>
 #include <sys/stat.h>
 
@@ -148,14 +149,33 @@ double ExifHelper::exifDateFor(const std::string& path) {
     return date;
 }
 
+namespace {
+// The Exiv2 0.27 of this platform does not recognise GIF files, so their size
+// comes from the logical screen descriptor that follows the 6-byte signature:
+// width and height, 16 bits each, little-endian.
+ImagePixelSize gifPixelSize(const std::string& path) {
+    unsigned char header[10] = {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in.read(reinterpret_cast<char*>(header), sizeof header) ||
+        (std::memcmp(header, "GIF87a", 6) != 0 && std::memcmp(header, "GIF89a", 6) != 0))
+        return {};
+    const long width = header[6] | (header[7] << 8), height = header[8] | (header[9] << 8);
+    if (width == 0 || height == 0)
+        return {};
+    return {width, height};
+}
+} // namespace
+
 ImagePixelSize ExifHelper::pixelSizeFor(const std::string& path) {
     ImagePixelSize size;
-    withImage(path, [&](Exiv2::Image& image) {
+    const bool read = withImage(path, [&](Exiv2::Image& image) {
         // Exiv2 answers 0 for a dimension it could not find.
         const long width = image.pixelWidth(), height = image.pixelHeight();
         if (width > 0 && height > 0)
             size = {width, height};
     });
+    if (!read && isRegularFile(path))
+        size = gifPixelSize(path);
     return size;
 }
 
