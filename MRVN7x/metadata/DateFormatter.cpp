@@ -104,6 +104,23 @@ std::u16string localeField(char escape, const std::tm& local, locale_t locale) {
     return fromLocaleBytes(std::string(buffer, length), locale);
 }
 
+// Re-reads the zone when TZ has changed since the last date. (tzset() on every
+// date would also look at the zone file each time, which costs more than the
+// formatting itself.)
+void followTimeZone() {
+    static std::mutex mutex;
+    static std::optional<std::string> lastSeen;
+    static bool first = true;
+    const char* zone = std::getenv("TZ");
+    std::lock_guard lock(mutex);
+    const std::optional<std::string> now = zone ? std::optional<std::string>(zone) : std::nullopt;
+    if (!first && now == lastSeen)
+        return;
+    tzset();
+    lastSeen = now;
+    first = false;
+}
+
 std::u16string number(long value, int width) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%0*ld", width, value);
@@ -217,7 +234,7 @@ std::optional<std::u16string> DateFormatter::format(double date, const std::stri
     if (std::fabs(unixSeconds) > 1e15)
         return std::nullopt;
     const auto instant = static_cast<std::time_t>(unixSeconds);
-    tzset(); // TZ may have changed since the last date
+    followTimeZone();
     std::tm local{};
     if (!localtime_r(&instant, &local))
         return std::nullopt;

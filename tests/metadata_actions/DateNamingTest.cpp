@@ -207,6 +207,14 @@ TEST(DateFormatter, FollowsTheTimeZoneOfTheMoment) {
     }
 }
 
+TEST(DateFormatter, ReadsTzAfreshWithoutBeingTold) {
+    ScopedEnvironment zone("TZ", "UTC0");
+    const double instant = localInstant(2007, 7, 4, 12, 0, 0);
+    EXPECT_EQ(DateFormatter::format(instant, "%H.%M"), u"12.00");
+    setenv("TZ", kBerlin, 1); // no tzset(): the formatter must notice by itself
+    EXPECT_EQ(DateFormatter::format(instant, "%H.%M"), u"14.00");
+}
+
 // A locale compiled for this test only, so the test does not depend on the
 // locales the machine has installed.
 class GermanNames : public ::testing::Test {
