@@ -31,6 +31,43 @@ struct FourActions {
     }
 };
 
+std::uint32_t crc32(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::string bigEndian(std::uint32_t value) {
+    return {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+}
+
+std::string pngChunk(const std::string& type, const std::string& data) {
+    return bigEndian(std::uint32_t(data.size())) + type + data + bigEndian(crc32(type + data));
+}
+
+// A PNG file of the given size: header, one empty image data chunk and the end
+// marker (its pixels are never decoded, only its header is read).
+std::string pngOfSize(std::uint32_t width, std::uint32_t height) {
+    const std::string header =
+        bigEndian(width) + bigEndian(height) + std::string("\x08\x02\0\0\0", 5);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) +
+           pngChunk("IDAT", std::string("\x78\x9c\x03\0\0\0\0\x01", 8)) + pngChunk("IEND", "");
+}
+
+TEST(DimensionsNaming, ThePhotographNamedHoliday) {
+    TempDir dir("size");
+    const std::string photo = dir.write("holiday", pngOfSize(1600, 1200));
+    FourActions actions;
+    EXPECT_EQ(applyAction(*actions.rename, photo), u"_1600x1200");
+    EXPECT_EQ(applyAction(*actions.add, photo), u"_1600x1200");
+    EXPECT_EQ(applyAction(*actions.front, photo), u"_1600x1200holiday");
+    EXPECT_EQ(applyAction(*actions.end, photo), u"holiday_1600x1200");
+}
+
 TEST(DimensionsNaming, DefaultsOnARealPhotograph) {
     TempDir dir("size");
     // Canon_40D.jpg is 100 x 68 pixels.
