@@ -57,6 +57,7 @@ void DimensionsAction::prepareParameters() {
 }
 
 std::optional<std::u16string> DimensionsAction::formattedDimensionsString(const std::string& path) {
+    prepareParameters();
     const PixelSize size = FileManager::instance().fileEXIFDimensions(path);
     if (size.width == -1) // the service gives -1 by -1 for an unknown size
         return std::nullopt;
@@ -67,7 +68,6 @@ std::optional<std::u16string> DimensionsAction::formattedDimensionsString(const 
 
 std::u16string DimensionsAction::processName(const std::u16string& fragment,
                                              const std::string& path, InputContext&) {
-    prepareParameters();
     const auto dimensions = formattedDimensionsString(path);
     return dimensions ? placed(*dimensions, fragment) : fragment;
 }

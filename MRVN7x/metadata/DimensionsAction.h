@@ -19,7 +19,8 @@ public:
     plist::Dictionary defaultParameters() const override;
     void prepareParameters() override;
 
-    // The size text of the item, or nothing when its size is unknown.
+    // The size text of the item by the current parameters, or nothing when its
+    // size is unknown.
     std::optional<std::u16string> formattedDimensionsString(const std::string& path);
 
     // The number a choice picks (1 width, 2 height) as a whole decimal number,

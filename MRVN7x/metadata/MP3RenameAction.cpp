@@ -10,6 +10,8 @@
 #include <unicode/unistr.h>
 #include <unicode/ustring.h>
 
+#include <string_view>
+
 namespace morvane {
 
 static const ActionRegistration<MP3RenameAction> registration;
@@ -19,7 +21,7 @@ namespace {
 enum class Form { AsIs, Lower, Upper, Sentence, Capitalized, Padded };
 
 struct Token {
-    const char16_t* text;
+    std::u16string_view text;
     const char* key;
     Form form;
 };
@@ -135,7 +137,7 @@ std::u16string inForm(const std::u16string& value, Form form) {
 // Replaces every occurrence of token (left to right, not overlapping, the
 // inserted text not searched again). False, with text untouched, when the
 // result would be longer than limit.
-bool replaceAll(std::u16string& text, const std::u16string& token, const std::u16string& value,
+bool replaceAll(std::u16string& text, std::u16string_view token, const std::u16string& value,
                 std::size_t limit) {
     std::size_t count = 0;
     for (auto at = text.find(token); at != std::u16string::npos;
@@ -222,12 +224,11 @@ std::optional<std::u16string> MP3RenameAction::fillPattern(const std::u16string&
                                                            const plist::Dictionary& tags) {
     std::u16string text = pattern;
     for (const Token& token : kTokens) {
-        const std::u16string tokenText = token.text;
-        if (text.find(tokenText) == std::u16string::npos)
+        if (text.find(token.text) == std::u16string::npos)
             continue;
         const std::u16string value =
             inForm(replaceNilWithEmptyString(tagText(tags, token.key)), token.form);
-        if (!replaceAll(text, tokenText, value, kMaximumResultLength))
+        if (!replaceAll(text, token.text, value, kMaximumResultLength))
             return std::nullopt;
     }
     return text;
