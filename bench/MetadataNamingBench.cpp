@@ -18,13 +18,23 @@ using namespace morvane;
 
 namespace {
 
+// The shared sample files beside the checkout (or beside a worktree of it).
+std::string sampleFolder() {
+    for (const char* candidate : {"/../shared/testdata/real", "/../../shared/testdata/real"}) {
+        const std::string folder = std::string(MORVANE_SOURCE_DIR) + candidate;
+        if (std::filesystem::is_directory(folder))
+            return folder;
+    }
+    return std::string(MORVANE_SOURCE_DIR) + "/../shared/testdata/real";
+}
+
 // A folder with count copies of one file, removed at exit.
 class SampleFolder {
 public:
     SampleFolder(const std::string& sample, const std::string& extension, int count) {
         char pattern[] = "/tmp/morvane-bench-XXXXXX";
         folder_ = mkdtemp(pattern);
-        const std::string source = std::string(MORVANE_TESTDATA_DIR) + "/real/" + sample;
+        const std::string source = sampleFolder() + "/" + sample;
         for (int i = 0; i < count; ++i) {
             const std::string path = folder_ + "/item" + std::to_string(i) + extension;
             std::filesystem::copy_file(source, path);
