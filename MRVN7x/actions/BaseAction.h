@@ -44,7 +44,8 @@ public:
     // An independent copy of the parameter dictionary.
     plist::Dictionary parameterList() const { return dic_; }
     // Merges the entries into the parameter dictionary; keys the list lacks keep their values.
-    void setParameterList(const plist::Dictionary& list);
+    // Virtual so that an action can bring lists saved by older versions up to date first.
+    virtual void setParameterList(const plist::Dictionary& list);
 
     // The key interface. Keys that a class implements itself are reached by
     // overriding these; every other key reaches the parameter dictionary.
