@@ -3,6 +3,7 @@
 #include "platform/PathText.h"
 
 #include <taglib/id3v1tag.h>
+#include <taglib/id3v2extendedheader.h>
 #include <taglib/id3v2frame.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2header.h>
@@ -16,12 +17,14 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace morvane {
 namespace {
@@ -108,63 +111,84 @@ constexpr std::array<const char*, 5> kWantedFrames = {"TPE1", "TALB", "TIT2", "T
 
 using FrameTexts = std::map<std::string, std::string>;
 
-std::uint32_t bigEndian32(const unsigned char* bytes) {
-    return (std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) |
-           (std::uint32_t(bytes[2]) << 8) | std::uint32_t(bytes[3]);
+std::uint32_t bigEndian32(const char* bytes) {
+    auto byte = [&](int i) { return std::uint32_t(static_cast<unsigned char>(bytes[i])); };
+    return (byte(0) << 24) | (byte(1) << 16) | (byte(2) << 8) | byte(3);
 }
+
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const std::string& path) : fd_(open(path.c_str(), O_RDONLY)) {}
+    ~ReadOnlyFile() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    bool read(std::uint64_t offset, char* into, size_t size) const {
+        return fd_ >= 0 &&
+               pread(fd_, into, size, static_cast<off_t>(offset)) == static_cast<ssize_t>(size);
+    }
+
+private:
+    int fd_;
+};
 
 // TagLib 1.13 gives up on the rest of an ID3v2 tag at an empty frame (size 0,
 // which ID3v2 forbids but some writers emit), and with an extended header it
 // drops the frames in the tag's last bytes. When a frame this reader uses is
-// missing, the frames of the tag at the start of the file are walked again:
-// the walk reads each 10-byte frame header (id, size, flags) and steps over
-// empty frames and unwanted frame bodies; TagLib decodes each wanted frame. ID3v2.3 tags
-// unsynchronised as a whole and ID3v2.2 tags are left as TagLib read them.
+// missing, the walk goes on from where TagLib stopped, in the tag at the start
+// of the file: it reads each 10-byte frame header (id, size, flags), steps over
+// empty frames and unwanted frame bodies, and lets TagLib decode each wanted
+// frame. Where TagLib reached the padding, the walk reads one header and ends.
+// ID3v2.3 tags unsynchronised as a whole and ID3v2.2 tags stay as TagLib read them.
 void recoverMissingFrames(const std::string& path, const TagLib::ID3v2::Tag& tag,
                           FrameTexts& texts) {
+    constexpr unsigned kFrameHeaderSize = 10;
+    constexpr int kMostFrames = 10000; // bounds the work on a hostile file
     const TagLib::ID3v2::Header& header = *tag.header();
     const unsigned version = header.majorVersion();
     if (version < 3 || version > 4 || (version == 3 && header.unsynchronisation()))
         return;
-    std::ifstream in(path, std::ios::binary);
-    unsigned char start[14] = {};
-    if (!in.read(reinterpret_cast<char*>(start), sizeof start) || start[0] != 'I' ||
-        start[1] != 'D' || start[2] != '3')
-        return;
-    const std::uint64_t end = TagLib::ID3v2::Header::size() + std::uint64_t(header.tagSize());
+    // Where TagLib stopped: after its extended header and the frames it read.
     std::uint64_t position = TagLib::ID3v2::Header::size();
-    if (header.extendedHeader()) {
-        // ID3v2.4 counts the size field in (synchsafe); ID3v2.3 does not.
-        const std::uint32_t size = bigEndian32(start + 10);
-        position += version == 4 ? TagLib::ID3v2::SynchData::toUInt(TagLib::ByteVector(
-                                       reinterpret_cast<const char*>(start + 10), 4))
-                                 : std::uint64_t(size) + 4;
-    }
-    constexpr unsigned frameHeaderSize = 10;
-    while (position + frameHeaderSize <= end && texts.size() < kWantedFrames.size()) {
-        TagLib::ByteVector bytes(frameHeaderSize, '\0');
-        in.seekg(static_cast<std::streamoff>(position));
-        if (!in.read(bytes.data(), frameHeaderSize) || bytes[0] == '\0')
+    if (header.extendedHeader() && tag.extendedHeader() != nullptr &&
+        tag.extendedHeader()->size() <= header.tagSize())
+        position += tag.extendedHeader()->size();
+    for (const TagLib::ID3v2::Frame* frame : tag.frameList())
+        position += kFrameHeaderSize + frame->size();
+    const std::uint64_t end = TagLib::ID3v2::Header::size() + std::uint64_t(header.tagSize());
+    if (position + kFrameHeaderSize > end)
+        return;
+
+    const ReadOnlyFile file(path);
+    char start[3];
+    if (!file.read(0, start, sizeof start) || std::memcmp(start, "ID3", 3) != 0)
+        return;
+    for (int frames = 0; frames < kMostFrames && position + kFrameHeaderSize <= end &&
+                         texts.size() < kWantedFrames.size();
+         ++frames) {
+        TagLib::ByteVector bytes(kFrameHeaderSize, '\0');
+        if (!file.read(position, bytes.data(), kFrameHeaderSize) || bytes[0] == '\0')
             return; // end of file, or the padding after the last frame
         // ID3v2.4 frame sizes are synchsafe, ID3v2.3 ones plain.
-        const std::uint64_t size =
-            version == 4 ? TagLib::ID3v2::SynchData::toUInt(bytes.mid(4, 4))
-                         : bigEndian32(reinterpret_cast<const unsigned char*>(bytes.data() + 4));
-        if (position + frameHeaderSize + size > end)
+        const std::uint64_t size = version == 4 ? TagLib::ID3v2::SynchData::toUInt(bytes.mid(4, 4))
+                                                : bigEndian32(bytes.data() + 4);
+        if (position + kFrameHeaderSize + size > end)
             return;
         const std::string id(bytes.data(), 4);
         const bool wanted =
             std::find(kWantedFrames.begin(), kWantedFrames.end(), id) != kWantedFrames.end();
         if (size > 0 && wanted && !texts.count(id)) {
-            bytes.resize(static_cast<unsigned>(frameHeaderSize + size));
-            if (!in.read(bytes.data() + frameHeaderSize, static_cast<std::streamsize>(size)))
+            bytes.resize(static_cast<unsigned>(kFrameHeaderSize + size));
+            if (!file.read(position + kFrameHeaderSize, bytes.data() + kFrameHeaderSize, size))
                 return;
             const std::unique_ptr<TagLib::ID3v2::Frame> frame(
                 TagLib::ID3v2::FrameFactory::instance()->createFrame(bytes, &header));
             if (frame)
                 texts[id] = utf8(frame->toString());
         }
-        position += frameHeaderSize + size;
+        position += kFrameHeaderSize + size;
     }
 }
 

@@ -105,7 +105,12 @@ std::optional<double> ExifHelper::parseDateText(const std::string& text) {
     local.tm_sec = second;
     local.tm_isdst = -1; // the machine's rules decide daylight saving time
     local.tm_wday = -1;  // mktime sets it on success; -1 is also a valid instant
+    // glibc serialises its time-zone state with a lock of its own that thread
+    // checkers cannot see; one lock of ours keeps them quiet at no real cost.
+    static std::mutex timeZoneLock;
+    std::unique_lock lock(timeZoneLock);
     const std::time_t instant = std::mktime(&local);
+    lock.unlock();
     if (local.tm_wday < 0)
         return std::nullopt;
     return static_cast<double>(instant) - kUnixToReference;
