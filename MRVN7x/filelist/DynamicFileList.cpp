@@ -108,10 +108,11 @@ void DynamicFileList::update() {
     std::vector<std::string> entries;
     std::vector<Element> roots;
     if (rawFileList_) {
-        const std::vector<std::string>& paths = rawFileList_->array();
-        roots.reserve(paths.size());
-        entries.reserve(paths.size());
-        for (const std::string& root : paths) {
+        const int rootCount = rawFileList_->count();
+        roots.reserve(static_cast<size_t>(rootCount));
+        entries.reserve(static_cast<size_t>(rootCount));
+        for (int i = 0; i < rootCount; ++i) {
+            const std::string& root = rawFileList_->pathAtIndex(i);
             const bool folder = isFolderPath(root);
             if (qualifies(folder))
                 entries.push_back(root);

@@ -1,28 +1,6 @@
 #include "MRVN7x/filelist/RawFileList.h"
 
 namespace morvane {
-namespace {
-void increment(auto& table, std::string_view key, int by) {
-    if (auto it = table.find(key); it != table.end()) {
-        it->second += by;
-        return;
-    }
-    table.emplace(std::string(key), by);
-}
-
-void decrement(auto& table, std::string_view key, int by) {
-    auto it = table.find(key);
-    if (it == table.end())
-        return;
-    it->second -= by;
-    if (it->second <= 0)
-        table.erase(it);
-}
-
-bool holds(const auto& table, std::string_view key) {
-    return table.find(key) != table.end();
-}
-} // namespace
 
 std::string RawFileList::componentKey(std::string_view path) {
     std::string key;
@@ -56,77 +34,109 @@ template <typename Visit> void RawFileList::forEachAncestor(std::string_view key
 
 const std::string& RawFileList::pathAtIndex(int index) const {
     compact();
-    return files_[static_cast<size_t>(index)];
+    return order_[static_cast<size_t>(index)]->first;
 }
 
 bool RawFileList::contains(const std::string& path) const {
-    return holds(texts_, path);
+    const Counts* counts = countsOf(path);
+    return counts && counts->roots > 0;
 }
 
 void RawFileList::removePath(const std::string& path) {
-    auto it = texts_.find(path);
-    if (it == texts_.end())
+    const auto it = table_.find(path);
+    if (it == table_.end() || it->second.roots == 0)
         return;
-    const int times = it->second;
-    texts_.erase(it);
-    removeKeys(path, times);
+    const int times = it->second.roots;
+    it->second.roots = 0;
     liveCount_ -= times;
-    pendingRemovals_.insert(path);
+    if (!it->second.leavingOrder) {
+        it->second.leavingOrder = true; // also keeps the node while the order points to it
+        leaving_.push_back(&*it);
+    }
+    changeKeyCounts(path, -times);
 }
 
 void RawFileList::addPath(const std::string& path) {
-    if (pendingRemovals_.contains(path))
-        compact(); // the old entries go before the new one arrives
-    files_.push_back(path);
+    if (const Counts* counts = countsOf(path); counts && counts->leavingOrder)
+        compact(); // the removed entries leave before the new one arrives
+    const auto it = table_.try_emplace(path).first;
+    ++it->second.roots;
+    order_.push_back(&*it);
     ++liveCount_;
-    increment(texts_, path, 1);
-    addKeys(path);
+    changeKeyCounts(path, 1);
 }
 
-const std::vector<std::string>& RawFileList::array() const {
+std::vector<std::string> RawFileList::array() const {
     compact();
-    return files_;
+    std::vector<std::string> roots;
+    roots.reserve(order_.size());
+    for (const Node* node : order_)
+        roots.push_back(node->first);
+    return roots;
 }
 
 bool RawFileList::isLegalPath(const std::string& path) const {
     const std::string key = componentKey(path);
     if (key.empty())
         return false; // no item at all
-    if (contains(path) || holds(keys_, key) || holds(ancestors_, key))
-        return false; // the same item, or it contains a root
+    if (contains(path))
+        return false;
+    if (const Counts* counts = countsOf(key); counts && (counts->keys > 0 || counts->below > 0))
+        return false; // the same item written otherwise, or it contains a root
     bool insideRoot = false;
-    forEachAncestor(
-        key, [&](std::string_view ancestor) { insideRoot = insideRoot || holds(keys_, ancestor); });
+    forEachAncestor(key, [&](std::string_view ancestor) {
+        const Counts* counts = insideRoot ? nullptr : countsOf(ancestor);
+        insideRoot = insideRoot || (counts && counts->keys > 0);
+    });
     return !insideRoot;
 }
 
 void RawFileList::removeAll() {
-    files_.clear();
-    pendingRemovals_.clear();
+    order_.clear();
+    leaving_.clear();
+    table_.clear();
     liveCount_ = 0;
-    texts_.clear();
-    keys_.clear();
-    ancestors_.clear();
 }
 
-void RawFileList::addKeys(const std::string& path) {
-    const std::string key = componentKey(path);
-    increment(keys_, key, 1);
-    forEachAncestor(key, [&](std::string_view ancestor) { increment(ancestors_, ancestor, 1); });
+const RawFileList::Counts* RawFileList::countsOf(std::string_view text) const {
+    const auto it = table_.find(text);
+    return it == table_.end() ? nullptr : &it->second;
 }
 
-void RawFileList::removeKeys(const std::string& path, int times) {
+// Adds by to the key count of path's component key and to the count below
+// each of its ancestors.
+void RawFileList::changeKeyCounts(const std::string& path, int by) {
     const std::string key = componentKey(path);
-    decrement(keys_, key, times);
-    forEachAncestor(key,
-                    [&](std::string_view ancestor) { decrement(ancestors_, ancestor, times); });
+    auto change = [&](std::string_view text, std::int32_t Counts::*field) {
+        auto it = table_.find(text);
+        if (it == table_.end()) {
+            if (by < 0)
+                return;
+            it = table_.emplace(std::string(text), Counts{}).first;
+        }
+        it->second.*field += by;
+        if (by < 0)
+            eraseIfUnused(it);
+    };
+    change(key, &Counts::keys);
+    forEachAncestor(key, [&](std::string_view ancestor) { change(ancestor, &Counts::below); });
+}
+
+void RawFileList::eraseIfUnused(Table::iterator it) const {
+    const Counts& counts = it->second;
+    if (counts.roots == 0 && counts.keys == 0 && counts.below == 0 && !counts.leavingOrder)
+        table_.erase(it);
 }
 
 void RawFileList::compact() const {
-    if (pendingRemovals_.empty())
+    if (leaving_.empty())
         return;
-    std::erase_if(files_, [&](const std::string& path) { return pendingRemovals_.contains(path); });
-    pendingRemovals_.clear();
+    std::erase_if(order_, [](const Node* node) { return node->second.leavingOrder; });
+    for (Node* node : leaving_) {
+        node->second.leavingOrder = false;
+        eraseIfUnused(table_.find(node->first));
+    }
+    leaving_.clear();
 }
 
 } // namespace morvane

@@ -132,6 +132,16 @@ TEST(DynamicFileList, AnApplicationBundleInsideADescendedFolderIsOneEntry) {
     EXPECT_EQ(f.entries(), (std::vector<std::string>{"root/photo.jpg"}));
 }
 
+TEST(DynamicFileList, ADroppedBundleIsListedButNotEntered) {
+    FileListFixture f;
+    f.dir.write("Tool.app/Contents/Info.plist");
+    f.addRoot("Tool.app");
+    f.update({1, 1, 1});
+    EXPECT_EQ(f.entries(), (std::vector<std::string>{"Tool.app"}));
+    f.update({1, 0, 1});
+    EXPECT_TRUE(f.entries().empty());
+}
+
 TEST(DynamicFileList, BundleRecognition) {
     test::TempDir dir("bundles");
     struct Case {
