@@ -465,3 +465,26 @@ TEST(Chain, TypeChangeKeepsTickAndFragmentAndStartsFromSavedParameters) {
     f.chain->setValueForKey("transientActionIndex", plist::Value(numberIndex));
     EXPECT_EQ(f.chain->getCurrentAction()->actionName(), "Add number to end");
 }
+
+TEST(Chain, NewChainHoldsOnePlaceholderStep) {
+    ChainFixture f;
+    EXPECT_EQ(stepNames(*f.chain), std::vector<std::string>{"Add to front"});
+    EXPECT_EQ(f.chain->getCurrentActionIndexAsInt(), 0);
+    EXPECT_EQ(runChain(*f.chain, "/f/same.txt"), u"same.txt"); // adds the empty text
+}
+
+TEST(Chain, TextStepsFeedEachOther) {
+    ChainFixture f;
+    ASSERT_TRUE(f.chain->setFlatParameterList(
+        savedChain({{"Add to front", {{"string", plist::Value("new ")}}},
+                    {"Make uppercase", {{"fragmentSelection", plist::Value(1)}}},
+                    {"Replace text",
+                     {{"search term", plist::Value("NEW")},
+                      {"replacement term", plist::Value("Old")},
+                      {"ignore case", plist::Value(0)}}}},
+                   0)));
+    EXPECT_EQ(runChain(*f.chain, "/f/photo.jpg"), u"Old PHOTO.jpg");
+    // Skipping the upper-casing leaves nothing for the exact search to find.
+    f.chain->getActionDictionaryList()[1]->setValueForKey("active", plist::Value(0));
+    EXPECT_EQ(runChain(*f.chain, "/f/photo.jpg"), u"new photo.jpg");
+}
