@@ -2,6 +2,7 @@
 // logic as the windows (preview, chain check, ordering and the run itself).
 #include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/ActionList.h"
+#include "MRVN7x/app/ApplicationDefaults.h"
 #include "MRVN7x/app/MainController.h"
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/engine/RenameJournal.h"

@@ -13,6 +13,7 @@
 #include "MRVN7x/engine/DiskRenamer.h"
 #include "MRVN7x/filelist/DynamicFileList.h"
 #include "MRVN7x/filelist/RawFileList.h"
+#include "platform/PathText.h"
 
 #include <memory>
 #include <string>

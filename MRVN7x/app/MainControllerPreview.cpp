@@ -1,6 +1,6 @@
 // The preview: settings pushed into the file list, one row per entry, the
 // conflict marks, the coalescing of refreshes, and the check of the chain.
-#include "MRVN7x/actions/SortBasedAction.h"
+#include "MRVN7x/actions/sequence/SortBasedAction.h"
 #include "MRVN7x/app/MainController.h"
 #include "MRVN7x/engine/FileManager.h"
 #include "platform/PathText.h"

@@ -1,5 +1,5 @@
 // Saving the current and new names of the whole list as a text file.
-#include "MRVN7x/actions/SortBasedAction.h"
+#include "MRVN7x/actions/sequence/SortBasedAction.h"
 #include "MRVN7x/app/MainController.h"
 #include "MRVN7x/lists/FileListWriter.h"
 #include "platform/PathText.h"

@@ -66,6 +66,7 @@ TEST(Preview, RowsCarryOldNameFolderRootAndDiff) {
     f.setChain({replaceText("zzz", "y")}); // changes nothing
     const std::string folder = f.files.makeFolder("album");
     f.add("album/a:b.jpg");
+    f.controller.globalSettings().setShouldProcessSubfolders(true);
     f.addToList({folder});
     ASSERT_EQ(f.controller.previewEntries().size(), 2u);
     for (const auto& entry : f.controller.previewEntries()) {
@@ -132,10 +133,11 @@ TEST(ChainCheck, ManualStepMustBeSingleAndLast) {
         f.port.alertAnswers = {0}; // "Let me correct the problem"
         EXPECT_EQ(f.controller.validateActionList(), c.passes) << c.steps.front();
         EXPECT_EQ(f.controller.compositeAction().count(), static_cast<int>(c.steps.size()));
-        if (!c.passes)
+        if (!c.passes) {
             EXPECT_EQ(f.port.alerts.back().title,
                       "There can only be a single \"Manual Rename\" action and it must be the "
                       "last  action to be performed.");
+        }
     }
 }
 

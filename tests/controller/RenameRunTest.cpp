@@ -193,15 +193,18 @@ TEST(RenameRun, ManualStepAsksForEveryItemWithItsPreselection) {
     ControllerFixture f;
     f.setChain({{"Manually rename",
                  {{"select string", plist::Value("IMG")}, {"ignore case", plist::Value(1)}}}});
-    addFiles(f, {"img_0042.jpg", "holiday.jpg"});
+    addFiles(f, {"a_img.jpg", "b.jpg", "c.jpg"});
     f.port.confirmationAnswers = {answer(RenameChoice::RenameAll, u"first.jpg"),
-                                  answer(RenameChoice::Rename, u"holiday.jpg")};
+                                  answer(RenameChoice::Rename, u"b.jpg"),
+                                  answer(RenameChoice::Rename, u"c.jpg")};
     f.rename();
-    ASSERT_EQ(f.port.confirmations.size(), 2u); // even after rename-all
+    ASSERT_EQ(f.port.confirmations.size(), 3u); // even after rename-all
+    EXPECT_EQ(f.port.confirmations[0].context.newName, u"a_img.jpg");
     EXPECT_EQ(f.port.confirmations[0].selectionString, u"IMG");
     EXPECT_EQ(f.port.confirmations[0].selectionMask, 1u);
     EXPECT_TRUE(pathExists(f.files / "first.jpg"));
-    EXPECT_TRUE(pathExists(f.files / "holiday.jpg"));
+    EXPECT_TRUE(pathExists(f.files / "b.jpg"));
+    // Names left as they were are not counted as renamed.
     EXPECT_EQ(f.port.alertTitles().back(), "1 file name was changed.");
 }
 
@@ -212,8 +215,11 @@ TEST(RenameRun, EveryNameOfALongListIsComputedWithoutTheCutOff) {
     for (int i = 0; i < 300; ++i)
         f.add("many/f" + std::to_string(i));
     f.port.dontShowAgainAnswers = {{1, false}}; // the cut-off notice of the preview
-    f.addToList({folder});
+    f.controller.globalSettings().setShouldProcessSubfolders(true);
     f.controller.globalSettings().setShouldProcessFolders(false);
+    f.addToList({folder});
+    EXPECT_TRUE(f.controller.dynamicFileList().cutOffPointWasActuallyApplied());
+    EXPECT_EQ(f.controller.previewEntries().size(), 250u);
     f.rename();
     for (int i = 0; i < 300; ++i)
         EXPECT_TRUE(pathExists(f.files / ("many/f" + std::to_string(i) + "_r"))) << i;

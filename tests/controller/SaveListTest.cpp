@@ -16,8 +16,9 @@ std::string fillFolder(ControllerFixture& f) {
                                   {"replacement mode", plist::Value(0)}}}});
     f.add("many/keep.txt");
     f.port.dontShowAgainAnswers = {{1, false}}; // cut-off notice
-    f.addToList({folder});
+    f.controller.globalSettings().setShouldProcessSubfolders(true);
     f.controller.globalSettings().setShouldProcessFolders(false);
+    f.addToList({folder});
     f.controller.updatePreview();
     return folder;
 }
@@ -40,8 +41,9 @@ TEST(SaveList, EveryLayoutCoversTheWholeList) {
         const std::string expected[] = {"f7.txt\tg7.txt\n", "g7.txt\n",
                                         folder + "/f7.txt\tg7.txt\n"};
         EXPECT_NE(text.find(expected[layout]), std::string::npos) << layout;
-        if (layout != 1)
+        if (layout != 1) {
             EXPECT_EQ(f.port.alertTitles().back(), "The file list was successfully saved.");
+        }
     }
 }
 
