@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace morvane {
@@ -112,10 +113,34 @@ bool parsePairs(const std::string& text, size_t& pos, JournalRecord& record) {
     return readLine(text, pos, line) && line == "plan-end";
 }
 
+// "done-at INDEX LENGTH" and the path on the next line: the pair went to
+// another path than planned. A record cut short is ignored.
+void parseDoneAt(const std::string& text, size_t& pos, const std::string& line,
+                 JournalRecord& record) {
+    char* end = nullptr;
+    const size_t index = std::strtoull(line.c_str() + 8, &end, 10);
+    const size_t length = std::strtoull(end, nullptr, 10);
+    if (pos + length + 1 > text.size() || text[pos + length] != '\n')
+        return;
+    if (index < record.pairs.size()) {
+        record.pairs[index].newPath = text.substr(pos, length);
+        record.done[index] = true;
+    }
+    pos += length + 1;
+}
+
 // done-records and undone-records; a record cut short at the end is ignored.
 void parseMarks(const std::string& text, size_t& pos, JournalRecord& record) {
     std::string line;
     while (readLine(text, pos, line)) {
+        if (line.rfind("done-at ", 0) == 0) {
+            parseDoneAt(text, pos, line, record);
+            continue;
+        }
+        if (line == "end") {
+            record.ended = true;
+            continue;
+        }
         const bool done = line.rfind("done ", 0) == 0;
         const bool undone = line.rfind("undone ", 0) == 0;
         if (!done && !undone)
@@ -124,6 +149,13 @@ void parseMarks(const std::string& text, size_t& pos, JournalRecord& record) {
         if (index < record.pairs.size())
             (done ? record.done : record.undone)[index] = true;
     }
+}
+
+// True when the item at path had its status changed (a rename does that) no
+// earlier than the second the run began.
+bool changedSince(const std::string& path, std::int64_t since) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && info.st_ctim.tv_sec >= since;
 }
 
 std::string journalPath(const std::string& folder, const std::string& runId) {
@@ -180,6 +212,18 @@ RenameJournal::~RenameJournal() {
 void RenameJournal::markDone(size_t index) {
     if (fd_ >= 0)
         writeAll(fd_, "done " + std::to_string(index) + "\n");
+}
+
+void RenameJournal::markDoneAt(size_t index, const std::string& newPath) {
+    // One write, so a kill leaves the record whole or cut short, never torn apart.
+    if (fd_ >= 0)
+        writeAll(fd_, "done-at " + std::to_string(index) + " " + std::to_string(newPath.size()) +
+                          "\n" + newPath + "\n");
+}
+
+void RenameJournal::markEnd() {
+    if (fd_ >= 0)
+        writeAll(fd_, "end\n");
 }
 
 bool JournalRecord::isUndone() const {
@@ -254,7 +298,8 @@ UndoOutcome RenameJournalReader::undo(const std::string& folder, const std::stri
         const bool newThere = FileOperations::exists(pair.newPath);
         const bool oldThere = FileOperations::exists(pair.oldPath);
         // A pair without a done-record counts as renamed when the disk says so.
-        if (!record->done[i] && !(newThere && !oldThere))
+        if (!record->done[i] &&
+            !(newThere && !oldThere && changedSince(pair.newPath, record->created)))
             continue;
         if (!newThere) {
             outcome.problems.push_back({pair, "it is no longer at its new path"});

@@ -36,8 +36,12 @@ public:
 
     const std::string& runId() const { return runId_; }
     const std::string& path() const { return path_; }
-    // Records that pair index was renamed.
+    // Records that pair index was renamed as planned.
     void markDone(size_t index);
+    // Records that pair index was renamed, to newPath instead of the planned path.
+    void markDoneAt(size_t index, const std::string& newPath);
+    // Records that the run came to its end (a run without it was interrupted).
+    void markEnd();
 
 private:
     RenameJournal(std::string runId, std::string path, int fd);
@@ -53,6 +57,7 @@ struct JournalRecord {
     std::vector<JournalPair> pairs;
     std::vector<bool> done;
     std::vector<bool> undone;
+    bool ended = false; // the run came to its end
     bool isUndone() const;
     size_t doneCount() const;
 };

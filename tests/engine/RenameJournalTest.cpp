@@ -2,6 +2,7 @@
 #include "platform/FileOperations.h"
 #include "tests/support/TempDir.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 
 using namespace morvane;
@@ -117,4 +118,64 @@ TEST(RenameJournal, ListShowsRunsAndSkipsDamagedJournals) {
     std::string text = readFile(run.journals / (first + ".journal")) + "done 1";
     run.journals.write(first + ".journal", text);
     EXPECT_EQ(RenameJournalReader::read(run.journals / (first + ".journal"))->doneCount(), 2u);
+}
+
+TEST(RenameJournal, ANameChangedDuringTheRunIsUndoneFromWhereItWent) {
+    // The plan said a -> b, a dialog made it a -> edited; b is someone else's file.
+    TempDir files, journals;
+    files.write("a", "A");
+    files.write("b", "B");
+    auto journal = RenameJournal::create(journals.path(), {{files / "a", files / "b"}});
+    ASSERT_TRUE(journal);
+    ASSERT_TRUE(FileOperations::moveNoReplace(files / "a", files / "edited"));
+    journal->markDoneAt(0, files / "edited");
+    journal->markEnd();
+    auto record = RenameJournalReader::read(journal->path());
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->ended);
+    EXPECT_EQ(record->pairs[0].newPath, files / "edited");
+    EXPECT_EQ(RenameJournalReader::undo(journals.path(), journal->runId()).restored, 1u);
+    EXPECT_EQ(readFile(files / "a"), "A");
+    EXPECT_EQ(readFile(files / "b"), "B");
+    EXPECT_FALSE(pathExists(files / "edited"));
+}
+
+TEST(RenameJournal, ARecordCutShortByAKillIsIgnored) {
+    JournalledRun run(2);
+    const std::string id = run.renameSome(1, 1);
+    const std::string path = run.journals / (id + ".journal");
+    run.journals.write(id + ".journal", readFile(path) + "done-at 1 40\n/some/where");
+    auto record = RenameJournalReader::read(path);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->doneCount(), 1u);
+    EXPECT_EQ(record->pairs[1].newPath, run.plan[1].newPath);
+    EXPECT_FALSE(record->ended);
+}
+
+namespace {
+// A journal written by hand, with the run's start at the given time.
+std::string journalStartedAt(const TempDir& journals, std::int64_t created,
+                             const JournalPair& pair) {
+    journals.write("run.journal", "morvane-journal 1\ncreated " + std::to_string(created) +
+                                      "\npairs 1\n" + std::to_string(pair.oldPath.size()) + " " +
+                                      std::to_string(pair.newPath.size()) + "\n" + pair.oldPath +
+                                      "\n" + pair.newPath + "\nplan-end\n");
+    return "run";
+}
+} // namespace
+
+TEST(RenameJournal, WithoutDoneRecordsOnlyItemsChangedSinceTheRunBeganAreMovedBack) {
+    // Nothing was recorded; the old path is gone and an item holds the new path.
+    TempDir files, journals;
+    const JournalPair pair{files / "old", files / "new"};
+    files.write("new", "N");
+    const std::int64_t now = std::time(nullptr);
+    // An item older than the run: it merely has the planned name, it stays.
+    std::string id = journalStartedAt(journals, now + 3600, pair);
+    EXPECT_EQ(RenameJournalReader::undo(journals.path(), id).restored, 0u);
+    EXPECT_TRUE(pathExists(files / "new"));
+    // An item changed since the run began: the rename happened, it goes back.
+    id = journalStartedAt(journals, now - 1, pair);
+    EXPECT_EQ(RenameJournalReader::undo(journals.path(), id).restored, 1u);
+    EXPECT_EQ(readFile(files / "old"), "N");
 }
