@@ -61,9 +61,15 @@ struct MainController::RunState {
     unsigned selectionMask = 0;
 };
 
-void MainController::ok() { executeRenameAndQuit(globalSettings_->shouldQuitAfterRename()); }
-void MainController::applyAndQuit() { executeRenameAndQuit(true); }
-void MainController::applyButDontQuit() { executeRenameAndQuit(false); }
+void MainController::ok() {
+    executeRenameAndQuit(globalSettings_->shouldQuitAfterRename());
+}
+void MainController::applyAndQuit() {
+    executeRenameAndQuit(true);
+}
+void MainController::applyButDontQuit() {
+    executeRenameAndQuit(false);
+}
 
 void MainController::apply() {
     updateAll();
@@ -113,7 +119,8 @@ bool MainController::applyCurrentSettings() {
     if (!checkSettingsBeforeRun(result))
         return result;
     RenameBatch batch;
-    batch.setNewNameComputer([this](const std::string& path) { return getNewNameForFileAtPath(path); });
+    batch.setNewNameComputer(
+        [this](const std::string& path) { return getNewNameForFileAtPath(path); });
     batch.setDynamicFileList(dynamicFileList_.get());
     RenameProgressDialogController progress(port_);
     progress.run([&batch](RenameProgressReceiver& receiver) { batch.start(receiver); });
@@ -138,8 +145,8 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
     for (size_t i = 0; i < plan.count(); ++i) {
         if (run.stopped) {
             if (runObserver_)
-                runObserver_->pairFinished(i, {RenameOutcome::Kind::NotReached, plan.oldNames()[i],
-                                               {}, {}});
+                runObserver_->pairFinished(
+                    i, {RenameOutcome::Kind::NotReached, plan.oldNames()[i], {}, {}});
             continue;
         }
         renamePair(run, i, plan.oldNames()[i], plan.newNames()[i]);
@@ -166,9 +173,11 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
                                 globalSettings_->shouldProcessSubfolders()};
     const bool changed = newName != currentName;
     run.anyChange = run.anyChange || changed;
+    bool edited = false; // a dialog changed the planned name
     if (((changed && run.interactionMode == 1) || run.manual) && !run.silent) {
         RenameDialogAnswer answer = port_.runConfirmationDialog(request);
         run.choice = answer.choice;
+        edited = answer.newName != newName;
         newName = answer.newName;
     }
     if (run.choice == RenameChoice::SkipAll) {
@@ -188,8 +197,10 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
         run.choice = answer.choice;
         // A rename-all answer takes the edited name too; otherwise the same
         // name would meet the same existing item again and again.
-        if (isRename(run.choice))
+        if (isRename(run.choice)) {
+            edited = edited || answer.newName != newName;
             newName = answer.newName;
+        }
     }
     if (run.choice == RenameChoice::SkipAll) {
         run.stopped = true;
@@ -209,13 +220,14 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
     if (renamer_.renameCurrentName(currentName, oldPath, newName, newPath)) {
         ++run.successCount;
         if (runObserver_)
-            runObserver_->pairRenamed(index);
+            runObserver_->pairRenamed(index, newPath, !edited);
         return finish(RenameOutcome::Kind::Renamed);
     }
     const bool exists = FileOperations::exists(newPath);
     outcome.reason = exists ? withPath("A file called %@ already exists.", newPath)
                             : withPath(unableToRenameText, oldPath);
-    const int answer = port_.runAlert({AlertStyle::Critical, "The file name could not be changed.",
+    const int answer = port_.runAlert({AlertStyle::Critical,
+                                       "The file name could not be changed.",
                                        outcome.reason,
                                        {"Continue Renaming", "Skip Remaining Files"}});
     if (answer != 1)

@@ -11,17 +11,22 @@ struct RenameOutcome {
     enum class Kind { Renamed, Unchanged, SkippedExisting, Skipped, Failed, NotReached };
     Kind kind = Kind::NotReached;
     std::string oldPath;
-    std::string newPath;   // the path the item has or would have had
-    std::string reason;    // for Failed: the failure text
+    std::string newPath; // the path the item has or would have had
+    std::string reason;  // for Failed: the failure text
 };
 
 class RenameRunObserver {
 public:
     virtual ~RenameRunObserver() = default;
-    // The ordered plan, before the first rename.
+    // The ordered plan, before the first rename; it stays valid until the run ends.
     virtual void runPlanned(const RenameOptimizer& plan) { (void)plan; }
-    // Right after an item was renamed on disk.
-    virtual void pairRenamed(size_t index) { (void)index; }
+    // Right after an item was renamed on disk, to newPath; asPlanned is false
+    // when a dialog changed the new name of the plan.
+    virtual void pairRenamed(size_t index, const std::string& newPath, bool asPlanned) {
+        (void)index;
+        (void)newPath;
+        (void)asPlanned;
+    }
     virtual void pairFinished(size_t index, const RenameOutcome& outcome) {
         (void)index;
         (void)outcome;
