@@ -2,8 +2,9 @@
 
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
-#include "platform/FileOperations.h"
+#include "MRVN7x/lists/RenameFromListAction.h"
 
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace morvane::cli {
@@ -26,9 +27,8 @@ bool isFolder(const std::string& path) {
 }
 } // namespace
 
-std::optional<plist::Value> typedValue(const std::optional<plist::Value>& current,
-                                       const std::string& text) {
-    const bool wantsInteger = current ? current->isNumber() : isInteger(text);
+std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std::string& text) {
+    const bool wantsInteger = byDefault ? byDefault->isNumber() : isInteger(text);
     if (!wantsInteger)
         return plist::Value(text);
     if (!isInteger(text))
@@ -83,6 +83,49 @@ bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& 
     return true;
 }
 
+// Writes through the key interface as a control of the step's parameter view
+// does: the typed value, checked by the step's validation hook. A list file
+// path is loaded as the view's browse command loads the chosen file.
+bool ChainBuilder::applySetting(BaseRenameAction& step, const Setting& setting,
+                                std::string& error) {
+    const auto& [key, text] = setting;
+    const plist::Dictionary defaults = step.defaultParameters();
+    std::optional<plist::Value> value = typedValue(plist::find(defaults, key), text);
+    if (!value) {
+        error =
+            "\"" + key + "\" of \"" + step.actionName() + "\" takes an integer, not '" + text + "'";
+        return false;
+    }
+    std::string refusal;
+    if (!step.validateValueForKey(key, value, &refusal)) {
+        error = "\"" + key + "\" of \"" + step.actionName() + "\" refuses '" + text + "'" +
+                (refusal.empty() ? "" : ": " + refusal);
+        return false;
+    }
+    auto* fromList = dynamic_cast<RenameFromListAction*>(&step);
+    if (!fromList || key != "list file path" || !value || !value->asString()) {
+        step.setValueForKey(key, std::move(value));
+        return true;
+    }
+    return loadListFile(*fromList, *value->asString(), error);
+}
+
+// The open panel hands the view an absolute path; a relative one is taken
+// from the working folder.
+bool ChainBuilder::loadListFile(RenameFromListAction& step, const std::string& path,
+                                std::string& error) {
+    std::error_code ignored;
+    const std::string absolute =
+        path.empty() || path[0] == '/' ? path : std::filesystem::absolute(path, ignored).string();
+    step.browse(absolute);
+    const std::string status = step.getParamString("status");
+    if (status.find("Nothing loaded.") != std::string::npos) {
+        error = "\"list file path\" " + path + ": " + status;
+        return false;
+    }
+    return true;
+}
+
 bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
     for (const auto& item : invocation.chain) {
         switch (item.kind) {
@@ -95,17 +138,10 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
             steps_.push_back(std::move(action));
             break;
         }
-        case ChainItem::Kind::Set: {
-            BaseRenameAction& step = *steps_.back();
-            auto value = typedValue(step.valueForKey(item.setting.first), item.setting.second);
-            if (!value) {
-                error = "\"" + item.setting.first + "\" of \"" + step.actionName() +
-                        "\" takes an integer, not '" + item.setting.second + "'";
+        case ChainItem::Kind::Set:
+            if (!applySetting(*steps_.back(), item.setting, error))
                 return false;
-            }
-            step.setValueForKey(item.setting.first, *value);
             break;
-        }
         case ChainItem::Kind::ChainFile: {
             auto flat = readChainFile(item.name, error);
             if (!flat || !appendSavedChain(*flat, error))
@@ -149,7 +185,8 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
 bool ChainBuilder::applyGlobals(const std::vector<Setting>& globals, std::string& error) {
     MRVNGlobalPreferencesPseudoAction& settings = controller_.globalSettings();
     for (const auto& [key, text] : globals) {
-        auto value = typedValue(settings.valueForKey(key), text);
+        const plist::Dictionary defaults = settings.defaultParameters();
+        auto value = typedValue(plist::find(defaults, key), text);
         if (!value) {
             error = "the global setting \"" + key + "\" takes an integer, not '" + text + "'";
             return false;

@@ -21,14 +21,25 @@ void RunReport::runPlanned(const RenameOptimizer& plan) {
     journalFailed_ = !journal_;
 }
 
-void RunReport::pairRenamed(size_t index) {
-    if (journal_)
+void RunReport::pairRenamed(size_t index, const std::string& newPath, bool asPlanned) {
+    if (!journal_)
+        return;
+    if (asPlanned)
         journal_->markDone(index);
+    else
+        journal_->markDoneAt(index, newPath);
 }
 
 void RunReport::pairFinished(size_t index, const RenameOutcome& outcome) {
     if (index < outcomes_.size())
         outcomes_[index] = outcome;
+    if (onProgress)
+        onProgress(index + 1, outcomes_.size());
+}
+
+void RunReport::finish() {
+    if (journal_)
+        journal_->markEnd();
 }
 
 bool RunReport::everythingDone() const {
@@ -44,12 +55,18 @@ size_t RunReport::count(RenameOutcome::Kind kind) const {
 
 const char* RunReport::kindName(RenameOutcome::Kind kind) {
     switch (kind) {
-    case RenameOutcome::Kind::Renamed: return "renamed";
-    case RenameOutcome::Kind::Unchanged: return "unchanged";
-    case RenameOutcome::Kind::SkippedExisting: return "skipped-existing";
-    case RenameOutcome::Kind::Skipped: return "skipped";
-    case RenameOutcome::Kind::Failed: return "failed";
-    case RenameOutcome::Kind::NotReached: return "not-reached";
+    case RenameOutcome::Kind::Renamed:
+        return "renamed";
+    case RenameOutcome::Kind::Unchanged:
+        return "unchanged";
+    case RenameOutcome::Kind::SkippedExisting:
+        return "skipped-existing";
+    case RenameOutcome::Kind::Skipped:
+        return "skipped";
+    case RenameOutcome::Kind::Failed:
+        return "failed";
+    case RenameOutcome::Kind::NotReached:
+        return "not-reached";
     }
     return "unknown";
 }

@@ -4,6 +4,7 @@
 #include "MRVN7x/app/RenameRunObserver.h"
 #include "MRVN7x/engine/RenameJournal.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,8 +17,10 @@ public:
     explicit RunReport(std::string journalFolder) : journalFolder_(std::move(journalFolder)) {}
 
     void runPlanned(const RenameOptimizer& plan) override;
-    void pairRenamed(size_t index) override;
+    void pairRenamed(size_t index, const std::string& newPath, bool asPlanned) override;
     void pairFinished(size_t index, const RenameOutcome& outcome) override;
+    // The run is over: the journal records its end.
+    void finish();
 
     const std::vector<RenameOutcome>& outcomes() const { return outcomes_; }
     bool journalFailed() const { return journalFailed_; }
@@ -27,6 +30,9 @@ public:
     size_t count(RenameOutcome::Kind kind) const;
 
     static const char* kindName(RenameOutcome::Kind kind);
+
+    // Told after every pair: how many are finished, of how many.
+    std::function<void(size_t finished, size_t total)> onProgress;
 
 private:
     std::string journalFolder_;

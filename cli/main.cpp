@@ -24,6 +24,9 @@ using namespace morvane::cli;
 
 namespace {
 
+// Lists longer than this get a progress bar on a terminal.
+constexpr size_t kProgressBarThreshold = 300;
+
 int usageError(const std::string& reason) {
     std::fprintf(stderr, "morvane-cli: %s\nTry 'morvane-cli --help'.\n", reason.c_str());
     return 2;
@@ -47,7 +50,8 @@ struct PrivateDefaults {
 };
 
 std::string absolutePath(const std::string& path) {
-    std::string absolute = path[0] == '/' ? path : std::filesystem::current_path().string() + "/" + path;
+    std::string absolute =
+        path[0] == '/' ? path : std::filesystem::current_path().string() + "/" + path;
     while (absolute.size() > 1 && absolute.back() == '/')
         absolute.pop_back();
     return std::filesystem::path(absolute).lexically_normal().string();
@@ -60,12 +64,11 @@ void printAlert(const Alert& alert, std::FILE* out) {
 }
 
 std::string row(const PreviewEntry& entry) {
-    std::string text = "{\"oldName\":" + jsonString(entry.oldName) +
-                       ",\"newName\":" + jsonString(entry.newName) +
-                       ",\"path\":" + jsonString(entry.path) +
-                       ",\"root\":" + (entry.root ? "true" : "false") +
-                       ",\"diff\":" + (entry.diff ? "true" : "false") +
-                       ",\"warning\":" + (entry.warning ? "true" : "false");
+    std::string text =
+        "{\"oldName\":" + jsonString(entry.oldName) + ",\"newName\":" + jsonString(entry.newName) +
+        ",\"path\":" + jsonString(entry.path) + ",\"root\":" + (entry.root ? "true" : "false") +
+        ",\"diff\":" + (entry.diff ? "true" : "false") +
+        ",\"warning\":" + (entry.warning ? "true" : "false");
     if (entry.regex)
         for (size_t i = 0; i < 6; ++i)
             text += ",\"regex" + std::to_string(i + 1) + "\":" + jsonString((*entry.regex)[i]);
@@ -108,11 +111,15 @@ struct Session {
     MainController controller;
     std::vector<Alert> alerts;
 
+    // A rename asks for confirmation only with --interactive; --global
+    // "interactiveMode" may still change that (applied later, in prepare).
     explicit Session(bool interactive)
         : port(interactive),
           controller(port, *defaults.defaults, registry, FileManager::instance()) {
         port.onAlert = [this](const Alert& alert) { alerts.push_back(alert); };
         controller.applicationDidFinishLaunching();
+        controller.globalSettings().setValueForKey("interactiveMode",
+                                                   plist::Value(interactive ? 1 : 0));
     }
 
     // Builds the chain and settings, adds the paths; false (exit 2) on usage errors.
@@ -166,7 +173,7 @@ int commandPreview(const Invocation& inv) {
                (session.controller.wasConflictDetected() ? "true" : "false") +
                ",\"cutOffApplied\":" +
                (session.controller.dynamicFileList().cutOffPointWasActuallyApplied() ? "true"
-                                                                                      : "false") +
+                                                                                     : "false") +
                "}\n";
         std::fputs(out.c_str(), stdout);
     } else {
@@ -175,18 +182,32 @@ int commandPreview(const Invocation& inv) {
     return session.refusedPaths ? 1 : 0;
 }
 
+// The summary title of the run ("3 file names were changed."); empty when
+// "showSummary" is 0.
+std::string summaryTitle(const Session& session) {
+    for (const auto& alert : session.alerts)
+        if (alert.style == AlertStyle::Informational)
+            return alert.title;
+    return {};
+}
+
+void printOutcomesAsText(const RunReport& report, const Session& session) {
+    for (const auto& o : report.outcomes()) {
+        if (o.kind == RenameOutcome::Kind::SkippedExisting)
+            std::fprintf(stderr, "skipped: %s: %s already exists\n", o.oldPath.c_str(),
+                         o.newPath.c_str());
+        else if (o.kind == RenameOutcome::Kind::Failed)
+            std::fprintf(stderr, "failed: %s -> %s: %s\n", o.oldPath.c_str(), o.newPath.c_str(),
+                         o.reason.c_str());
+    }
+    const std::string summary = summaryTitle(session);
+    if (!summary.empty())
+        std::printf("%s\n", summary.c_str());
+}
+
 void printOutcomes(const RunReport& report, const Session& session, bool json) {
     if (!json) {
-        for (const auto& o : report.outcomes()) {
-            if (o.kind == RenameOutcome::Kind::SkippedExisting)
-                std::fprintf(stderr, "skipped: %s: %s already exists\n", o.oldPath.c_str(),
-                             o.newPath.c_str());
-            else if (o.kind == RenameOutcome::Kind::Failed)
-                std::fprintf(stderr, "failed: %s\n", o.reason.c_str());
-        }
-        for (const auto& alert : session.alerts)
-            if (alert.style == AlertStyle::Informational)
-                std::printf("%s\n", alert.title.c_str());
+        printOutcomesAsText(report, session);
         return;
     }
     std::string out = "{\"pairs\":[";
@@ -207,8 +228,39 @@ void printOutcomes(const RunReport& report, const Session& session, bool json) {
                "\":" + std::to_string(report.count(kind));
         first = false;
     }
-    out += "},\"run\":" + jsonString(report.runId()) + "}\n";
+    out += "},\"run\":" + jsonString(report.runId()) +
+           ",\"summary\":" + jsonString(summaryTitle(session)) + "}\n";
     std::fputs(out.c_str(), stdout);
+}
+
+// The rows that would get the same new path: on stderr, and with --json as an
+// object on stdout.
+void printConflicts(const Session& session, bool json) {
+    std::fprintf(stderr, "morvane-cli: items would get the same name:\n");
+    std::string out = "{\"rows\":[";
+    bool first = true;
+    for (const auto& e : session.controller.previewEntries()) {
+        if (!e.warning)
+            continue;
+        std::fprintf(stderr, "  %s/%s -> %s\n", e.path.c_str(), toU8(e.oldName).c_str(),
+                     toU8(e.newName).c_str());
+        out += (first ? "" : ",") + row(e);
+        first = false;
+    }
+    if (json)
+        std::fputs((out + "],\"conflicts\":true,\"renamed\":false}\n").c_str(), stdout);
+}
+
+// Where the window would show the conflicts dialog: stop, ask (--interactive),
+// or go ahead (--allow-conflicts).
+bool goAheadDespiteConflicts(Session& session, const Invocation& inv) {
+    if (!session.controller.wasConflictDetected() || inv.allowConflicts)
+        return true;
+    printConflicts(session, inv.json && !inv.interactive);
+    if (inv.interactive && session.port.confirmConflicts())
+        return true;
+    std::fprintf(stderr, "morvane-cli: nothing was renamed (--allow-conflicts goes ahead)\n");
+    return false;
 }
 
 int commandRename(const Invocation& inv) {
@@ -216,25 +268,23 @@ int commandRename(const Invocation& inv) {
     if (int status = session.prepare(inv); status >= 0)
         return status;
     MainController& controller = session.controller;
-    controller.globalSettings().setValueForKey("interactiveMode",
-                                               plist::Value(inv.interactive ? 1 : 0));
     session.preview(false);
-    if (controller.wasConflictDetected() && !inv.allowConflicts) {
-        std::fprintf(stderr, "morvane-cli: items would get the same name; nothing was renamed "
-                             "(--allow-conflicts goes ahead):\n");
-        for (const auto& e : controller.previewEntries())
-            if (e.warning)
-                std::fprintf(stderr, "  %s/%s -> %s\n", e.path.c_str(), toU8(e.oldName).c_str(),
-                             toU8(e.newName).c_str());
+    if (!goAheadDespiteConflicts(session, inv))
         return 1;
-    }
     session.port.conflictsDialogAnswer = 1;
-    session.port.showProgressBar =
-        isatty(STDERR_FILENO) && controller.dynamicFileList().count() > 300;
+    const bool bar =
+        isatty(STDERR_FILENO) && session.controller.previewEntries().size() > kProgressBarThreshold;
+    session.port.showProgressBar = bar;
     RunReport report(inv.journal ? RenameJournal::defaultFolder() : std::string());
+    if (bar)
+        report.onProgress = [&session](size_t done, size_t total) {
+            session.port.showRenameProgress(done, total);
+        };
     controller.setRunObserver(&report);
     const bool ran = controller.applyCurrentSettings();
     controller.setRunObserver(nullptr);
+    report.finish();
+    session.port.closeProgress();
     if (!ran || report.outcomes().empty()) {
         for (const auto& alert : session.alerts)
             printAlert(alert, stderr);
@@ -298,8 +348,9 @@ int commandUndo(const Invocation& inv) {
             char when[64];
             const std::time_t created = run.created;
             std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&created));
+            const char* state = run.isUndone() ? "undone" : run.ended ? "done" : "interrupted";
             std::printf("%s  %s  %zu pairs, %zu renamed  %s\n", run.runId.c_str(), when,
-                        run.pairs.size(), run.doneCount(), run.isUndone() ? "undone" : "done");
+                        run.pairs.size(), run.doneCount(), state);
         }
         return 0;
     }
@@ -330,13 +381,22 @@ int main(int argc, char** argv) {
         return usageError(parsed.error);
     const Invocation& inv = parsed.invocation;
     switch (inv.command) {
-    case Command::Help: std::fputs(usageText, stdout); return 0;
-    case Command::Version: std::printf("morvane-cli 7.5.6\n"); return 0;
-    case Command::Preview: return commandPreview(inv);
-    case Command::Rename: return commandRename(inv);
-    case Command::SaveList: return commandSaveList(inv);
-    case Command::Actions: return commandActions(inv);
-    case Command::Undo: return commandUndo(inv);
+    case Command::Help:
+        std::fputs(usageText, stdout);
+        return 0;
+    case Command::Version:
+        std::printf("morvane-cli 7.5.6\n");
+        return 0;
+    case Command::Preview:
+        return commandPreview(inv);
+    case Command::Rename:
+        return commandRename(inv);
+    case Command::SaveList:
+        return commandSaveList(inv);
+    case Command::Actions:
+        return commandActions(inv);
+    case Command::Undo:
+        return commandUndo(inv);
     }
     return 2;
 }
