@@ -4,6 +4,7 @@
 #include "MRVN7x/app/ApplicationDefaults.h"
 #include "MRVN7x/lists/RenameFromListAction.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -56,8 +57,8 @@ std::optional<plist::Dictionary> readChainFile(const std::string& path, std::str
 
 bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& error) {
     const plist::Value* array = plist::find(flat, "composite actions array");
-    if (!array || !array->isArray()) {
-        error = "the saved chain has no \"composite actions array\"";
+    if (!array || !array->isArray() || array->asArray()->empty()) {
+        error = "the saved chain has no steps in \"composite actions array\"";
         return false;
     }
     for (const auto& entry : *array->asArray()) {
@@ -77,9 +78,13 @@ bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& 
             action->setParameterList(*params->asDictionary());
         steps_.push_back(std::move(action));
     }
-    if (auto index = plist::find(flat, "currentActionIndex"))
-        savedIndex_ = static_cast<int>(steps_.size() - array->asArray()->size()) +
-                      static_cast<int>(index->numberValue().value_or(0));
+    // As the application loads a chain: an index beyond the steps makes the
+    // last one current.
+    const long long first = static_cast<long long>(steps_.size() - array->asArray()->size());
+    const long long last = static_cast<long long>(steps_.size()) - 1;
+    const plist::Value* index = plist::find(flat, "currentActionIndex");
+    savedIndex_ =
+        static_cast<int>(std::clamp(first + (index ? integerReading(*index) : 0), first, last));
     return true;
 }
 
