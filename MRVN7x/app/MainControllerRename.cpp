@@ -140,8 +140,8 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
         run.selectionString = manual->getTheSelectionString();
         run.selectionMask = manual->getMask();
     }
-    if (runObserver_)
-        runObserver_->runPlanned(plan);
+    if (runObserver_ && !runObserver_->runPlanned(plan))
+        return; // stopped before the first rename: no summary, nothing changed
     for (size_t i = 0; i < plan.count(); ++i) {
         if (run.stopped) {
             if (runObserver_)

@@ -18,8 +18,12 @@ struct RenameOutcome {
 class RenameRunObserver {
 public:
     virtual ~RenameRunObserver() = default;
-    // The ordered plan, before the first rename; it stays valid until the run ends.
-    virtual void runPlanned(const RenameOptimizer& plan) { (void)plan; }
+    // The ordered plan, before the first rename; it stays valid until the run
+    // ends. False stops the run there: nothing is renamed and no summary shown.
+    virtual bool runPlanned(const RenameOptimizer& plan) {
+        (void)plan;
+        return true;
+    }
     // Right after an item was renamed on disk, to newPath; asPlanned is false
     // when a dialog changed the new name of the plan.
     virtual void pairRenamed(size_t index, const std::string& newPath, bool asPlanned) {
