@@ -1,24 +1,39 @@
 #include "cli/RunReport.h"
 
+#include "MRVN7x/app/MainController.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
 
 namespace morvane::cli {
 
-void RunReport::runPlanned(const RenameOptimizer& plan) {
-    outcomes_.assign(plan.count(), RenameOutcome());
-    if (journalFolder_.empty())
-        return;
-    std::vector<JournalPair> pairs;
-    pairs.reserve(plan.count());
+bool RunReport::runPlanned(const RenameOptimizer& plan) {
+    std::vector<std::string> newPaths;
+    newPaths.reserve(plan.count());
     for (size_t i = 0; i < plan.count(); ++i) {
         const std::string& oldPath = plan.oldNames()[i];
         auto name = PathText::fileNameFromDisplayName(plan.newNames()[i]);
-        pairs.push_back({oldPath, PathText::join(PathText::folderOf(oldPath), name.value_or(""))});
+        newPaths.push_back(PathText::join(PathText::folderOf(oldPath), name.value_or("")));
     }
+    const std::vector<bool> shared = MainController::markSharedPaths(newPaths);
+    std::vector<JournalPair> colliding;
+    for (size_t i = 0; i < shared.size(); ++i)
+        if (shared[i])
+            colliding.push_back({plan.oldNames()[i], newPaths[i]});
+    if (!colliding.empty() && !(onConflicts && onConflicts(colliding))) {
+        stoppedForConflicts_ = true;
+        return false;
+    }
+    outcomes_.assign(plan.count(), RenameOutcome());
+    if (journalFolder_.empty())
+        return true;
+    std::vector<JournalPair> pairs;
+    pairs.reserve(plan.count());
+    for (size_t i = 0; i < plan.count(); ++i)
+        pairs.push_back({plan.oldNames()[i], std::move(newPaths[i])});
     journal_ = RenameJournal::create(journalFolder_, pairs);
     journalFailed_ = !journal_;
+    return true;
 }
 
 void RunReport::pairRenamed(size_t index, const std::string& newPath, bool asPlanned) {

@@ -16,7 +16,9 @@ public:
     // folder: where journals go; empty for a run without journal.
     explicit RunReport(std::string journalFolder) : journalFolder_(std::move(journalFolder)) {}
 
-    void runPlanned(const RenameOptimizer& plan) override;
+    // Checks the plan for items that would get the same new path (the rule of
+    // the preview), then writes the journal. False stops the run.
+    bool runPlanned(const RenameOptimizer& plan) override;
     void pairRenamed(size_t index, const std::string& newPath, bool asPlanned) override;
     void pairFinished(size_t index, const RenameOutcome& outcome) override;
     // The run is over: the journal records its end.
@@ -33,11 +35,16 @@ public:
 
     // Told after every pair: how many are finished, of how many.
     std::function<void(size_t finished, size_t total)> onProgress;
+    // Asked with the colliding pairs when items of the plan would get the same
+    // new path; true goes ahead. Without it the run stops.
+    std::function<bool(const std::vector<JournalPair>& colliding)> onConflicts;
+    bool stoppedForConflicts() const { return stoppedForConflicts_; }
 
 private:
     std::string journalFolder_;
     std::optional<RenameJournal> journal_;
     bool journalFailed_ = false;
+    bool stoppedForConflicts_ = false;
     std::vector<RenameOutcome> outcomes_;
 };
 

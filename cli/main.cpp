@@ -24,9 +24,6 @@ using namespace morvane::cli;
 
 namespace {
 
-// Lists longer than this get a progress bar on a terminal.
-constexpr size_t kProgressBarThreshold = 300;
-
 int usageError(const std::string& reason) {
     std::fprintf(stderr, "morvane-cli: %s\nTry 'morvane-cli --help'.\n", reason.c_str());
     return 2;
@@ -233,50 +230,51 @@ void printOutcomes(const RunReport& report, const Session& session, bool json) {
     std::fputs(out.c_str(), stdout);
 }
 
-// The rows that would get the same new path: on stderr, and with --json as an
-// object on stdout.
-void printConflicts(const Session& session, bool json) {
+// The pairs that would get the same new path: on stderr, and with --json as
+// an object on stdout.
+void printConflicts(const std::vector<JournalPair>& colliding, bool json) {
     std::fprintf(stderr, "morvane-cli: items would get the same name:\n");
-    std::string out = "{\"rows\":[";
-    bool first = true;
-    for (const auto& e : session.controller.previewEntries()) {
-        if (!e.warning)
-            continue;
-        std::fprintf(stderr, "  %s/%s -> %s\n", e.path.c_str(), toU8(e.oldName).c_str(),
-                     toU8(e.newName).c_str());
-        out += (first ? "" : ",") + row(e);
-        first = false;
+    std::string out = "{\"conflicts\":[";
+    for (size_t i = 0; i < colliding.size(); ++i) {
+        const JournalPair& pair = colliding[i];
+        std::fprintf(stderr, "  %s -> %s\n", pair.oldPath.c_str(), pair.newPath.c_str());
+        out += std::string(i ? "," : "") + "{\"oldPath\":" + jsonString(pair.oldPath) +
+               ",\"newPath\":" + jsonString(pair.newPath) + "}";
     }
     if (json)
-        std::fputs((out + "],\"conflicts\":true,\"renamed\":false}\n").c_str(), stdout);
+        std::fputs((out + "],\"renamed\":false}\n").c_str(), stdout);
 }
 
-// Where the window would show the conflicts dialog: stop, ask (--interactive),
-// or go ahead (--allow-conflicts).
-bool goAheadDespiteConflicts(Session& session, const Invocation& inv) {
-    if (!session.controller.wasConflictDetected() || inv.allowConflicts)
+// Where the window would show the conflicts dialog: go ahead (--allow-conflicts),
+// ask (--interactive), or stop.
+bool goAheadDespiteConflicts(Session& session, const Invocation& inv,
+                             const std::vector<JournalPair>& colliding) {
+    if (inv.allowConflicts)
         return true;
-    printConflicts(session, inv.json && !inv.interactive);
+    printConflicts(colliding, inv.json && !inv.interactive);
     if (inv.interactive && session.port.confirmConflicts())
         return true;
     std::fprintf(stderr, "morvane-cli: nothing was renamed (--allow-conflicts goes ahead)\n");
     return false;
 }
 
+// The run over the whole list. The list is brought up to date with the
+// preview's cut-off only for the checks before the run; the run lists every
+// item itself, and its plan is checked for conflicts over the whole list.
 int commandRename(const Invocation& inv) {
     Session session(inv.interactive);
     if (int status = session.prepare(inv); status >= 0)
         return status;
     MainController& controller = session.controller;
-    session.preview(false);
-    if (!goAheadDespiteConflicts(session, inv))
-        return 1;
-    session.port.conflictsDialogAnswer = 1;
-    const bool bar =
-        isatty(STDERR_FILENO) && session.controller.previewEntries().size() > kProgressBarThreshold;
-    session.port.showProgressBar = bar;
+    controller.dynamicFileList().setApplyCutOff(true);
+    controller.updateAll();
+    session.port.showProgressBar =
+        isatty(STDERR_FILENO) && controller.dynamicFileList().cutOffPointWasActuallyApplied();
     RunReport report(inv.journal ? RenameJournal::defaultFolder() : std::string());
-    if (bar)
+    report.onConflicts = [&](const std::vector<JournalPair>& colliding) {
+        return goAheadDespiteConflicts(session, inv, colliding);
+    };
+    if (session.port.showProgressBar)
         report.onProgress = [&session](size_t done, size_t total) {
             session.port.showRenameProgress(done, total);
         };
@@ -285,6 +283,8 @@ int commandRename(const Invocation& inv) {
     controller.setRunObserver(nullptr);
     report.finish();
     session.port.closeProgress();
+    if (report.stoppedForConflicts())
+        return 1;
     if (!ran || report.outcomes().empty()) {
         for (const auto& alert : session.alerts)
             printAlert(alert, stderr);

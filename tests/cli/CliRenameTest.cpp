@@ -85,35 +85,42 @@ TEST_F(CliRename, AnExistingTargetIsSkippedReportedAndMakesTheStatusOne) {
 }
 
 TEST_F(CliRename, ConflictsStopTheRunBeforeAnythingIsRenamed) {
-    const auto paths = files({"f/x.txt", "f/y.txt", "f/z.txt"});
+    const auto paths = files({"f/x.txt", "f/y.txt", "f/z.TXT"});
     // x.txt and y.txt both become "same.txt".
     const std::vector<std::string> sameName = {
         "--step", "Completely rename", "--set", "newName=same", "--set", "fragmentSelection=1"};
-    CliResult result = home.run(concat(concat({"rename"}, sameName), {paths[0], paths[1]}));
+    // z.TXT becomes "same.TXT", which collides with nothing.
+    CliResult result = home.run(concat(concat({"rename"}, sameName), paths));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find("items would get the same name"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("  " + paths[0] + " -> same.txt\n"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("  " + paths[1] + " -> same.txt\n"), std::string::npos) << result.err;
-    EXPECT_EQ(folderNames(folder()), (Names{"x.txt", "y.txt", "z.txt"}));
+    EXPECT_NE(result.err.find("  " + paths[0] + " -> " + folder() + "/same.txt\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("  " + paths[1] + " -> " + folder() + "/same.txt\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find(paths[2]), std::string::npos) << result.err;
+    EXPECT_EQ(folderNames(folder()), (Names{"x.txt", "y.txt", "z.TXT"}));
     EXPECT_FALSE(std::filesystem::exists(home.journalFolder()));
 
-    // As JSON: the colliding rows on standard output.
-    result = home.run(concat(concat({"rename", "--json"}, sameName), {paths[0], paths[1]}));
+    // As JSON: the colliding pairs on standard output.
+    result = home.run(concat(concat({"rename", "--json"}, sameName), paths));
     EXPECT_EQ(result.status, 1);
     const Json stopped = json(result);
-    EXPECT_TRUE(stopped["conflicts"].boolean);
-    EXPECT_EQ(stopped["rows"].size(), 2u);
-    EXPECT_TRUE(stopped["rows"][0]["warning"].boolean);
+    ASSERT_EQ(stopped["conflicts"].size(), 2u);
+    EXPECT_EQ(stopped["conflicts"][0]["oldPath"].text, paths[0]);
+    EXPECT_EQ(stopped["conflicts"][1]["newPath"].text, folder() + "/same.txt");
+    EXPECT_FALSE(stopped["renamed"].boolean);
+    EXPECT_EQ(folderNames(folder()), (Names{"x.txt", "y.txt", "z.TXT"}));
 
     // Going ahead: the first takes the name, the second meets it on disk.
-    result = home.run(
-        concat(concat({"rename", "--json", "--allow-conflicts"}, sameName), {paths[0], paths[1]}));
+    result = home.run(concat(concat({"rename", "--json", "--allow-conflicts"}, sameName), paths));
     EXPECT_EQ(result.status, 1);
     const Json report = json(result);
-    EXPECT_EQ(report["counts"]["renamed"].number, 1);
+    EXPECT_EQ(report["counts"]["renamed"].number, 2);
     EXPECT_EQ(report["counts"]["skipped-existing"].number, 1);
-    EXPECT_EQ(folderNames(folder()), (Names{"same.txt", "y.txt", "z.txt"}));
+    EXPECT_EQ(folderNames(folder()), (Names{"same.TXT", "same.txt", "y.txt"}));
 }
 
 TEST_F(CliRename, ExitStatusTwoIsAUsageErrorWithAOneLineReason) {
