@@ -2,8 +2,11 @@
 #include "platform/FileOperations.h"
 #include "tests/support/TempDir.h"
 
+#include <csignal>
 #include <ctime>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace morvane;
 using morvane::test::pathExists;
@@ -178,4 +181,27 @@ TEST(RenameJournal, WithoutDoneRecordsOnlyItemsChangedSinceTheRunBeganAreMovedBa
     id = journalStartedAt(journals, now - 1, pair);
     EXPECT_EQ(RenameJournalReader::undo(journals.path(), id).restored, 1u);
     EXPECT_EQ(readFile(files / "old"), "N");
+}
+
+TEST(RenameJournal, MarksSurviveAProcessKilledWithoutClosingTheJournal) {
+    JournalledRun run(50);
+    const pid_t child = fork();
+    if (child == 0) {
+        auto journal = RenameJournal::create(run.journals.path(), run.plan);
+        if (!journal)
+            _exit(1);
+        for (size_t i = 0; i < 30; ++i)
+            journal->markDone(i);
+        raise(SIGKILL); // no destructor, no unmapping, no close
+        _exit(2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const auto records = RenameJournalReader::list(run.journals.path());
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].doneCount(), 30u);
+    EXPECT_TRUE(records[0].done[29]);
+    EXPECT_FALSE(records[0].done[30]);
+    EXPECT_FALSE(records[0].ended);
 }
