@@ -27,11 +27,7 @@ bool RunReport::runPlanned(const RenameOptimizer& plan) {
     outcomes_.assign(plan.count(), RenameOutcome());
     if (journalFolder_.empty())
         return true;
-    std::vector<JournalPair> pairs;
-    pairs.reserve(plan.count());
-    for (size_t i = 0; i < plan.count(); ++i)
-        pairs.push_back({plan.oldNames()[i], std::move(newPaths[i])});
-    journal_ = RenameJournal::create(journalFolder_, pairs);
+    journal_ = RenameJournal::create(journalFolder_, plan.oldNames(), newPaths);
     journalFailed_ = !journal_;
     return true;
 }

@@ -46,30 +46,41 @@ std::string newRunId() {
     return std::string(stamp) + "-" + std::to_string(getpid());
 }
 
-// The plan, then one mark per pair (all "not done"); marksOffset is where the
-// marks begin in the file.
-std::string planText(const std::vector<JournalPair>& plan, size_t& marksOffset) {
+// Writes the plan, then one mark per pair (all "not done"), in pieces of about
+// a megabyte; marksOffset is where the marks begin in the file.
+bool writePlanText(int fd, const std::vector<std::string>& oldPaths,
+                   const std::vector<std::string>& newPaths, size_t& marksOffset) {
+    constexpr size_t piece = 1 << 20;
     std::string text = header;
     text += "created " + std::to_string(std::time(nullptr)) + "\n";
-    text += "pairs " + std::to_string(plan.size()) + "\n";
-    for (const auto& pair : plan) {
-        text += std::to_string(pair.oldPath.size()) + " " + std::to_string(pair.newPath.size()) +
-                "\n" + pair.oldPath + "\n" + pair.newPath + "\n";
+    text += "pairs " + std::to_string(oldPaths.size()) + "\n";
+    size_t written = 0;
+    for (size_t i = 0; i < oldPaths.size(); ++i) {
+        text += std::to_string(oldPaths[i].size()) + " " + std::to_string(newPaths[i].size());
+        ((((text += '\n') += oldPaths[i]) += '\n') += newPaths[i]) += '\n';
+        if (text.size() >= piece) {
+            if (!writeAll(fd, text))
+                return false;
+            written += text.size();
+            text.clear();
+        }
     }
-    text += "plan-end\nmarks " + std::to_string(plan.size()) + "\n";
-    marksOffset = text.size();
-    text.append(plan.size(), kNotDone);
-    return text + "\n";
+    text += "plan-end\nmarks " + std::to_string(oldPaths.size()) + "\n";
+    marksOffset = written + text.size();
+    text.append(oldPaths.size(), kNotDone);
+    text += '\n';
+    return writeAll(fd, text);
 }
 
 // Writes the plan aside, flushes it, and moves it into place.
 bool writePlan(const std::string& folder, const std::string& path,
-               const std::vector<JournalPair>& plan, size_t& marksOffset) {
+               const std::vector<std::string>& oldPaths, const std::vector<std::string>& newPaths,
+               size_t& marksOffset) {
     std::string temporary = path + ".XXXXXX";
     int fd = mkstemp(temporary.data());
     if (fd < 0)
         return false;
-    bool ok = writeAll(fd, planText(plan, marksOffset)) && fsync(fd) == 0;
+    bool ok = writePlanText(fd, oldPaths, newPaths, marksOffset) && fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (ok && FileOperations::moveNoReplace(temporary, path)) {
         int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -192,20 +203,33 @@ std::string RenameJournal::defaultFolder() {
 
 std::optional<RenameJournal> RenameJournal::create(const std::string& folder,
                                                    const std::vector<JournalPair>& plan) {
-    if (!XdgPaths::makeFolders(folder))
+    std::vector<std::string> oldPaths, newPaths;
+    oldPaths.reserve(plan.size());
+    newPaths.reserve(plan.size());
+    for (const auto& pair : plan) {
+        oldPaths.push_back(pair.oldPath);
+        newPaths.push_back(pair.newPath);
+    }
+    return create(folder, oldPaths, newPaths);
+}
+
+std::optional<RenameJournal> RenameJournal::create(const std::string& folder,
+                                                   const std::vector<std::string>& oldPaths,
+                                                   const std::vector<std::string>& newPaths) {
+    if (oldPaths.size() != newPaths.size() || !XdgPaths::makeFolders(folder))
         return std::nullopt;
     std::string runId = newRunId();
     for (int n = 2; FileOperations::exists(journalPath(folder, runId)); ++n)
         runId = newRunId() + "-" + std::to_string(n);
     const std::string path = journalPath(folder, runId);
     size_t marksOffset = 0;
-    if (!writePlan(folder, path, plan, marksOffset))
+    if (!writePlan(folder, path, oldPaths, newPaths, marksOffset))
         return std::nullopt;
     int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     RenameJournal journal(runId, path, fd);
-    journal.mapMarks(marksOffset, plan.size());
+    journal.mapMarks(marksOffset, oldPaths.size());
     return journal;
 }
 

@@ -34,6 +34,10 @@ public:
     // Writes the plan of a new run and opens it for its marks. Nothing on failure.
     static std::optional<RenameJournal> create(const std::string& folder,
                                                const std::vector<JournalPair>& plan);
+    // The same for pairs given as two lists of equal length (no copies of a large plan).
+    static std::optional<RenameJournal> create(const std::string& folder,
+                                               const std::vector<std::string>& oldPaths,
+                                               const std::vector<std::string>& newPaths);
     RenameJournal(RenameJournal&& other) noexcept;
     RenameJournal& operator=(RenameJournal&& other) noexcept;
     RenameJournal(const RenameJournal&) = delete;

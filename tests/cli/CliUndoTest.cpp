@@ -75,6 +75,10 @@ TEST_F(CliUndo, UndoRestoresEveryOriginalNameAfterARunKilledPartway) {
     EXPECT_EQ(list.status, 0);
     EXPECT_NE(list.out.find(std::to_string(count) + " pairs"), std::string::npos) << list.out;
     EXPECT_NE(list.out.find("interrupted\n"), std::string::npos) << list.out;
+    // Every rename left its mark, except perhaps the one the kill fell after.
+    const size_t marks = std::stoul(list.out.substr(list.out.find(" pairs, ") + 8));
+    EXPECT_LE(marks, renamed);
+    EXPECT_GE(marks + 1, renamed);
 
     const CliResult undo = home.run({"undo"});
     EXPECT_EQ(undo.status, 0) << undo.err;
