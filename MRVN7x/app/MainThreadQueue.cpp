@@ -27,10 +27,25 @@ void MainThreadQueue::stop() {
 }
 
 void MainThreadQueue::runUntilStopped() {
+    runUntilStopped(std::chrono::milliseconds::zero(), {});
+}
+
+void MainThreadQueue::runUntilStopped(std::chrono::milliseconds tick,
+                                      const std::function<void()>& onTick) {
     std::unique_lock lock(mutex_);
     stopped_ = false;
+    auto nextTick = std::chrono::steady_clock::now() + tick;
     while (!stopped_) {
-        changed_.wait(lock, [this] { return !queue_.empty(); });
+        const auto hasWork = [this] { return !queue_.empty(); };
+        if (!onTick) {
+            changed_.wait(lock, hasWork);
+        } else if (!changed_.wait_until(lock, nextTick, hasWork)) {
+            lock.unlock();
+            onTick();
+            lock.lock();
+            nextTick = std::chrono::steady_clock::now() + tick;
+            continue;
+        }
         auto work = std::move(queue_.front());
         queue_.pop_front();
         lock.unlock();

@@ -1,6 +1,7 @@
 #pragma once
 // Work handed from the rename worker thread to the main thread, which waits
 // in runUntilStopped() (the modal loop of the progress window) meanwhile.
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -16,6 +17,8 @@ public:
     void postAndWait(std::function<void()> work);
     // Runs queued work on the calling thread until stop() is called.
     void runUntilStopped();
+    // The same, and calls onTick whenever tick has passed without queued work.
+    void runUntilStopped(std::chrono::milliseconds tick, const std::function<void()>& onTick);
     // Ends runUntilStopped() once the work queued before it has run.
     void stop();
 

@@ -12,8 +12,7 @@ std::string withNumber(const char* format, int n) {
 }
 } // namespace
 
-void RenameProgressDialogController::run(
-    const std::function<void(RenameProgressReceiver&)>& work) {
+void RenameProgressDialogController::run(const std::function<void(RenameProgressReceiver&)>& work) {
     // The window's first state is set before the worker starts, so no report
     // of the worker can be overwritten by it.
     ProgressDisplay first;
@@ -23,24 +22,31 @@ void RenameProgressDialogController::run(
         display_.status3 = "Step 1 of 3: Performing disk scan..";
         display_.status1 = withNumber("%d files processed.", 0);
         numberOfFiles_ = 0;
-        updateQueued_ = false;
+        changed_ = false;
         first = display_;
     }
     port_.showProgress(first);
     std::thread worker([this, &work] { work(*this); });
-    queue_.runUntilStopped();
+    queue_.runUntilStopped(kRefreshInterval, [this] { showIfChanged(); });
     worker.join();
 }
 
 void RenameProgressDialogController::update(const std::function<void(ProgressDisplay&)>& change) {
+    std::lock_guard lock(mutex_);
+    change(display_);
+    changed_ = true;
+}
+
+void RenameProgressDialogController::showIfChanged() {
+    ProgressDisplay current;
     {
         std::lock_guard lock(mutex_);
-        change(display_);
-        if (updateQueued_)
+        if (!changed_)
             return;
-        updateQueued_ = true;
+        changed_ = false;
+        current = display_;
     }
-    queue_.post([this] { port_.updateProgress(takeDisplayForUpdate()); });
+    port_.updateProgress(current);
 }
 
 ProgressDisplay RenameProgressDialogController::display() const {
@@ -50,7 +56,7 @@ ProgressDisplay RenameProgressDialogController::display() const {
 
 ProgressDisplay RenameProgressDialogController::takeDisplayForUpdate() {
     std::lock_guard lock(mutex_);
-    updateQueued_ = false;
+    changed_ = false;
     return display_;
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace morvane;
 
 // The worker's reports reach the window on the main thread only, in order,
@@ -70,4 +73,29 @@ TEST(RenameProgress, EachPhaseWritesItsLines) {
     EXPECT_EQ(seen[3].status1, "Processing 5 files");
     EXPECT_EQ(seen[3].status2, "Processing..");
     EXPECT_EQ(seen[3].status3, "Step 3 of 3: Optimizing rename order..");
+}
+
+// Reports change a record; the main thread shows it at most once per refresh
+// interval, and a report followed by a pause is shown within the pause.
+TEST(RenameProgress, ManyReportsAreShownAtTheRefreshRateAndTheLatestIsNeverLost) {
+    test::FakePort port;
+    RenameProgressDialogController dialog(port);
+    const auto started = std::chrono::steady_clock::now();
+    dialog.run([&](RenameProgressReceiver& progress) {
+        progress.setTotalNumberOfFiles(100000);
+        progress.startNewNameComputation();
+        for (int i = 0; i < 100000; ++i) {
+            progress.setLastPathProcessed("/photos/" + std::to_string(i));
+            progress.setCurrentFileNumber(i);
+        }
+        std::this_thread::sleep_for(4 * RenameProgressDialogController::kRefreshInterval);
+        progress.finish();
+    });
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    const auto intervals = elapsed / RenameProgressDialogController::kRefreshInterval;
+    // The first state, then at most one update per interval (and one more for rounding).
+    EXPECT_LE(port.progress.size(), static_cast<size_t>(intervals) + 2);
+    ASSERT_FALSE(port.progress.empty());
+    EXPECT_EQ(port.progress.back().status1, "Processed 99999 out of 100000 files");
+    EXPECT_EQ(port.progress.back().status2, "Computing new name for: /photos/99999.");
 }
