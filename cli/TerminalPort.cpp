@@ -7,6 +7,11 @@
 
 namespace morvane::cli {
 
+namespace {
+constexpr const char* kRenamingPhase = "Renaming..";
+constexpr auto kRedrawInterval = std::chrono::milliseconds(50); // 20 redraws a second
+} // namespace
+
 TerminalPort::TerminalPort(bool interactive, std::FILE* in, std::FILE* out)
     : interactive_(interactive), in_(in), out_(out) {}
 
@@ -135,7 +140,7 @@ void TerminalPort::drawBar(const ProgressDisplay& display) {
     const auto now = std::chrono::steady_clock::now();
     const bool newPhase = display.status3 != lastPhase_;
     const bool last = display.determinate && display.value >= display.maximum;
-    if (!newPhase && !last && now - lastDraw_ < std::chrono::milliseconds(50))
+    if (!newPhase && !last && now - lastDraw_ < kRedrawInterval)
         return;
     lastDraw_ = now;
     lastPhase_ = display.status3;
@@ -160,11 +165,15 @@ void TerminalPort::updateProgress(const ProgressDisplay& display) {
 }
 
 void TerminalPort::showRenameProgress(size_t done, size_t total) {
+    // Called for every item: the redraw limit is checked before anything is built.
+    if (!showProgressBar || (lastPhase_ == kRenamingPhase && done < total &&
+                             std::chrono::steady_clock::now() - lastDraw_ < kRedrawInterval))
+        return;
     ProgressDisplay display;
     display.determinate = true;
     display.value = static_cast<int>(done);
     display.maximum = static_cast<int>(total);
-    display.status3 = "Renaming..";
+    display.status3 = kRenamingPhase;
     display.status1 = std::to_string(done) + " of " + std::to_string(total) + " items";
     drawBar(display);
 }
