@@ -14,6 +14,7 @@
 #include "platform/PathText.h"
 #include "platform/SystemLog.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -348,7 +349,12 @@ int commandUndo(const Invocation& inv) {
             char when[64];
             const std::time_t created = run.created;
             std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&created));
-            const char* state = run.isUndone() ? "undone" : run.ended ? "done" : "interrupted";
+            const bool someUndone =
+                std::find(run.undone.begin(), run.undone.end(), true) != run.undone.end();
+            const char* state = run.isUndone() ? "undone"
+                                : someUndone   ? "partly undone"
+                                : run.ended    ? "done"
+                                               : "interrupted";
             std::printf("%s  %s  %zu pairs, %zu renamed  %s\n", run.runId.c_str(), when,
                         run.pairs.size(), run.doneCount(), state);
         }
@@ -363,6 +369,11 @@ int commandUndo(const Invocation& inv) {
             std::fprintf(stderr, "morvane-cli: no run to undo\n");
             return 1;
         }
+    } else if (std::none_of(runs.begin(), runs.end(),
+                            [&](const JournalRecord& run) { return run.runId == runId; })) {
+        std::fprintf(stderr, "morvane-cli: no run %s (see 'morvane-cli undo --list')\n",
+                     runId.c_str());
+        return 1;
     }
     const UndoOutcome outcome = RenameJournalReader::undo(folder, runId);
     for (const auto& [pair, reason] : outcome.problems)

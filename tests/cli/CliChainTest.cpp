@@ -246,3 +246,15 @@ TEST_F(CliChain, ARowThatOnlyKeepsItsNameIsNotMarked) {
     EXPECT_EQ(tableRow(result.out, "notes.TXT").substr(0, 3), "   ");
     EXPECT_EQ(tableRow(result.out, "Alps.JPG").substr(0, 3), "*  ");
 }
+
+TEST_F(CliChain, NamesThatAreNotUtf8ComeBackExactlyFromTheJson) {
+    // "caf\xe9" is Latin-1, not UTF-8; "café" is the same name in UTF-8.
+    const auto paths = files({"n/caf\xe9", "n/caf\xc3\xa9"});
+    const CliResult result =
+        home.run(concat({"preview", "--json", "--step", "Add to end", "--set", "string=!"}, paths));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("\"caf\\udce9!\""), std::string::npos) << result.out;
+    auto pairs = previewPairs(json(result));
+    std::sort(pairs.begin(), pairs.end());
+    EXPECT_EQ(pairs, (Pairs{{"caf\xc3\xa9", "caf\xc3\xa9!"}, {"caf\xe9", "caf\xe9!"}}));
+}

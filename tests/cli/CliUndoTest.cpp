@@ -98,6 +98,8 @@ TEST_F(CliUndo, UndoNeverOverwritesAnItemThatAppearedMeanwhile) {
     EXPECT_EQ(undo.err, "not restored: " + folder() + "/A: another item now has its old name\n");
     EXPECT_EQ(folderNames(folder()), (Names{"A", "a", "b", "c"}));
     EXPECT_EQ(readFile(folder() + "/a"), "newcomer");
+    EXPECT_NE(home.run({"undo", "--list"}).out.find("3 pairs, 3 renamed  partly undone\n"),
+              std::string::npos);
 
     // Once the way is clear, undo finishes the run.
     std::filesystem::rename(folder() + "/a", home / "newcomer");
@@ -155,6 +157,10 @@ TEST_F(CliUndo, ARunCanBeNamedAndARunWithoutJournalCannotBeUndone) {
     EXPECT_EQ(journals().size(), 1u);
     EXPECT_EQ(home.run({"undo", run}).out, "1 item restored.\n");
     EXPECT_EQ(folderNames(folder()), (Names{"B", "a"}));
+    const CliResult unknown = home.run({"undo", "20000101-000000-1"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err,
+              "morvane-cli: no run 20000101-000000-1 (see 'morvane-cli undo --list')\n");
 }
 
 TEST_F(CliUndo, ANameEditedAtThePromptIsUndoneWithoutTouchingTheItemThatHeldThePlannedName) {
