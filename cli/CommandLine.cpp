@@ -20,20 +20,32 @@ Renames files and folders through a chain of renaming steps, never replacing any
 CHAIN, in order of appearance:
   --step NAME          append a step of that action name (see "morvane-cli actions"),
                        starting from the action's default parameters
-  --set KEY=VALUE      set a parameter of the most recent step
+  --set KEY=VALUE      set a parameter of the most recent step; VALUE takes the type of
+                       the key's default ("007" stays text for a text key); setting
+                       "list file path" of "Rename from list" loads that file
   --chain FILE         load a saved chain, a droplet's Settings.plist or a droplet folder
   --app-chain          use the chain the application saved
-  --current N          make step N (from 0) the current step
+  --current N          make step N (from 0) the current step (default: the saved one,
+                       else the last)
 SETTINGS:
   --global KEY=VALUE   set a global setting (processFiles, processFolders,
-                       processSubfolders, renameMode, showSummary, ...)
+                       processSubfolders, renameMode, interactiveMode, showSummary, ...)
 
-preview      show current and new names; --cutoff applies the 250-entry preview cut-off
-rename       rename on disk; stops before renaming anything when two items would get the
-             same name, unless --allow-conflicts; --interactive asks before each rename
+preview      show current and new names, over the whole list; --cutoff applies the
+             preview's 250-entry cut-off; --json prints {"rows", "conflicts", "cutOffApplied"}
+rename       rename on disk; stops before renaming anything when two items would get
+             the same name, unless --allow-conflicts; an item whose new name exists is
+             skipped; --interactive asks before each rename; --json prints every pair's
+             outcome and the counts; --no-journal keeps no journal (no undo)
 save-list    write the names to FILE: layout 0 "name<TAB>new name", 1 "new name",
-             2 "full path<TAB>new name"
-undo         reverse the newest run not yet undone (or RUN); --list shows the runs
+             2 "full path<TAB>new name"; --changed-only leaves unchanged items out
+actions      every action name, its menu title and its parameters with defaults
+undo         reverse the newest run not yet undone (or RUN), never replacing anything;
+             --list shows the runs with their time, counts and state
+
+Runs are journalled under ${XDG_STATE_HOME:-~/.local/state}/morvane/runs/.
+A progress bar is drawn on standard error when it is a terminal and the list is longer
+than 250 entries.
 
 Exit status: 0 when everything asked for was done, 1 when an item was skipped or failed
 or a check stopped the run, 2 for a usage error.
