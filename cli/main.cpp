@@ -36,16 +36,25 @@ struct PrivateDefaults {
     std::string folder;
     std::unique_ptr<UserDefaults> defaults;
     PrivateDefaults() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvane-cli-XXXXXX");
-        folder = mkdtemp(pattern.data()) ? pattern : std::string();
-        defaults = std::make_unique<UserDefaults>(kApplicationDomain, folder);
+        std::error_code error; // a TMPDIR that does not exist is no exception
+        std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+        std::string pattern =
+            (error ? std::filesystem::path("/tmp") : temporary) / "morvane-cli-XXXXXX";
+        if (mkdtemp(pattern.data())) {
+            folder = pattern;
+            defaults = std::make_unique<UserDefaults>(kApplicationDomain, folder);
+        }
     }
     ~PrivateDefaults() {
         defaults.reset();
         std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
+        if (!folder.empty())
+            std::filesystem::remove_all(folder, ignored);
     }
 };
+
+// The private domain of this invocation, made in main before any command.
+UserDefaults* privateDefaults = nullptr;
 
 std::string absolutePath(const std::string& path) {
     std::string absolute =
@@ -103,8 +112,7 @@ void printTable(const std::vector<PreviewEntry>& entries, std::FILE* out) {
 
 // The controller, its port and the chain of one invocation.
 struct Session {
-    PrivateDefaults defaults;
-    ActionList registry{*defaults.defaults};
+    ActionList registry{*privateDefaults};
     TerminalPort port;
     MainController controller;
     std::vector<Alert> alerts;
@@ -112,8 +120,7 @@ struct Session {
     // A rename asks for confirmation only with --interactive; --global
     // "interactiveMode" may still change that (applied later, in prepare).
     explicit Session(bool interactive)
-        : port(interactive),
-          controller(port, *defaults.defaults, registry, FileManager::instance()) {
+        : port(interactive), controller(port, *privateDefaults, registry, FileManager::instance()) {
         port.onAlert = [this](const Alert& alert) { alerts.push_back(alert); };
         controller.applicationDidFinishLaunching();
         controller.globalSettings().setValueForKey("interactiveMode",
@@ -316,8 +323,7 @@ int commandSaveList(const Invocation& inv) {
 }
 
 int commandActions(const Invocation& inv) {
-    PrivateDefaults defaults;
-    ActionList registry(*defaults.defaults);
+    ActionList registry(*privateDefaults);
     std::string out = inv.json ? "[" : "";
     bool first = true;
     for (int i = 0; i < registry.count(); ++i) {
@@ -391,6 +397,13 @@ int main(int argc, char** argv) {
     if (!parsed.error.empty())
         return usageError(parsed.error);
     const Invocation& inv = parsed.invocation;
+    PrivateDefaults defaults;
+    privateDefaults = defaults.defaults.get();
+    if (!privateDefaults && inv.command != Command::Help && inv.command != Command::Version &&
+        inv.command != Command::Undo) {
+        std::fprintf(stderr, "morvane-cli: cannot create a temporary folder (TMPDIR)\n");
+        return 1;
+    }
     switch (inv.command) {
     case Command::Help:
         std::fputs(usageText, stdout);

@@ -153,12 +153,17 @@ TEST_F(CliChain, StepsStartFromDefaultsNotFromParametersTheApplicationSaved) {
     const auto paths = sample();
     // What the application would have saved for "Add to end" must not leak in.
     write(home.configHome() + "/ossvale/net.halvard.mrvn7.plist",
-          plistDocument("<dict>\n<key>Add to end</key>\n<dict><key>string</key>"
-                        "<string>_saved</string></dict>\n</dict>\n"));
-    const CliResult result = home.run(
+          plistDocument("<dict>\n<key>actions</key>\n<dict><key>Add to end</key>\n<dict>"
+                        "<key>string</key><string>_saved</string></dict></dict>\n</dict>\n"));
+    // "Add to end" starts with the empty text: names stay as they are.
+    CliResult result = home.run(concat({"preview", "--json", "--step", "Add to end"}, paths));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(previewPairs(json(result))[0],
+              (std::pair<std::string, std::string>{"Alps.JPG", "Alps.JPG"}));
+    // "007" stays text: the name gets the three characters, not a number 7.
+    result = home.run(
         concat({"preview", "--json", "--step", "Add to end", "--set", "string=007"}, paths));
     ASSERT_EQ(result.status, 0) << result.err;
-    // "007" stays text: the name gets the three characters, not a number 7.
     EXPECT_EQ(previewPairs(json(result))[0],
               (std::pair<std::string, std::string>{"Alps.JPG", "Alps.JPG007"}));
 }

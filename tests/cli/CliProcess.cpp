@@ -92,13 +92,15 @@ void writeAll(int fd, const std::string& bytes) {
 
 CliHome::CliHome() : work_(root_.makeFolder("work")) {
     root_.makeFolder("home");
+    root_.makeFolder("tmp");
 }
 
 std::vector<std::string> CliHome::environment() const {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
-        if (entry.rfind("HOME=", 0) != 0 && entry.rfind("XDG_", 0) != 0)
+        if (entry.rfind("HOME=", 0) != 0 && entry.rfind("XDG_", 0) != 0 &&
+            entry.rfind("TMPDIR=", 0) != 0)
             env.push_back(entry);
     }
     const std::string home = root_ / "home";
@@ -106,6 +108,8 @@ std::vector<std::string> CliHome::environment() const {
     env.push_back("XDG_CONFIG_HOME=" + home + "/.config");
     env.push_back("XDG_DATA_HOME=" + home + "/.local/share");
     env.push_back("XDG_STATE_HOME=" + home + "/.local/state");
+    // Temporary folders of the process (a killed one leaves its own) stay in the test's folder.
+    env.push_back("TMPDIR=" + (root_ / "tmp"));
     return env;
 }
 
