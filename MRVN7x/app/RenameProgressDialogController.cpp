@@ -12,29 +12,24 @@ std::string withNumber(const char* format, int n) {
 }
 } // namespace
 
-void RenameProgressDialogController::run(const std::function<void(RenameProgressReceiver&)>& work) {
+void RenameProgressDialogController::run(
+    const std::function<void(RenameProgressReceiver&)>& work) {
+    // The window's first state is set before the worker starts, so no report
+    // of the worker can be overwritten by it.
+    ProgressDisplay first;
     {
         std::lock_guard lock(mutex_);
         display_ = ProgressDisplay();
-        numberOfFiles_ = 0;
-    }
-    std::thread worker([this, &work] { work(*this); });
-    showDialog();
-    queue_.runUntilStopped();
-    worker.join();
-}
-
-void RenameProgressDialogController::showDialog() {
-    ProgressDisplay shown;
-    {
-        std::lock_guard lock(mutex_);
-        display_.phase = 1;
-        display_.determinate = false;
         display_.status3 = "Step 1 of 3: Performing disk scan..";
         display_.status1 = withNumber("%d files processed.", 0);
-        shown = display_;
+        numberOfFiles_ = 0;
+        updateQueued_ = false;
+        first = display_;
     }
-    port_.showProgress(shown);
+    port_.showProgress(first);
+    std::thread worker([this, &work] { work(*this); });
+    queue_.runUntilStopped();
+    worker.join();
 }
 
 void RenameProgressDialogController::update(const std::function<void(ProgressDisplay&)>& change) {

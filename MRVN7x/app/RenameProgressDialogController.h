@@ -31,7 +31,6 @@ public:
     ProgressDisplay display() const;
 
 private:
-    void showDialog();
     // The state to show, clearing the mark that an update is queued.
     ProgressDisplay takeDisplayForUpdate();
     // Applies a change to the shared state and makes sure the main thread shows it.

@@ -1,0 +1,28 @@
+#include "MRVN7x/metadata/AddDateToEndAction.h"
+
+#include "MRVN7x/actions/ActionFactory.h"
+
+namespace morvane {
+
+static const ActionRegistration<AddDateToEndAction> registration;
+
+plist::Dictionary AddDateToEndAction::defaultParameters() const {
+    auto params = RenameToDateAction::defaultParameters();
+    params["leading space"] = plist::Value(1);
+    return params;
+}
+
+void AddDateToEndAction::prepareParameters() {
+    RenameToDateAction::prepareParameters();
+    paramLeadingSpace = getParamInt("leading space", 1);
+}
+
+std::u16string AddDateToEndAction::processName(const std::u16string& fragment,
+                                               const std::string& path, InputContext& input) {
+    const auto date = dateTextFor(path, input);
+    if (!date)
+        return fragment;
+    return fragment + (paramLeadingSpace ? u" " : u"") + *date;
+}
+
+} // namespace morvane
