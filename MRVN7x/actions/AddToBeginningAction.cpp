@@ -1,0 +1,25 @@
+#include "MRVN7x/actions/AddToBeginningAction.h"
+
+#include "MRVN7x/actions/ActionFactory.h"
+
+namespace morvane {
+
+static const ActionRegistration<AddToBeginningAction> registration;
+
+plist::Dictionary AddToBeginningAction::defaultParameters() const {
+    auto params = BaseRenameAction::defaultParameters();
+    params["string"] = plist::Value("");
+    return params;
+}
+
+void AddToBeginningAction::prepareParameters() {
+    BaseRenameAction::prepareParameters();
+    paramString = getParamText("string");
+}
+
+std::u16string AddToBeginningAction::processName(const std::u16string& fragment, const std::string&,
+                                                 InputContext&) {
+    return paramString + fragment;
+}
+
+} // namespace morvane

@@ -1,0 +1,22 @@
+#include "MRVN7x/actions/RemoveCharactersAction.h"
+
+#include "MRVN7x/actions/ActionFactory.h"
+
+namespace morvane {
+
+static const ActionRegistration<RemoveCharactersAction> registration;
+
+plist::Dictionary RemoveCharactersAction::defaultParameters() const {
+    auto params = ReplaceCharactersAction::defaultParameters();
+    for (std::size_t pair = 0; pair < kPairs; ++pair)
+        params[withKey(pair)] = plist::Value("");
+    return params;
+}
+
+void RemoveCharactersAction::prepareParameters() {
+    ReplaceCharactersAction::prepareParameters();
+    for (auto& with : paramWithChars)
+        with.clear();
+}
+
+} // namespace morvane

@@ -1,0 +1,17 @@
+#include "MRVN7x/actions/RemoveTrailingSpacesAction.h"
+
+#include "MRVN7x/actions/ActionFactory.h"
+
+namespace morvane {
+
+static const ActionRegistration<RemoveTrailingSpacesAction> registration;
+
+std::u16string RemoveTrailingSpacesAction::processName(const std::u16string& fragment,
+                                                       const std::string&, InputContext&) {
+    std::u16string name = fragment;
+    while (!name.empty() && name.back() == u' ')
+        name.pop_back();
+    return name;
+}
+
+} // namespace morvane
