@@ -43,12 +43,18 @@ std::string jsonString(const std::u16string& text) {
 
 std::string jsonValue(const plist::Value& value) {
     switch (value.kind()) {
-    case plist::Value::Kind::String: return jsonString(*value.asString());
-    case plist::Value::Kind::Integer: return std::to_string(*value.asInteger());
-    case plist::Value::Kind::Real: return std::to_string(*value.asReal());
-    case plist::Value::Kind::Boolean: return *value.asBoolean() ? "true" : "false";
-    case plist::Value::Kind::Date: return std::to_string(value.asDate()->secondsSinceReferenceDate);
-    case plist::Value::Kind::Data: return std::to_string(value.asData()->size());
+    case plist::Value::Kind::String:
+        return jsonString(*value.asString());
+    case plist::Value::Kind::Integer:
+        return std::to_string(*value.asInteger());
+    case plist::Value::Kind::Real:
+        return std::to_string(*value.asReal());
+    case plist::Value::Kind::Boolean:
+        return *value.asBoolean() ? "true" : "false";
+    case plist::Value::Kind::Date:
+        return std::to_string(value.asDate()->secondsSinceReferenceDate);
+    case plist::Value::Kind::Data:
+        return std::to_string(value.asData()->size());
     case plist::Value::Kind::Array: {
         std::string out = "[";
         for (const auto& item : *value.asArray())

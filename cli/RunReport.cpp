@@ -44,12 +44,18 @@ size_t RunReport::count(RenameOutcome::Kind kind) const {
 
 const char* RunReport::kindName(RenameOutcome::Kind kind) {
     switch (kind) {
-    case RenameOutcome::Kind::Renamed: return "renamed";
-    case RenameOutcome::Kind::Unchanged: return "unchanged";
-    case RenameOutcome::Kind::SkippedExisting: return "skipped-existing";
-    case RenameOutcome::Kind::Skipped: return "skipped";
-    case RenameOutcome::Kind::Failed: return "failed";
-    case RenameOutcome::Kind::NotReached: return "not-reached";
+    case RenameOutcome::Kind::Renamed:
+        return "renamed";
+    case RenameOutcome::Kind::Unchanged:
+        return "unchanged";
+    case RenameOutcome::Kind::SkippedExisting:
+        return "skipped-existing";
+    case RenameOutcome::Kind::Skipped:
+        return "skipped";
+    case RenameOutcome::Kind::Failed:
+        return "failed";
+    case RenameOutcome::Kind::NotReached:
+        return "not-reached";
     }
     return "unknown";
 }

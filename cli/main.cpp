@@ -47,7 +47,8 @@ struct PrivateDefaults {
 };
 
 std::string absolutePath(const std::string& path) {
-    std::string absolute = path[0] == '/' ? path : std::filesystem::current_path().string() + "/" + path;
+    std::string absolute =
+        path[0] == '/' ? path : std::filesystem::current_path().string() + "/" + path;
     while (absolute.size() > 1 && absolute.back() == '/')
         absolute.pop_back();
     return std::filesystem::path(absolute).lexically_normal().string();
@@ -60,12 +61,11 @@ void printAlert(const Alert& alert, std::FILE* out) {
 }
 
 std::string row(const PreviewEntry& entry) {
-    std::string text = "{\"oldName\":" + jsonString(entry.oldName) +
-                       ",\"newName\":" + jsonString(entry.newName) +
-                       ",\"path\":" + jsonString(entry.path) +
-                       ",\"root\":" + (entry.root ? "true" : "false") +
-                       ",\"diff\":" + (entry.diff ? "true" : "false") +
-                       ",\"warning\":" + (entry.warning ? "true" : "false");
+    std::string text =
+        "{\"oldName\":" + jsonString(entry.oldName) + ",\"newName\":" + jsonString(entry.newName) +
+        ",\"path\":" + jsonString(entry.path) + ",\"root\":" + (entry.root ? "true" : "false") +
+        ",\"diff\":" + (entry.diff ? "true" : "false") +
+        ",\"warning\":" + (entry.warning ? "true" : "false");
     if (entry.regex)
         for (size_t i = 0; i < 6; ++i)
             text += ",\"regex" + std::to_string(i + 1) + "\":" + jsonString((*entry.regex)[i]);
@@ -166,7 +166,7 @@ int commandPreview(const Invocation& inv) {
                (session.controller.wasConflictDetected() ? "true" : "false") +
                ",\"cutOffApplied\":" +
                (session.controller.dynamicFileList().cutOffPointWasActuallyApplied() ? "true"
-                                                                                      : "false") +
+                                                                                     : "false") +
                "}\n";
         std::fputs(out.c_str(), stdout);
     } else {
@@ -330,13 +330,22 @@ int main(int argc, char** argv) {
         return usageError(parsed.error);
     const Invocation& inv = parsed.invocation;
     switch (inv.command) {
-    case Command::Help: std::fputs(usageText, stdout); return 0;
-    case Command::Version: std::printf("morvane-cli 7.5.6\n"); return 0;
-    case Command::Preview: return commandPreview(inv);
-    case Command::Rename: return commandRename(inv);
-    case Command::SaveList: return commandSaveList(inv);
-    case Command::Actions: return commandActions(inv);
-    case Command::Undo: return commandUndo(inv);
+    case Command::Help:
+        std::fputs(usageText, stdout);
+        return 0;
+    case Command::Version:
+        std::printf("morvane-cli 7.5.6\n");
+        return 0;
+    case Command::Preview:
+        return commandPreview(inv);
+    case Command::Rename:
+        return commandRename(inv);
+    case Command::SaveList:
+        return commandSaveList(inv);
+    case Command::Actions:
+        return commandActions(inv);
+    case Command::Undo:
+        return commandUndo(inv);
     }
     return 2;
 }

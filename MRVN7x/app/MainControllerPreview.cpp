@@ -20,8 +20,12 @@ std::string newFullPath(const PreviewEntry& entry) {
     return PathText::join(entry.path, name ? *name : toU8(entry.newName));
 }
 
-bool isActive(const BaseRenameAction& step) { return step.getParamInt("active", 0) == 1; }
-bool isManual(const BaseRenameAction& step) { return step.actionName() == manualActionName; }
+bool isActive(const BaseRenameAction& step) {
+    return step.getParamInt("active", 0) == 1;
+}
+bool isManual(const BaseRenameAction& step) {
+    return step.actionName() == manualActionName;
+}
 } // namespace
 
 InputContext MainController::makeInputContext() {
@@ -119,7 +123,9 @@ void MainController::delayedPreviewUpdate() {
     updatePreview();
 }
 
-int MainController::showConflictDetectedDialog() { return notices_.run(Notices::conflicts); }
+int MainController::showConflictDetectedDialog() {
+    return notices_.run(Notices::conflicts);
+}
 
 // At least one step must be active; at most one step may be "Manually rename",
 // and it must be the last. The repair keeps the first manual step and moves
@@ -137,7 +143,8 @@ bool MainController::validateActionList() {
     }
     if (!anyActive) {
         port_.runAlert(
-            {AlertStyle::Warning, "There are no active renaming actions.",
+            {AlertStyle::Warning,
+             "There are no active renaming actions.",
              "You appear to have un-ticked the 'Active' checkbox in the left column of all "
              "renaming actions in the multi-step interface pane.\n\nThis checkbox allows you to "
              "temporarily disable renaming steps, this is especially useful when you want to "

@@ -61,9 +61,15 @@ struct MainController::RunState {
     unsigned selectionMask = 0;
 };
 
-void MainController::ok() { executeRenameAndQuit(globalSettings_->shouldQuitAfterRename()); }
-void MainController::applyAndQuit() { executeRenameAndQuit(true); }
-void MainController::applyButDontQuit() { executeRenameAndQuit(false); }
+void MainController::ok() {
+    executeRenameAndQuit(globalSettings_->shouldQuitAfterRename());
+}
+void MainController::applyAndQuit() {
+    executeRenameAndQuit(true);
+}
+void MainController::applyButDontQuit() {
+    executeRenameAndQuit(false);
+}
 
 void MainController::apply() {
     updateAll();
@@ -113,7 +119,8 @@ bool MainController::applyCurrentSettings() {
     if (!checkSettingsBeforeRun(result))
         return result;
     RenameBatch batch;
-    batch.setNewNameComputer([this](const std::string& path) { return getNewNameForFileAtPath(path); });
+    batch.setNewNameComputer(
+        [this](const std::string& path) { return getNewNameForFileAtPath(path); });
     batch.setDynamicFileList(dynamicFileList_.get());
     RenameProgressDialogController progress(port_);
     progress.run([&batch](RenameProgressReceiver& receiver) { batch.start(receiver); });
@@ -138,8 +145,8 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
     for (size_t i = 0; i < plan.count(); ++i) {
         if (run.stopped) {
             if (runObserver_)
-                runObserver_->pairFinished(i, {RenameOutcome::Kind::NotReached, plan.oldNames()[i],
-                                               {}, {}});
+                runObserver_->pairFinished(
+                    i, {RenameOutcome::Kind::NotReached, plan.oldNames()[i], {}, {}});
             continue;
         }
         renamePair(run, i, plan.oldNames()[i], plan.newNames()[i]);
@@ -215,7 +222,8 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
     const bool exists = FileOperations::exists(newPath);
     outcome.reason = exists ? withPath("A file called %@ already exists.", newPath)
                             : withPath(unableToRenameText, oldPath);
-    const int answer = port_.runAlert({AlertStyle::Critical, "The file name could not be changed.",
+    const int answer = port_.runAlert({AlertStyle::Critical,
+                                       "The file name could not be changed.",
                                        outcome.reason,
                                        {"Continue Renaming", "Skip Remaining Files"}});
     if (answer != 1)

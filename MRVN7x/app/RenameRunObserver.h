@@ -11,8 +11,8 @@ struct RenameOutcome {
     enum class Kind { Renamed, Unchanged, SkippedExisting, Skipped, Failed, NotReached };
     Kind kind = Kind::NotReached;
     std::string oldPath;
-    std::string newPath;   // the path the item has or would have had
-    std::string reason;    // for Failed: the failure text
+    std::string newPath; // the path the item has or would have had
+    std::string reason;  // for Failed: the failure text
 };
 
 class RenameRunObserver {
