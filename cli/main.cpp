@@ -1,82 +1,351 @@
-// morvane-cli: renames the files named on the command line through an
-// "Add to end" step. (The full command-line front end replaces this.)
+// morvane-cli: the renamer from the command line, over the same application
+// logic as the windows (preview, chain check, ordering and the run itself).
+#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/ActionList.h"
-#include "MRVN7x/app/MRVNGlobalPreferencesPseudoAction.h"
-#include "MRVN7x/engine/DiskRenamer.h"
+#include "MRVN7x/app/ApplicationDefaults.h"
+#include "MRVN7x/app/MainController.h"
+#include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/engine/RenameJournal.h"
+#include "cli/ChainBuilder.h"
+#include "cli/CommandLine.h"
+#include "cli/Json.h"
+#include "cli/RunReport.h"
+#include "cli/TerminalPort.h"
 #include "platform/PathText.h"
+#include "platform/SystemLog.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
+#include <filesystem>
+#include <unistd.h>
 
 using namespace morvane;
+using namespace morvane::cli;
 
 namespace {
-const char* usage = "Usage: morvane-cli --add-to-end TEXT [--fragment 0|1|2|3] PATH...\n"
-                    "Appends TEXT to the name of every PATH (fragment 1: before the extension).\n";
 
-int usageError(const char* reason) {
-    std::fprintf(stderr, "morvane-cli: %s\nTry 'morvane-cli --help'.\n", reason);
+int usageError(const std::string& reason) {
+    std::fprintf(stderr, "morvane-cli: %s\nTry 'morvane-cli --help'.\n", reason.c_str());
     return 2;
 }
+
+// A preferences domain in a private temporary folder: steps start from their
+// defaults and nothing the application saved is read or written.
+struct PrivateDefaults {
+    std::string folder;
+    std::unique_ptr<UserDefaults> defaults;
+    PrivateDefaults() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "morvane-cli-XXXXXX");
+        folder = mkdtemp(pattern.data()) ? pattern : std::string();
+        defaults = std::make_unique<UserDefaults>(kApplicationDomain, folder);
+    }
+    ~PrivateDefaults() {
+        defaults.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+};
+
+std::string absolutePath(const std::string& path) {
+    std::string absolute =
+        path[0] == '/' ? path : std::filesystem::current_path().string() + "/" + path;
+    while (absolute.size() > 1 && absolute.back() == '/')
+        absolute.pop_back();
+    return std::filesystem::path(absolute).lexically_normal().string();
+}
+
+void printAlert(const Alert& alert, std::FILE* out) {
+    std::fprintf(out, "%s\n", alert.title.c_str());
+    if (!alert.text.empty())
+        std::fprintf(out, "%s\n", alert.text.c_str());
+}
+
+std::string row(const PreviewEntry& entry) {
+    std::string text =
+        "{\"oldName\":" + jsonString(entry.oldName) + ",\"newName\":" + jsonString(entry.newName) +
+        ",\"path\":" + jsonString(entry.path) + ",\"root\":" + (entry.root ? "true" : "false") +
+        ",\"diff\":" + (entry.diff ? "true" : "false") +
+        ",\"warning\":" + (entry.warning ? "true" : "false");
+    if (entry.regex)
+        for (size_t i = 0; i < 6; ++i)
+            text += ",\"regex" + std::to_string(i + 1) + "\":" + jsonString((*entry.regex)[i]);
+    return text + "}";
+}
+
+size_t displayWidth(const std::string& utf8) {
+    size_t width = 0;
+    for (unsigned char c : utf8)
+        width += (c & 0xC0) != 0x80;
+    return width;
+}
+
+void printTable(const std::vector<PreviewEntry>& entries, std::FILE* out) {
+    const bool colour = isatty(fileno(out));
+    size_t nameWidth = 12, newWidth = 8;
+    for (const auto& e : entries) {
+        nameWidth = std::max(nameWidth, displayWidth(toU8(e.oldName)));
+        newWidth = std::max(newWidth, displayWidth(toU8(e.newName)));
+    }
+    auto pad = [](const std::string& s, size_t width) {
+        return s + std::string(width - std::min(width, displayWidth(s)), ' ');
+    };
+    std::fprintf(out, "   %s  %s  %s\n", pad("CURRENT NAME", nameWidth).c_str(),
+                 pad("NEW NAME", newWidth).c_str(), "FOLDER");
+    for (const auto& e : entries) {
+        const char* mark = e.warning ? "!" : e.diff ? "*" : " ";
+        const char* on = !colour ? "" : e.warning ? "\033[31m" : e.diff ? "\033[32m" : "";
+        const char* off = colour && (e.warning || e.diff) ? "\033[0m" : "";
+        std::fprintf(out, "%s%s  %s  %s%s  %s\n", on, mark, pad(toU8(e.oldName), nameWidth).c_str(),
+                     pad(toU8(e.newName), newWidth).c_str(), off, e.path.c_str());
+    }
+}
+
+// The controller, its port and the chain of one invocation.
+struct Session {
+    PrivateDefaults defaults;
+    ActionList registry{*defaults.defaults};
+    TerminalPort port;
+    MainController controller;
+    std::vector<Alert> alerts;
+
+    explicit Session(bool interactive)
+        : port(interactive),
+          controller(port, *defaults.defaults, registry, FileManager::instance()) {
+        port.onAlert = [this](const Alert& alert) { alerts.push_back(alert); };
+        controller.applicationDidFinishLaunching();
+    }
+
+    // Builds the chain and settings, adds the paths; false (exit 2) on usage errors.
+    int prepare(const Invocation& inv) {
+        std::string error;
+        ChainBuilder builder(controller, registry);
+        if (!builder.build(inv, error) || !builder.applyGlobals(inv.globals, error))
+            return usageError(error);
+        int refused = 0;
+        std::vector<std::string> paths;
+        for (const auto& arg : inv.arguments) {
+            const std::string path = absolutePath(arg);
+            if (access(path.c_str(), F_OK) != 0 && !std::filesystem::is_symlink(path)) {
+                std::fprintf(stderr, "morvane-cli: %s: no such file or folder\n", arg.c_str());
+                ++refused;
+            } else if (!controller.rawFileList().isLegalPath(path)) {
+                std::fprintf(stderr,
+                             "morvane-cli: %s: not added, it is or lies in a folder already in "
+                             "the list\n",
+                             arg.c_str());
+                ++refused;
+            } else {
+                controller.rawFileList().addPath(path);
+            }
+        }
+        refusedPaths = refused;
+        return -1;
+    }
+
+    // The preview over the whole list (or cut off like the window's).
+    void preview(bool cutoff) {
+        controller.updateAll();
+        controller.dynamicFileList().setApplyCutOff(cutoff);
+        controller.updatePreview();
+    }
+
+    int refusedPaths = 0;
+};
+
+int commandPreview(const Invocation& inv) {
+    Session session(false);
+    if (int status = session.prepare(inv); status >= 0)
+        return status;
+    session.preview(inv.cutoff);
+    const auto& entries = session.controller.previewEntries();
+    if (inv.json) {
+        std::string out = "{\"rows\":[";
+        for (size_t i = 0; i < entries.size(); ++i)
+            out += (i ? "," : "") + row(entries[i]);
+        out += std::string("],\"conflicts\":") +
+               (session.controller.wasConflictDetected() ? "true" : "false") +
+               ",\"cutOffApplied\":" +
+               (session.controller.dynamicFileList().cutOffPointWasActuallyApplied() ? "true"
+                                                                                     : "false") +
+               "}\n";
+        std::fputs(out.c_str(), stdout);
+    } else {
+        printTable(entries, stdout);
+    }
+    return session.refusedPaths ? 1 : 0;
+}
+
+void printOutcomes(const RunReport& report, const Session& session, bool json) {
+    if (!json) {
+        for (const auto& o : report.outcomes()) {
+            if (o.kind == RenameOutcome::Kind::SkippedExisting)
+                std::fprintf(stderr, "skipped: %s: %s already exists\n", o.oldPath.c_str(),
+                             o.newPath.c_str());
+            else if (o.kind == RenameOutcome::Kind::Failed)
+                std::fprintf(stderr, "failed: %s\n", o.reason.c_str());
+        }
+        for (const auto& alert : session.alerts)
+            if (alert.style == AlertStyle::Informational)
+                std::printf("%s\n", alert.title.c_str());
+        return;
+    }
+    std::string out = "{\"pairs\":[";
+    bool first = true;
+    for (const auto& o : report.outcomes()) {
+        out += std::string(first ? "" : ",") + "{\"oldPath\":" + jsonString(o.oldPath) +
+               ",\"newPath\":" + jsonString(o.newPath) + ",\"outcome\":\"" +
+               RunReport::kindName(o.kind) + "\"" +
+               (o.reason.empty() ? "" : ",\"reason\":" + jsonString(o.reason)) + "}";
+        first = false;
+    }
+    out += "],\"counts\":{";
+    first = true;
+    for (auto kind : {RenameOutcome::Kind::Renamed, RenameOutcome::Kind::Unchanged,
+                      RenameOutcome::Kind::SkippedExisting, RenameOutcome::Kind::Skipped,
+                      RenameOutcome::Kind::Failed, RenameOutcome::Kind::NotReached}) {
+        out += std::string(first ? "" : ",") + "\"" + RunReport::kindName(kind) +
+               "\":" + std::to_string(report.count(kind));
+        first = false;
+    }
+    out += "},\"run\":" + jsonString(report.runId()) + "}\n";
+    std::fputs(out.c_str(), stdout);
+}
+
+int commandRename(const Invocation& inv) {
+    Session session(inv.interactive);
+    if (int status = session.prepare(inv); status >= 0)
+        return status;
+    MainController& controller = session.controller;
+    controller.globalSettings().setValueForKey("interactiveMode",
+                                               plist::Value(inv.interactive ? 1 : 0));
+    session.preview(false);
+    if (controller.wasConflictDetected() && !inv.allowConflicts) {
+        std::fprintf(stderr, "morvane-cli: items would get the same name; nothing was renamed "
+                             "(--allow-conflicts goes ahead):\n");
+        for (const auto& e : controller.previewEntries())
+            if (e.warning)
+                std::fprintf(stderr, "  %s/%s -> %s\n", e.path.c_str(), toU8(e.oldName).c_str(),
+                             toU8(e.newName).c_str());
+        return 1;
+    }
+    session.port.conflictsDialogAnswer = 1;
+    session.port.showProgressBar =
+        isatty(STDERR_FILENO) && controller.dynamicFileList().count() > 300;
+    RunReport report(inv.journal ? RenameJournal::defaultFolder() : std::string());
+    controller.setRunObserver(&report);
+    const bool ran = controller.applyCurrentSettings();
+    controller.setRunObserver(nullptr);
+    if (!ran || report.outcomes().empty()) {
+        for (const auto& alert : session.alerts)
+            printAlert(alert, stderr);
+        return ran && session.refusedPaths == 0 ? 0 : 1;
+    }
+    if (report.journalFailed())
+        std::fprintf(stderr, "morvane-cli: warning: no journal could be written; this run "
+                             "cannot be undone\n");
+    printOutcomes(report, session, inv.json);
+    return report.everythingDone() && session.refusedPaths == 0 ? 0 : 1;
+}
+
+int commandSaveList(const Invocation& inv) {
+    Session session(false);
+    if (int status = session.prepare(inv); status >= 0)
+        return status;
+    session.port.saveListOptions = {1, *inv.layout, inv.changedOnly};
+    session.port.savePath = absolutePath(inv.output);
+    session.controller.updateAll();
+    session.controller.createFileList();
+    for (const auto& alert : session.alerts) {
+        if (alert.style != AlertStyle::Informational) {
+            printAlert(alert, stderr);
+            return 1;
+        }
+    }
+    return session.refusedPaths ? 1 : 0;
+}
+
+int commandActions(const Invocation& inv) {
+    PrivateDefaults defaults;
+    ActionList registry(*defaults.defaults);
+    std::string out = inv.json ? "[" : "";
+    bool first = true;
+    for (int i = 0; i < registry.count(); ++i) {
+        const std::string name = registry.nameForPopUpIndex(i);
+        auto action = name.empty() ? nullptr : ActionFactory::create(name);
+        if (!action)
+            continue;
+        const std::string title = registry.popUpMenuItems()[static_cast<size_t>(i)];
+        if (inv.json) {
+            out += std::string(first ? "" : ",") + "{\"name\":" + jsonString(name) +
+                   ",\"title\":" + jsonString(title) +
+                   ",\"parameters\":" + jsonValue(plist::Value(action->parameterList())) + "}";
+        } else {
+            out += name + "  (" + title + ")\n";
+            for (const auto& [key, value] : action->parameterList())
+                out += "    " + key + " = " + value.describe() + "\n";
+        }
+        first = false;
+    }
+    std::fputs((inv.json ? out + "]\n" : out).c_str(), stdout);
+    return 0;
+}
+
+int commandUndo(const Invocation& inv) {
+    const std::string folder = RenameJournal::defaultFolder();
+    auto runs = RenameJournalReader::list(folder);
+    if (inv.list) {
+        for (const auto& run : runs) {
+            char when[64];
+            const std::time_t created = run.created;
+            std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&created));
+            std::printf("%s  %s  %zu pairs, %zu renamed  %s\n", run.runId.c_str(), when,
+                        run.pairs.size(), run.doneCount(), run.isUndone() ? "undone" : "done");
+        }
+        return 0;
+    }
+    std::string runId = inv.arguments.empty() ? std::string() : inv.arguments[0];
+    if (runId.empty()) {
+        for (auto it = runs.rbegin(); it != runs.rend() && runId.empty(); ++it)
+            if (!it->isUndone() && it->doneCount() > 0)
+                runId = it->runId;
+        if (runId.empty()) {
+            std::fprintf(stderr, "morvane-cli: no run to undo\n");
+            return 1;
+        }
+    }
+    const UndoOutcome outcome = RenameJournalReader::undo(folder, runId);
+    for (const auto& [pair, reason] : outcome.problems)
+        std::fprintf(stderr, "not restored: %s: %s\n",
+                     pair.newPath.empty() ? runId.c_str() : pair.newPath.c_str(), reason.c_str());
+    std::printf("%zu item%s restored.\n", outcome.restored, outcome.restored == 1 ? "" : "s");
+    return outcome.problems.empty() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string text;
-    bool haveText = false;
-    int fragment = 0;
-    std::vector<std::string> paths;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(usage, stdout);
-            return 0;
-        }
-        if ((arg == "--add-to-end" || arg == "--fragment") && i + 1 >= argc)
-            return usageError(("missing value after " + arg).c_str());
-        if (arg == "--add-to-end") {
-            text = argv[++i];
-            haveText = true;
-        } else if (arg == "--fragment") {
-            fragment = std::atoi(argv[++i]);
-        } else {
-            paths.push_back(arg);
-        }
+    SystemLog::setIdent("morvane-cli");
+    const ParseResult parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parsed.error.empty())
+        return usageError(parsed.error);
+    const Invocation& inv = parsed.invocation;
+    switch (inv.command) {
+    case Command::Help:
+        std::fputs(usageText, stdout);
+        return 0;
+    case Command::Version:
+        std::printf("morvane-cli 7.5.6\n");
+        return 0;
+    case Command::Preview:
+        return commandPreview(inv);
+    case Command::Rename:
+        return commandRename(inv);
+    case Command::SaveList:
+        return commandSaveList(inv);
+    case Command::Actions:
+        return commandActions(inv);
+    case Command::Undo:
+        return commandUndo(inv);
     }
-    if (!haveText || paths.empty())
-        return usageError("an --add-to-end text and at least one path are needed");
-
-    auto action = ActionList::sharedActionList().newActionForName("Add to end", nullptr);
-    if (!action)
-        return 1;
-    action->setValueForKey("string", plist::Value(text));
-    action->setValueForKey("fragmentSelection", plist::Value(fragment));
-    auto settings = makeAction<MRVNGlobalPreferencesPseudoAction>();
-    DiskRenamer renamer(*settings);
-
-    int failures = 0, changed = 0;
-    for (const auto& path : paths) {
-        InputContext input{path, PathText::displayNameOfPath(path)};
-        OutputContext output;
-        action->executeWithInputContext(input, output);
-        if (output.newName == input.currentName)
-            continue;
-        auto fileName = PathText::fileNameFromDisplayName(output.newName);
-        const std::string newPath =
-            PathText::join(PathText::folderOf(path), fileName ? *fileName : std::string());
-        if (fileName &&
-            renamer.renameCurrentName(input.currentName, path, output.newName, newPath)) {
-            std::printf("%s -> %s\n", path.c_str(), newPath.c_str());
-            ++changed;
-        } else {
-            std::fprintf(stderr, "morvane-cli: could not rename %s: %s\n", path.c_str(),
-                         std::strerror(errno));
-            ++failures;
-        }
-    }
-    std::printf("%d file name%s changed.\n", changed, changed == 1 ? " was" : "s were");
-    return failures ? 1 : 0;
+    return 2;
 }

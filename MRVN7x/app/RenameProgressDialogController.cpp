@@ -12,8 +12,7 @@ std::string withNumber(const char* format, int n) {
 }
 } // namespace
 
-void RenameProgressDialogController::run(
-    const std::function<void(RenameProgressReceiver&)>& work) {
+void RenameProgressDialogController::run(const std::function<void(RenameProgressReceiver&)>& work) {
     // The window's first state is set before the worker starts, so no report
     // of the worker can be overwritten by it.
     ProgressDisplay first;

@@ -80,6 +80,13 @@ public:
     virtual void beep() = 0;
     virtual void openHelpPage(const std::string& address) = 0;
 
+    // Window matters the logic asks for; a front end without windows ignores them.
+    virtual void switchAction() {}
+    virtual void showMultistepDrawer() {}
+    // The preview rows were rebuilt (previewMode 0: drawer, 1: own window).
+    virtual void presentPreview(int previewMode) { (void)previewMode; }
+    virtual void terminateApplication() {}
+
     // The progress window of a rename run: shown, updated and closed on the
     // main thread.
     virtual void showProgress(const ProgressDisplay& display) = 0;

@@ -160,6 +160,18 @@ RenameJournal::RenameJournal(RenameJournal&& other) noexcept
     other.fd_ = -1;
 }
 
+RenameJournal& RenameJournal::operator=(RenameJournal&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        runId_ = std::move(other.runId_);
+        path_ = std::move(other.path_);
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
 RenameJournal::~RenameJournal() {
     if (fd_ >= 0)
         ::close(fd_);

@@ -30,7 +30,7 @@ public:
     static std::optional<RenameJournal> create(const std::string& folder,
                                                const std::vector<JournalPair>& plan);
     RenameJournal(RenameJournal&& other) noexcept;
-    RenameJournal& operator=(RenameJournal&&) = delete;
+    RenameJournal& operator=(RenameJournal&& other) noexcept;
     RenameJournal(const RenameJournal&) = delete;
     ~RenameJournal();
 

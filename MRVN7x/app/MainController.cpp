@@ -1,0 +1,197 @@
+#include "MRVN7x/app/MainController.h"
+
+#include "MRVN7x/actions/ActionList.h"
+#include "MRVN7x/app/DefaultsKeys.h"
+#include "MRVN7x/engine/FileManager.h"
+#include "platform/SystemLog.h"
+
+namespace morvane {
+
+MainController::MainController(UserInterfacePort& port, UserDefaults& defaults,
+                               ActionList& registry, FileManager& fileManager,
+                               OneShotTimer* previewTimer)
+    : port_(port), defaults_(defaults), registry_(registry), fileManager_(fileManager),
+      previewTimer_(previewTimer), notices_(port, defaults),
+      globalSettings_(makeAction<MRVNGlobalPreferencesPseudoAction>()), renamer_(*globalSettings_) {
+    globalSettings_->setMainController(this);
+    newFileLists();
+}
+
+MainController::~MainController() {
+    if (previewTimer_ && previewTimerPending_)
+        previewTimer_->stop();
+}
+
+void MainController::newFileLists() {
+    rawFileList_ = std::make_unique<RawFileList>();
+    dynamicFileList_ = std::make_unique<DynamicFileList>(fileManager_);
+    dynamicFileList_->setRawFileList(rawFileList_.get());
+}
+
+// The launch sequence, without the windows: the global settings, the chain
+// (from the preferences in normal mode), and the observers that schedule
+// preview refreshes.
+void MainController::applicationDidFinishLaunching() {
+    hasFinishedInitializing_ = false;
+    registry_.loadActionParametersFromPreferences(*globalSettings_);
+    compositeAction_ = makeAction<CompositeRenameAction>(registry_);
+    compositeAction_->setOwner(this);
+    if (operationMode_ == Normal)
+        compositeAction_->loadFromPreferences();
+    globalSettings_->registerObserverForAllValues(this);
+    observeChain();
+    hasFinishedInitializing_ = true;
+    updateAll();
+    // Handing the settings their own list notifies every observer: the first preview.
+    globalSettings_->setParameterList(globalSettings_->parameterList());
+}
+
+void MainController::observeChain() {
+    compositeAction_->registerObserverForAllValues(this);
+    for (const char* key : {"transientActionIndex", "currentActionIndex", "fragmentSelection"})
+        compositeAction_->addObserver(this, key);
+}
+
+bool MainController::applicationOpenFile(const std::string& path) {
+    if (!hasFinishedInitializing_) {
+        rawFileList_->addPath(path);
+        return true;
+    }
+    const bool added = addFilePaths({path}, false);
+    initiateDelayedPreviewUpdate();
+    return added;
+}
+
+bool MainController::addFilePaths(const std::vector<std::string>& paths, bool interactive) {
+    for (const auto& path : paths) {
+        if (rawFileList_->isLegalPath(path)) {
+            rawFileList_->addPath(path);
+        } else if (interactive) {
+            port_.runAlert({AlertStyle::Warning,
+                            "Some files could not be added.",
+                            "You cannot add files that are located in folders that are already in "
+                            "the list. This would compromise the \"Process Subfolders\" feature.",
+                            {"OK"}});
+        } else {
+            port_.beep();
+        }
+    }
+    dynamicFileList_->update();
+    return true;
+}
+
+void MainController::showFileDialog() {
+    const std::string folder = globalSettings_->lastAddDirectory();
+    if (auto chosen = port_.runOpenPanel("Add", "Add", folder)) {
+        addFilePaths(*chosen, true);
+        if (!chosen->empty())
+            globalSettings_->setLastAddDirectory(PathText::folderOf(chosen->front()));
+    }
+    showPreview();
+}
+
+void MainController::clearList() {
+    fileManager_.invalidateCache();
+    // The old pair goes only after the new one is in place.
+    auto oldRaw = std::move(rawFileList_);
+    auto oldDynamic = std::move(dynamicFileList_);
+    newFileLists();
+    updateAll();
+    initiateDelayedPreviewUpdate();
+}
+
+void MainController::removeFile(const std::vector<int>& previewRows) {
+    std::vector<std::string> paths;
+    for (int row : previewRows)
+        if (row >= 0 && row < dynamicFileList_->count() && dynamicFileList_->isRoot(row))
+            paths.push_back(dynamicFileList_->pathAtIndex(row));
+    for (const auto& path : paths)
+        rawFileList_->removePath(path);
+    updatePreview();
+}
+
+void MainController::addAction() {
+    compositeAction_->addStep();
+}
+
+void MainController::removeAction() {
+    const int n = compositeAction_->count();
+    if (n <= 1)
+        return; // the chain keeps at least one step
+    const int c = compositeAction_->getCurrentActionIndexAsInt();
+    if (c == n - 1)
+        compositeAction_->setCurrentActionIndex(n - 2);
+    compositeAction_->removeStep(static_cast<size_t>(c));
+    compositeAction_->setCurrentActionIndex(c <= 1 ? 0 : c - 1);
+}
+
+void MainController::nudgeActionUp() {
+    if (compositeAction_->getCurrentActionIndexAsInt() == 0)
+        port_.beep();
+    else
+        compositeAction_->nudgeUp();
+}
+
+void MainController::nudgeActionDown() {
+    if (compositeAction_->getCurrentActionIndexAsInt() == compositeAction_->count() - 1)
+        port_.beep();
+    else
+        compositeAction_->nudgeDown();
+}
+
+void MainController::clearActions() {
+    const int current = compositeAction_->getCurrentActionIndexAsInt();
+    // Keep only the current step: move it to the front, then drop the rest.
+    compositeAction_->setCurrentActionIndex(0);
+    for (int i = compositeAction_->count() - 1; i >= 0; --i)
+        if (i != current)
+            compositeAction_->removeStep(static_cast<size_t>(i));
+    compositeAction_->setCurrentActionIndex(0);
+}
+
+bool MainController::cancel() {
+    if (!validateActionList())
+        return false;
+    updateAll();
+    terminateWithFadeEffect();
+    return true;
+}
+
+void MainController::terminateWithFadeEffect() {
+    registry_.saveActionParametersToPreferences(*globalSettings_);
+    terminationRequested_ = true;
+    port_.terminateApplication();
+}
+
+void MainController::applicationShouldTerminate() {
+    updateAll();
+    if (operationMode_ != Normal)
+        return;
+    compositeAction_->saveToPreferences();
+    defaults_.setObject(DefaultsKeys::version, plist::Value(kVersion));
+    defaults_.synchronize();
+}
+
+// Every change of a setting or of the chain arrives here; a burst of them
+// becomes one refresh.
+void MainController::observeValueForKey(const std::string& key, BaseAction&,
+                                        const std::optional<plist::Value>&,
+                                        const std::optional<plist::Value>&) {
+    if (key == "multistep") {
+        port_.showMultistepDrawer();
+        return;
+    }
+    if (key == "currentActionIndex" || key == "transientActionIndex") {
+        port_.switchAction();
+        return;
+    }
+    if (key == "previewMode") {
+        showPreview();
+        return;
+    }
+    if (key == "sortingMode" || key == "sortEachFolderSeparately")
+        updateAll();
+    initiateDelayedPreviewUpdate();
+}
+
+} // namespace morvane

@@ -1,0 +1,149 @@
+#pragma once
+// The application's logic behind its windows: it owns the file list, the
+// chain of steps and the global settings, keeps the preview, and runs the
+// rename. It meets the user only through a UserInterfacePort, so the Qt
+// windows, morvane-cli and the tests drive the very same logic.
+#include "MRVN7x/actions/CompositeRenameAction.h"
+#include "MRVN7x/actions/PreviewEntry.h"
+#include "MRVN7x/app/GenericDontShowAgainDialogController.h"
+#include "MRVN7x/app/MRVNGlobalPreferencesPseudoAction.h"
+#include "MRVN7x/app/OneShotTimer.h"
+#include "MRVN7x/app/RenameRunObserver.h"
+#include "MRVN7x/app/UserInterfacePort.h"
+#include "MRVN7x/engine/DiskRenamer.h"
+#include "MRVN7x/filelist/DynamicFileList.h"
+#include "MRVN7x/filelist/RawFileList.h"
+#include "platform/PathText.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+class ActionList;
+class FileManager;
+
+// Which preview columns are shown.
+struct PreviewColumns {
+    bool currentName = true;
+    bool newName = true;
+    bool path = false;
+    bool warning = false;
+    bool regex = false;
+};
+
+class MainController : public KeyValueObserver {
+public:
+    enum OperationMode { Normal = 0, DropletRun = 1, DropletEdit = 2 };
+    static constexpr int kVersion = 75600;
+    static constexpr const char* kHelpBase = "https://www.halvard.net/morvane/help/";
+
+    MainController(UserInterfacePort& port, UserDefaults& defaults, ActionList& registry,
+                   FileManager& fileManager, OneShotTimer* previewTimer = nullptr);
+    ~MainController() override;
+
+    // Start-up without windows: global settings, chain, observers.
+    void applicationDidFinishLaunching();
+    bool hasFinishedInitializing() const { return hasFinishedInitializing_; }
+    OperationMode operationMode() const { return operationMode_; }
+    void setOperationMode(OperationMode mode) { operationMode_ = mode; }
+
+    // Files.
+    bool applicationOpenFile(const std::string& path);
+    bool addFilePaths(const std::vector<std::string>& paths, bool interactive);
+    void showFileDialog();
+    void clearList();
+    void removeFile(const std::vector<int>& previewRows);
+
+    // Steps of the chain.
+    void addAction();
+    void removeAction();
+    void nudgeActionUp();
+    void nudgeActionDown();
+    void clearActions();
+
+    // Ending.
+    bool cancel();
+    void terminateWithFadeEffect();
+    void applicationShouldTerminate();
+    bool terminationRequested() const { return terminationRequested_; }
+
+    // Preview.
+    void updateAll();
+    void showPreview();
+    void updatePreview();
+    void postProcessPreviewList(std::vector<PreviewEntry>& entries);
+    void initiateDelayedPreviewUpdate();
+    void delayedPreviewUpdate();
+    bool validateActionList();
+    std::u16string getNewNameForFileAtPath(const std::string& path);
+    const std::vector<PreviewEntry>& previewEntries() const { return preview_; }
+    const PreviewColumns& previewColumns() const { return columns_; }
+    bool wasConflictDetected() const { return wasConflictDetected_; }
+    bool isPreviewEmpty() const { return preview_.empty(); }
+    int showConflictDetectedDialog();
+
+    // The rename run.
+    void ok();
+    void apply();
+    void applyAndQuit();
+    void applyButDontQuit();
+    void executeRenameAndQuit(bool quit);
+    bool applyCurrentSettings();
+    void setRunObserver(RenameRunObserver* observer) { runObserver_ = observer; }
+
+    // Saving the file list.
+    void createFileList();
+
+    void observeValueForKey(const std::string& key, BaseAction& object,
+                            const std::optional<plist::Value>& oldValue,
+                            const std::optional<plist::Value>& newValue) override;
+
+    MRVNGlobalPreferencesPseudoAction& globalSettings() { return *globalSettings_; }
+    CompositeRenameAction& compositeAction() { return *compositeAction_; }
+    RawFileList& rawFileList() { return *rawFileList_; }
+    DynamicFileList& dynamicFileList() { return *dynamicFileList_; }
+    DiskRenamer& diskRenamer() { return renamer_; }
+    UserDefaults& defaults() { return defaults_; }
+    int previewRefreshCount() const { return previewRefreshes_; }
+
+private:
+    void newFileLists();
+    void observeChain();
+    bool currentStepIsManual();
+    InputContext makeInputContext();
+    void computePreviewColumns();
+    void repairManualSteps();
+    bool checkSettingsBeforeRun(bool& result);
+    struct RunState;
+    void renameLoop(const RenameOptimizer& plan);
+    bool renamePair(RunState& run, size_t index, const std::string& oldPath,
+                    std::u16string newName);
+    void showSummary(const RunState& run);
+
+    UserInterfacePort& port_;
+    UserDefaults& defaults_;
+    ActionList& registry_;
+    FileManager& fileManager_;
+    OneShotTimer* previewTimer_;
+    GenericDontShowAgainDialogController notices_;
+    std::unique_ptr<MRVNGlobalPreferencesPseudoAction> globalSettings_;
+    std::unique_ptr<CompositeRenameAction> compositeAction_;
+    std::unique_ptr<RawFileList> rawFileList_;
+    std::unique_ptr<DynamicFileList> dynamicFileList_;
+    DiskRenamer renamer_;
+    RenameRunObserver* runObserver_ = nullptr;
+
+    OperationMode operationMode_ = Normal;
+    bool hasFinishedInitializing_ = false;
+    bool terminationRequested_ = false;
+    bool userHasBeenInformedOfPreviewCutoffPointThisSession_ = false;
+    bool previewTimerPending_ = false;
+    bool wasConflictDetected_ = false;
+    int previewRefreshes_ = 0;
+    std::vector<PreviewEntry> preview_;
+    PreviewColumns columns_;
+};
+
+} // namespace morvane

@@ -1,0 +1,206 @@
+// The preview: settings pushed into the file list, one row per entry, the
+// conflict marks, the coalescing of refreshes, and the check of the chain.
+#include "MRVN7x/actions/sequence/SortBasedAction.h"
+#include "MRVN7x/app/MainController.h"
+#include "MRVN7x/engine/FileManager.h"
+#include "platform/PathText.h"
+
+#include <unordered_map>
+
+namespace morvane {
+
+namespace {
+constexpr const char* manualActionName = "Manually rename";
+constexpr double previewDelaySeconds = 0.2;
+
+// The path an entry would have on disk: "/" in a display name is ":" there, so
+// two names that differ only in that way collide on disk and are compared so.
+std::string newFullPath(const PreviewEntry& entry) {
+    auto name = PathText::fileNameFromDisplayName(entry.newName);
+    return PathText::join(entry.path, name ? *name : toU8(entry.newName));
+}
+
+bool isActive(const BaseRenameAction& step) {
+    return step.getParamInt("active", 0) == 1;
+}
+bool isManual(const BaseRenameAction& step) {
+    return step.actionName() == manualActionName;
+}
+} // namespace
+
+InputContext MainController::makeInputContext() {
+    InputContext input;
+    input.fileManager = &fileManager_;
+    input.dynamicFileList = dynamicFileList_.get();
+    return input;
+}
+
+void MainController::updateAll() {
+    BaseRenameAction* current = compositeAction_ ? compositeAction_->getCurrentAction() : nullptr;
+    if (current)
+        current->validateNow();
+    DynamicFileList& list = *dynamicFileList_;
+    list.setProcessFiles(globalSettings_->shouldProcessFiles() ? 1 : 0);
+    list.setProcessFolders(globalSettings_->shouldProcessFolders() ? 1 : 0);
+    list.setProcessSubFolders(globalSettings_->shouldProcessSubfolders() ? 1 : 0);
+    if (auto* sorted = dynamic_cast<SortBasedAction*>(current)) {
+        list.setSortingMode(sorted->getSortingMode());
+        list.setSortingMode2(sorted->getSortingMode2());
+    } else {
+        list.setSortingMode(10);
+        list.setSortingMode2(8);
+    }
+    list.update();
+}
+
+void MainController::showPreview() {
+    ++previewRefreshes_;
+    DynamicFileList& list = *dynamicFileList_;
+    InputContext input = makeInputContext();
+    const int n = list.count();
+    if (list.cutOffPointWasActuallyApplied() &&
+        !userHasBeenInformedOfPreviewCutoffPointThisSession_) {
+        userHasBeenInformedOfPreviewCutoffPointThisSession_ = true;
+        notices_.run(Notices::previewCutoff);
+    }
+    std::vector<PreviewEntry> entries;
+    entries.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        PreviewEntry entry;
+        input.inputPath = list.pathAtIndex(i);
+        input.currentName = PathText::displayNameOfPath(input.inputPath);
+        compositeAction_->addPreviewDataFor(input.inputPath, entry, input);
+        entry.root = list.isRoot(i);
+        entry.diff = entry.newName != PathText::displayNameOfPath(input.inputPath);
+        entries.push_back(std::move(entry));
+    }
+    postProcessPreviewList(entries);
+    preview_ = std::move(entries);
+    computePreviewColumns();
+    port_.presentPreview(globalSettings_->getPreviewModeAsInt());
+}
+
+void MainController::computePreviewColumns() {
+    columns_.currentName = globalSettings_->shouldShowCurrentName();
+    columns_.newName = true;
+    columns_.path = globalSettings_->shouldShowPath();
+    columns_.warning = wasConflictDetected_;
+    columns_.regex = !preview_.empty() && preview_.front().regex.has_value();
+}
+
+void MainController::updatePreview() {
+    updateAll();
+    showPreview();
+}
+
+// Marks every entry whose new path another entry shares: one pass to count,
+// one to mark, by exact (case-sensitive) comparison.
+void MainController::postProcessPreviewList(std::vector<PreviewEntry>& entries) {
+    wasConflictDetected_ = false;
+    std::vector<std::string> paths;
+    paths.reserve(entries.size());
+    std::unordered_map<std::string, int> occurrences;
+    occurrences.reserve(entries.size());
+    for (const auto& entry : entries) {
+        paths.push_back(newFullPath(entry));
+        ++occurrences[paths.back()];
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        entries[i].warning = occurrences[paths[i]] > 1;
+        wasConflictDetected_ = wasConflictDetected_ || entries[i].warning;
+    }
+}
+
+void MainController::initiateDelayedPreviewUpdate() {
+    if (previewTimerPending_ || !previewTimer_)
+        return;
+    previewTimerPending_ = true;
+    previewTimer_->start(previewDelaySeconds, [this] { delayedPreviewUpdate(); });
+}
+
+void MainController::delayedPreviewUpdate() {
+    previewTimerPending_ = false;
+    updatePreview();
+}
+
+int MainController::showConflictDetectedDialog() {
+    return notices_.run(Notices::conflicts);
+}
+
+// At least one step must be active; at most one step may be "Manually rename",
+// and it must be the last. The repair keeps the first manual step and moves
+// it to the end; the operation that asked still stops.
+bool MainController::validateActionList() {
+    const auto& steps = compositeAction_->getActionDictionaryList();
+    bool anyActive = false, manualNotLast = false;
+    int manualSteps = 0;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        anyActive = anyActive || isActive(*steps[i]);
+        if (isManual(*steps[i])) {
+            ++manualSteps;
+            manualNotLast = manualNotLast || i + 1 != steps.size();
+        }
+    }
+    if (!anyActive) {
+        port_.runAlert(
+            {AlertStyle::Warning,
+             "There are no active renaming actions.",
+             "You appear to have un-ticked the 'Active' checkbox in the left column of all "
+             "renaming actions in the multi-step interface pane.\n\nThis checkbox allows you to "
+             "temporarily disable renaming steps, this is especially useful when you want to "
+             "preview the effect of individual rename actions in isolation.\n\nYou do, however, "
+             "need to leave at least one of the checkboxes ticked, because otherwise all file "
+             "names will remain unchanged.",
+             {"OK"}});
+        return false;
+    }
+    if (manualSteps <= 1 && !manualNotLast)
+        return true;
+    const int answer = port_.runAlert(
+        {AlertStyle::Informational,
+         "There can only be a single \"Manual Rename\" action and it must be the last  action "
+         "to be performed.",
+         "The \"Manual Rename\" action is not a normal action. Instead of changing the file name "
+         "itself, it provides you with an opportunity to quickly edit portions of the new file "
+         "name after all other actions  have been applied.\n\nThis problem will need to be "
+         "resolved before you can proceed with the rename.",
+         {"Solve the problem for me", "Let me correct the problem"}});
+    if (answer == 1)
+        repairManualSteps();
+    return false;
+}
+
+void MainController::repairManualSteps() {
+    CompositeRenameAction& chain = *compositeAction_;
+    int remaining = 0;
+    for (const auto& step : chain.getActionDictionaryList())
+        remaining += isManual(*step) ? 1 : 0;
+    for (int i = chain.count() - 1; i >= 0; --i) {
+        if (!isManual(*chain.getActionDictionaryList()[static_cast<size_t>(i)]))
+            continue;
+        if (remaining > 1) {
+            chain.removeStep(static_cast<size_t>(i));
+            --remaining;
+            continue;
+        }
+        auto manual = chain.removeStep(static_cast<size_t>(i));
+        chain.insertStep(std::move(manual), static_cast<size_t>(chain.count()));
+        chain.setCurrentActionIndex(chain.count() - 1);
+    }
+}
+
+bool MainController::currentStepIsManual() {
+    BaseRenameAction* current = compositeAction_->getCurrentAction();
+    return current && isManual(*current);
+}
+
+std::u16string MainController::getNewNameForFileAtPath(const std::string& path) {
+    InputContext input = makeInputContext();
+    input.inputPath = path;
+    input.currentName = PathText::displayNameOfPath(path);
+    OutputContext output;
+    compositeAction_->executeWithInputContext(input, output);
+    return output.newName;
+}
+
+} // namespace morvane

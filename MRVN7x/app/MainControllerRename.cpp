@@ -1,0 +1,252 @@
+// The rename run: the checks before it, the batch on a worker thread under the
+// progress window, the per-item loop with its dialogs, and the summary.
+#include "MRVN7x/actions/ManualRenameAction.h"
+#include "MRVN7x/app/MainController.h"
+#include "MRVN7x/app/RenameProgressDialogController.h"
+#include "MRVN7x/engine/RenameBatch.h"
+#include "platform/FileOperations.h"
+#include "platform/PathText.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+
+namespace morvane {
+
+namespace {
+constexpr const char* unableToRenameText =
+    "The program was unable to rename the file %@.\n\nYou may not have sufficient access "
+    "privileges to rename the file, the file may be on a read-only media, an incompatible "
+    "external drive or unsupported remote file system or it may be locked.\n\nFiles in a "
+    "FileVault encoded home folder cannot be renamed using the 'ultra-safe Finder mode'; "
+    "selecting an alternative mode in the 'Advanced Options' section will solve this "
+    "problem.\n\nDo you want to continue renaming the remaining files or do you want to skip "
+    "them?";
+
+// The text with its one "%@" replaced: the name goes in literally, so a name
+// holding "%@" or "%d" is shown as it is.
+std::string withPath(const std::string& format, const std::string& path) {
+    std::string text = format;
+    auto at = text.find("%@");
+    if (at != std::string::npos)
+        text.replace(at, 2, path);
+    return text;
+}
+
+bool equalIgnoringCase(const std::u16string& a, const std::u16string& b) {
+    UErrorCode status = U_ZERO_ERROR;
+    return u_strCaseCompare(a.data(), static_cast<int32_t>(a.size()), b.data(),
+                            static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status) == 0 &&
+           U_SUCCESS(status);
+}
+
+std::string pathInFolder(const std::string& folder, const std::u16string& displayName) {
+    auto name = PathText::fileNameFromDisplayName(displayName);
+    return PathText::join(folder, name ? *name : toU8(displayName));
+}
+
+bool isRename(RenameChoice choice) {
+    return choice == RenameChoice::Rename || choice == RenameChoice::RenameAll;
+}
+} // namespace
+
+struct MainController::RunState {
+    int interactionMode = 0;
+    RenameChoice choice = RenameChoice::Rename;
+    int successCount = 0;
+    bool anyChange = false;
+    bool manual = false;
+    bool silent = false;
+    bool stopped = false;
+    std::u16string selectionString;
+    unsigned selectionMask = 0;
+};
+
+void MainController::ok() {
+    executeRenameAndQuit(globalSettings_->shouldQuitAfterRename());
+}
+void MainController::applyAndQuit() {
+    executeRenameAndQuit(true);
+}
+void MainController::applyButDontQuit() {
+    executeRenameAndQuit(false);
+}
+
+void MainController::apply() {
+    updateAll();
+    if (applyCurrentSettings())
+        clearList();
+}
+
+void MainController::executeRenameAndQuit(bool quit) {
+    if (!quit && operationMode_ != DropletEdit) {
+        apply();
+        return;
+    }
+    updateAll();
+    if (operationMode_ == Normal && applyCurrentSettings())
+        terminateWithFadeEffect();
+}
+
+// The checks before a run, in order. True in result when the run is over
+// (a notice stood in for it), false when it did not start.
+bool MainController::checkSettingsBeforeRun(bool& result) {
+    result = false;
+    if (!validateActionList())
+        return false;
+    if (!globalSettings_->shouldProcessFiles() && !globalSettings_->shouldProcessFolders()) {
+        if (notices_.run(Notices::inconsistentSettings) == 3) {
+            result = true;
+            return false;
+        }
+        globalSettings_->setShouldProcessFiles(true);
+        globalSettings_->setShouldProcessFolders(true);
+        return false;
+    }
+    if (dynamicFileList_->count() == 0) {
+        const int answer = notices_.run(Notices::noFilesSelected);
+        if (answer == 2)
+            port_.openHelpPage(std::string(kHelpBase) + "selecting-files.html");
+        result = answer == 3;
+        return false;
+    }
+    if (wasConflictDetected_ && showConflictDetectedDialog() != 1)
+        return false;
+    return true;
+}
+
+bool MainController::applyCurrentSettings() {
+    bool result = false;
+    if (!checkSettingsBeforeRun(result))
+        return result;
+    RenameBatch batch;
+    batch.setNewNameComputer(
+        [this](const std::string& path) { return getNewNameForFileAtPath(path); });
+    batch.setDynamicFileList(dynamicFileList_.get());
+    RenameProgressDialogController progress(port_);
+    progress.run([&batch](RenameProgressReceiver& receiver) { batch.start(receiver); });
+    dynamicFileList_->setProgressController(nullptr);
+    renameLoop(batch.getRenameOptimizer());
+    return true;
+}
+
+void MainController::renameLoop(const RenameOptimizer& plan) {
+    RunState run;
+    run.interactionMode = globalSettings_->getInteractionMode();
+    run.silent = globalSettings_->shouldCreateSilentDroplets() && operationMode_ == DropletRun;
+    run.manual = currentStepIsManual();
+    if (run.manual) {
+        auto* manual = static_cast<ManualRenameAction*>(compositeAction_->getCurrentAction());
+        manual->prepareParameters();
+        run.selectionString = manual->getTheSelectionString();
+        run.selectionMask = manual->getMask();
+    }
+    if (runObserver_)
+        runObserver_->runPlanned(plan);
+    for (size_t i = 0; i < plan.count(); ++i) {
+        if (run.stopped) {
+            if (runObserver_)
+                runObserver_->pairFinished(
+                    i, {RenameOutcome::Kind::NotReached, plan.oldNames()[i], {}, {}});
+            continue;
+        }
+        renamePair(run, i, plan.oldNames()[i], plan.newNames()[i]);
+    }
+    showSummary(run);
+}
+
+// One pair of the run. The choice carries over from the pair before: a
+// rename-all holds for the rest of the run, a skip for one item only.
+bool MainController::renamePair(RunState& run, size_t index, const std::string& oldPath,
+                                std::u16string newName) {
+    const std::string folder = PathText::folderOf(oldPath);
+    const std::u16string currentName = PathText::displayNameOfPath(oldPath);
+    RenameOutcome outcome{RenameOutcome::Kind::Unchanged, oldPath, oldPath, {}};
+    auto finish = [&](RenameOutcome::Kind kind) {
+        outcome.kind = kind;
+        if (runObserver_)
+            runObserver_->pairFinished(index, outcome);
+        return true;
+    };
+    RenameDialogRequest request{{oldPath, folder, currentName, newName},
+                                run.selectionString,
+                                run.selectionMask,
+                                globalSettings_->shouldProcessSubfolders()};
+    const bool changed = newName != currentName;
+    run.anyChange = run.anyChange || changed;
+    if (((changed && run.interactionMode == 1) || run.manual) && !run.silent) {
+        RenameDialogAnswer answer = port_.runConfirmationDialog(request);
+        run.choice = answer.choice;
+        newName = answer.newName;
+    }
+    if (run.choice == RenameChoice::SkipAll) {
+        run.stopped = true;
+        return finish(RenameOutcome::Kind::Skipped);
+    }
+    bool skippedForExisting = false;
+    while (isRename(run.choice) && !equalIgnoringCase(newName, currentName) &&
+           FileOperations::exists(pathInFolder(folder, newName))) {
+        run.choice = RenameChoice::Skip;
+        skippedForExisting = true;
+        outcome.newPath = pathInFolder(folder, newName);
+        if (run.silent)
+            break;
+        request.context.newName = newName;
+        RenameDialogAnswer answer = port_.runConflictResolutionDialog(request);
+        run.choice = answer.choice;
+        // A rename-all answer takes the edited name too; otherwise the same
+        // name would meet the same existing item again and again.
+        if (isRename(run.choice))
+            newName = answer.newName;
+    }
+    if (run.choice == RenameChoice::SkipAll) {
+        run.stopped = true;
+        return finish(RenameOutcome::Kind::SkippedExisting);
+    }
+    if (run.choice == RenameChoice::RenameAll)
+        run.interactionMode = 0;
+    if (!isRename(run.choice)) {
+        run.choice = RenameChoice::Rename; // a skip holds for this item only
+        return finish(skippedForExisting ? RenameOutcome::Kind::SkippedExisting
+                                         : RenameOutcome::Kind::Skipped);
+    }
+    if (!(changed || run.manual) || newName == currentName)
+        return finish(RenameOutcome::Kind::Unchanged);
+    const std::string newPath = pathInFolder(folder, newName);
+    outcome.newPath = newPath;
+    if (renamer_.renameCurrentName(currentName, oldPath, newName, newPath)) {
+        ++run.successCount;
+        if (runObserver_)
+            runObserver_->pairRenamed(index);
+        return finish(RenameOutcome::Kind::Renamed);
+    }
+    const bool exists = FileOperations::exists(newPath);
+    outcome.reason = exists ? withPath("A file called %@ already exists.", newPath)
+                            : withPath(unableToRenameText, oldPath);
+    const int answer = port_.runAlert({AlertStyle::Critical,
+                                       "The file name could not be changed.",
+                                       outcome.reason,
+                                       {"Continue Renaming", "Skip Remaining Files"}});
+    if (answer != 1)
+        run.stopped = true;
+    return finish(RenameOutcome::Kind::Failed);
+}
+
+void MainController::showSummary(const RunState& run) {
+    if (!globalSettings_->getShowSummary() || run.silent)
+        return;
+    Alert summary{AlertStyle::Informational, {}, {}, {"OK"}};
+    if (!run.anyChange && !run.manual) {
+        summary.title = "The current settings did not result in any file name changes";
+        summary.text = "The settings that you have chosen have not affected the names of the "
+                       "selected files.\n\nAs a result no file names were changed.";
+    } else if (run.successCount == 0) {
+        summary.title = "No file names were changed.";
+    } else if (run.successCount == 1) {
+        summary.title = "1 file name was changed.";
+    } else {
+        summary.title = std::to_string(run.successCount) + " file names were changed.";
+    }
+    port_.runAlert(summary);
+}
+
+} // namespace morvane

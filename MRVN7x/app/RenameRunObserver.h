@@ -1,0 +1,31 @@
+#pragma once
+// Follows a rename run pair by pair: the command line reports outcomes and
+// keeps a journal through it. Every call comes on the main thread.
+#include "MRVN7x/engine/RenameOptimizer.h"
+
+#include <string>
+
+namespace morvane {
+
+struct RenameOutcome {
+    enum class Kind { Renamed, Unchanged, SkippedExisting, Skipped, Failed, NotReached };
+    Kind kind = Kind::NotReached;
+    std::string oldPath;
+    std::string newPath; // the path the item has or would have had
+    std::string reason;  // for Failed: the failure text
+};
+
+class RenameRunObserver {
+public:
+    virtual ~RenameRunObserver() = default;
+    // The ordered plan, before the first rename.
+    virtual void runPlanned(const RenameOptimizer& plan) { (void)plan; }
+    // Right after an item was renamed on disk.
+    virtual void pairRenamed(size_t index) { (void)index; }
+    virtual void pairFinished(size_t index, const RenameOutcome& outcome) {
+        (void)index;
+        (void)outcome;
+    }
+};
+
+} // namespace morvane

@@ -1,0 +1,162 @@
+#include "cli/ChainBuilder.h"
+
+#include "MRVN7x/actions/ActionList.h"
+#include "MRVN7x/app/ApplicationDefaults.h"
+#include "platform/FileOperations.h"
+
+#include <sys/stat.h>
+
+namespace morvane::cli {
+
+namespace {
+bool isInteger(const std::string& text) {
+    size_t start = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (start >= text.size() || text.size() - start > 10)
+        return false;
+    for (size_t i = start; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    const long long value = std::stoll(text);
+    return value >= -2147483648LL && value <= 2147483647LL;
+}
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+} // namespace
+
+std::optional<plist::Value> typedValue(const std::optional<plist::Value>& current,
+                                       const std::string& text) {
+    const bool wantsInteger = current ? current->isNumber() : isInteger(text);
+    if (!wantsInteger)
+        return plist::Value(text);
+    if (!isInteger(text))
+        return std::nullopt;
+    return plist::Value(std::stoi(text));
+}
+
+std::optional<plist::Dictionary> readChainFile(const std::string& path, std::string& error) {
+    const std::string file = isFolder(path) ? path + "/Contents/Resources/Settings.plist" : path;
+    auto value = plist::readFile(file);
+    const plist::Dictionary* dict = value ? value->asDictionary() : nullptr;
+    if (!dict) {
+        error = "cannot read a property list from " + file;
+        return std::nullopt;
+    }
+    if (auto host = plist::find(*dict, "Host Application Settings"); host && host->isDictionary())
+        dict = host->asDictionary();
+    if (auto chain = plist::find(*dict, "composite action"); chain && chain->isDictionary())
+        return *chain->asDictionary();
+    if (plist::find(*dict, "composite actions array"))
+        return *dict;
+    error = file + " holds no saved chain";
+    return std::nullopt;
+}
+
+bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& error) {
+    const plist::Value* array = plist::find(flat, "composite actions array");
+    if (!array || !array->isArray()) {
+        error = "the saved chain has no \"composite actions array\"";
+        return false;
+    }
+    for (const auto& entry : *array->asArray()) {
+        const plist::Dictionary* step = entry.asDictionary();
+        const plist::Value* name = step ? plist::find(*step, "action name") : nullptr;
+        const plist::Value* params = step ? plist::find(*step, "action parameter list") : nullptr;
+        if (!name || !name->asString()) {
+            error = "a saved step has no action name";
+            return false;
+        }
+        auto action = registry_.newActionForName(*name->asString(), &controller_);
+        if (!action) {
+            error = "unknown action name \"" + *name->asString() + "\" in the saved chain";
+            return false;
+        }
+        if (params && params->isDictionary())
+            action->setParameterList(*params->asDictionary());
+        steps_.push_back(std::move(action));
+    }
+    if (auto index = plist::find(flat, "currentActionIndex"))
+        savedIndex_ = static_cast<int>(steps_.size() - array->asArray()->size()) +
+                      static_cast<int>(index->numberValue().value_or(0));
+    return true;
+}
+
+bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
+    for (const auto& item : invocation.chain) {
+        switch (item.kind) {
+        case ChainItem::Kind::Step: {
+            auto action = registry_.newActionForName(item.name, &controller_);
+            if (!action) {
+                error = "unknown action name \"" + item.name + "\" (see morvane-cli actions)";
+                return false;
+            }
+            steps_.push_back(std::move(action));
+            break;
+        }
+        case ChainItem::Kind::Set: {
+            BaseRenameAction& step = *steps_.back();
+            auto value = typedValue(step.valueForKey(item.setting.first), item.setting.second);
+            if (!value) {
+                error = "\"" + item.setting.first + "\" of \"" + step.actionName() +
+                        "\" takes an integer, not '" + item.setting.second + "'";
+                return false;
+            }
+            step.setValueForKey(item.setting.first, *value);
+            break;
+        }
+        case ChainItem::Kind::ChainFile: {
+            auto flat = readChainFile(item.name, error);
+            if (!flat || !appendSavedChain(*flat, error))
+                return false;
+            break;
+        }
+        case ChainItem::Kind::AppChain: {
+            UserDefaults app(kApplicationDomain);
+            auto saved = app.objectForKey("composite action");
+            if (!saved || !saved->isDictionary()) {
+                error = "the application has not saved a chain";
+                return false;
+            }
+            if (!appendSavedChain(*saved->asDictionary(), error))
+                return false;
+            break;
+        }
+        }
+    }
+    if (steps_.empty()) {
+        error = "no steps: give --step, --chain or --app-chain";
+        return false;
+    }
+    const int count = static_cast<int>(steps_.size());
+    int current = invocation.current.value_or(savedIndex_ >= 0 ? savedIndex_ : count - 1);
+    if (current >= count) {
+        error = "--current " + std::to_string(current) + " is beyond the last step";
+        return false;
+    }
+    CompositeRenameAction& chain = controller_.compositeAction();
+    const int old = chain.count();
+    for (auto& step : steps_)
+        chain.insertStep(std::move(step), static_cast<size_t>(chain.count()));
+    chain.setCurrentActionIndex(chain.count() - 1);
+    for (int i = 0; i < old; ++i)
+        chain.removeStep(0);
+    chain.setCurrentActionIndex(current < 0 ? 0 : current);
+    return true;
+}
+
+bool ChainBuilder::applyGlobals(const std::vector<Setting>& globals, std::string& error) {
+    MRVNGlobalPreferencesPseudoAction& settings = controller_.globalSettings();
+    for (const auto& [key, text] : globals) {
+        auto value = typedValue(settings.valueForKey(key), text);
+        if (!value) {
+            error = "the global setting \"" + key + "\" takes an integer, not '" + text + "'";
+            return false;
+        }
+        settings.setValueForKey(key, *value);
+    }
+    return true;
+}
+
+} // namespace morvane::cli

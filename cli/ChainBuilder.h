@@ -1,0 +1,41 @@
+#pragma once
+// Builds the chain of a morvane-cli invocation: --step, --set, --chain,
+// --app-chain and --current, in order of appearance, into the controller's
+// chain; and applies --global to its global settings.
+#include "MRVN7x/app/MainController.h"
+#include "cli/CommandLine.h"
+
+#include <string>
+
+namespace morvane::cli {
+
+// The value for key, typed like what key holds now: integer keys take an
+// integer, text keys the text as given; a key without a value is an integer
+// when the text is an optional minus sign and digits. Nothing when an
+// integer key gets something else.
+std::optional<plist::Value> typedValue(const std::optional<plist::Value>& current,
+                                       const std::string& text);
+
+// A saved chain from a flat chain file, a droplet's Settings.plist or a
+// droplet folder; error says why there is none.
+std::optional<plist::Dictionary> readChainFile(const std::string& path, std::string& error);
+
+class ChainBuilder {
+public:
+    ChainBuilder(MainController& controller, ActionList& registry)
+        : controller_(controller), registry_(registry) {}
+
+    // False with a one-line reason on the first item that cannot be applied.
+    bool build(const Invocation& invocation, std::string& error);
+    bool applyGlobals(const std::vector<Setting>& globals, std::string& error);
+
+private:
+    bool appendSavedChain(const plist::Dictionary& flat, std::string& error);
+
+    MainController& controller_;
+    ActionList& registry_;
+    std::vector<std::unique_ptr<BaseRenameAction>> steps_;
+    int savedIndex_ = -1;
+};
+
+} // namespace morvane::cli
