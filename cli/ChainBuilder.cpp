@@ -2,8 +2,10 @@
 
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
-#include "platform/FileOperations.h"
+#include "MRVN7x/lists/RenameFromListAction.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace morvane::cli {
@@ -26,9 +28,8 @@ bool isFolder(const std::string& path) {
 }
 } // namespace
 
-std::optional<plist::Value> typedValue(const std::optional<plist::Value>& current,
-                                       const std::string& text) {
-    const bool wantsInteger = current ? current->isNumber() : isInteger(text);
+std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std::string& text) {
+    const bool wantsInteger = byDefault ? byDefault->isNumber() : isInteger(text);
     if (!wantsInteger)
         return plist::Value(text);
     if (!isInteger(text))
@@ -56,8 +57,8 @@ std::optional<plist::Dictionary> readChainFile(const std::string& path, std::str
 
 bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& error) {
     const plist::Value* array = plist::find(flat, "composite actions array");
-    if (!array || !array->isArray()) {
-        error = "the saved chain has no \"composite actions array\"";
+    if (!array || !array->isArray() || array->asArray()->empty()) {
+        error = "the saved chain has no steps in \"composite actions array\"";
         return false;
     }
     for (const auto& entry : *array->asArray()) {
@@ -77,9 +78,56 @@ bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& 
             action->setParameterList(*params->asDictionary());
         steps_.push_back(std::move(action));
     }
-    if (auto index = plist::find(flat, "currentActionIndex"))
-        savedIndex_ = static_cast<int>(steps_.size() - array->asArray()->size()) +
-                      static_cast<int>(index->numberValue().value_or(0));
+    // As the application loads a chain: an index beyond the steps makes the
+    // last one current.
+    const long long first = static_cast<long long>(steps_.size() - array->asArray()->size());
+    const long long last = static_cast<long long>(steps_.size()) - 1;
+    const plist::Value* index = plist::find(flat, "currentActionIndex");
+    savedIndex_ =
+        static_cast<int>(std::clamp(first + (index ? integerReading(*index) : 0), first, last));
+    return true;
+}
+
+// Writes through the key interface as a control of the step's parameter view
+// does: the typed value, checked by the step's validation hook. A list file
+// path is loaded as the view's browse command loads the chosen file.
+bool ChainBuilder::applySetting(BaseRenameAction& step, const Setting& setting,
+                                std::string& error) {
+    const auto& [key, text] = setting;
+    const plist::Dictionary defaults = step.defaultParameters();
+    std::optional<plist::Value> value = typedValue(plist::find(defaults, key), text);
+    if (!value) {
+        error =
+            "\"" + key + "\" of \"" + step.actionName() + "\" takes an integer, not '" + text + "'";
+        return false;
+    }
+    std::string refusal;
+    if (!step.validateValueForKey(key, value, &refusal)) {
+        error = "\"" + key + "\" of \"" + step.actionName() + "\" refuses '" + text + "'" +
+                (refusal.empty() ? "" : ": " + refusal);
+        return false;
+    }
+    auto* fromList = dynamic_cast<RenameFromListAction*>(&step);
+    if (!fromList || key != "list file path" || !value || !value->asString()) {
+        step.setValueForKey(key, std::move(value));
+        return true;
+    }
+    return loadListFile(*fromList, *value->asString(), error);
+}
+
+// The open panel hands the view an absolute path; a relative one is taken
+// from the working folder.
+bool ChainBuilder::loadListFile(RenameFromListAction& step, const std::string& path,
+                                std::string& error) {
+    std::error_code ignored;
+    const std::string absolute =
+        path.empty() || path[0] == '/' ? path : std::filesystem::absolute(path, ignored).string();
+    step.browse(absolute);
+    const std::string status = step.getParamString("status");
+    if (status.find("Nothing loaded.") != std::string::npos) {
+        error = "\"list file path\" " + path + ": " + status;
+        return false;
+    }
     return true;
 }
 
@@ -95,17 +143,10 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
             steps_.push_back(std::move(action));
             break;
         }
-        case ChainItem::Kind::Set: {
-            BaseRenameAction& step = *steps_.back();
-            auto value = typedValue(step.valueForKey(item.setting.first), item.setting.second);
-            if (!value) {
-                error = "\"" + item.setting.first + "\" of \"" + step.actionName() +
-                        "\" takes an integer, not '" + item.setting.second + "'";
+        case ChainItem::Kind::Set:
+            if (!applySetting(*steps_.back(), item.setting, error))
                 return false;
-            }
-            step.setValueForKey(item.setting.first, *value);
             break;
-        }
         case ChainItem::Kind::ChainFile: {
             auto flat = readChainFile(item.name, error);
             if (!flat || !appendSavedChain(*flat, error))
@@ -149,7 +190,8 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
 bool ChainBuilder::applyGlobals(const std::vector<Setting>& globals, std::string& error) {
     MRVNGlobalPreferencesPseudoAction& settings = controller_.globalSettings();
     for (const auto& [key, text] : globals) {
-        auto value = typedValue(settings.valueForKey(key), text);
+        const plist::Dictionary defaults = settings.defaultParameters();
+        auto value = typedValue(plist::find(defaults, key), text);
         if (!value) {
             error = "the global setting \"" + key + "\" takes an integer, not '" + text + "'";
             return false;

@@ -7,14 +7,18 @@
 
 #include <string>
 
+namespace morvane {
+class RenameFromListAction;
+}
+
 namespace morvane::cli {
 
-// The value for key, typed like what key holds now: integer keys take an
-// integer, text keys the text as given; a key without a value is an integer
-// when the text is an optional minus sign and digits. Nothing when an
-// integer key gets something else.
-std::optional<plist::Value> typedValue(const std::optional<plist::Value>& current,
-                                       const std::string& text);
+// The value for a key, typed like the key's default (byDefault; null for a
+// key without one): integer keys take an integer, text keys the text as given
+// ("007" stays text); a key without a default is an integer when the text is
+// an optional minus sign and digits. Nothing when an integer key gets
+// something else.
+std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std::string& text);
 
 // A saved chain from a flat chain file, a droplet's Settings.plist or a
 // droplet folder; error says why there is none.
@@ -31,6 +35,8 @@ public:
 
 private:
     bool appendSavedChain(const plist::Dictionary& flat, std::string& error);
+    bool applySetting(BaseRenameAction& step, const Setting& setting, std::string& error);
+    bool loadListFile(RenameFromListAction& step, const std::string& path, std::string& error);
 
     MainController& controller_;
     ActionList& registry_;

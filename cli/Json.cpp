@@ -17,7 +17,8 @@ std::string jsonString(const std::string& utf8) {
         U8_NEXT(s, i, length, c);
         char escape[8];
         if (c < 0) {
-            std::snprintf(escape, sizeof escape, "\\u%04x", s[start]);
+            // The byte as the low surrogate U+DC00+byte, as in PathText.
+            std::snprintf(escape, sizeof escape, "\\u%04x", 0xDC00u + s[start]);
             out += escape;
             i = start + 1;
         } else if (c == '"' || c == '\\') {

@@ -1,34 +1,56 @@
 #include "cli/RunReport.h"
 
+#include "MRVN7x/app/MainController.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
 
 namespace morvane::cli {
 
-void RunReport::runPlanned(const RenameOptimizer& plan) {
-    outcomes_.assign(plan.count(), RenameOutcome());
-    if (journalFolder_.empty())
-        return;
-    std::vector<JournalPair> pairs;
-    pairs.reserve(plan.count());
+bool RunReport::runPlanned(const RenameOptimizer& plan) {
+    std::vector<std::string> newPaths;
+    newPaths.reserve(plan.count());
     for (size_t i = 0; i < plan.count(); ++i) {
         const std::string& oldPath = plan.oldNames()[i];
         auto name = PathText::fileNameFromDisplayName(plan.newNames()[i]);
-        pairs.push_back({oldPath, PathText::join(PathText::folderOf(oldPath), name.value_or(""))});
+        newPaths.push_back(PathText::join(PathText::folderOf(oldPath), name.value_or("")));
     }
-    journal_ = RenameJournal::create(journalFolder_, pairs);
+    const std::vector<bool> shared = MainController::markSharedPaths(newPaths);
+    std::vector<JournalPair> colliding;
+    for (size_t i = 0; i < shared.size(); ++i)
+        if (shared[i])
+            colliding.push_back({plan.oldNames()[i], newPaths[i]});
+    if (!colliding.empty() && !(onConflicts && onConflicts(colliding))) {
+        stoppedForConflicts_ = true;
+        return false;
+    }
+    outcomes_.assign(plan.count(), RenameOutcome());
+    if (journalFolder_.empty())
+        return true;
+    journal_ = RenameJournal::create(journalFolder_, plan.oldNames(), newPaths);
     journalFailed_ = !journal_;
+    return true;
 }
 
-void RunReport::pairRenamed(size_t index) {
-    if (journal_)
+void RunReport::pairRenamed(size_t index, const std::string& newPath, bool asPlanned) {
+    if (!journal_)
+        return;
+    if (asPlanned)
         journal_->markDone(index);
+    else
+        journal_->markDoneAt(index, newPath);
 }
 
 void RunReport::pairFinished(size_t index, const RenameOutcome& outcome) {
     if (index < outcomes_.size())
         outcomes_[index] = outcome;
+    if (onProgress)
+        onProgress(index + 1, outcomes_.size());
+}
+
+void RunReport::finish() {
+    if (journal_)
+        journal_->markEnd();
 }
 
 bool RunReport::everythingDone() const {

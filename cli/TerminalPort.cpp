@@ -20,7 +20,48 @@ int TerminalPort::runDontShowAgainDialog(const std::string& windowResource, bool
     dontShowAgain = false;
     if (windowResource == Notices::conflicts.windowResource)
         return conflictsDialogAnswer;
+    if (windowResource == Notices::noFilesSelected.windowResource && onAlert) {
+        onAlert({AlertStyle::Warning,
+                 "There are no items to rename.",
+                 "No file or folder of the list passes the settings \"processFiles\", "
+                 "\"processFolders\" and \"processSubfolders\".",
+                 {"OK"}});
+    }
+    if (windowResource == Notices::inconsistentSettings.windowResource) {
+        if (onAlert)
+            onAlert({AlertStyle::Warning,
+                     "Neither files nor folders are to be renamed.",
+                     "The settings \"processFiles\" and \"processFolders\" are both 0; set at "
+                     "least one of them to 1.",
+                     {"OK"}});
+        return 2; // cancel: the settings stay as they were given
+    }
     return 1;
+}
+
+std::optional<std::string> TerminalPort::readLine() {
+    std::string line;
+    for (int c = std::fgetc(in_); c != EOF; c = std::fgetc(in_)) {
+        if (c == '\n')
+            return line;
+        line += static_cast<char>(c);
+    }
+    if (line.empty())
+        return std::nullopt;
+    return line;
+}
+
+bool TerminalPort::confirmConflicts() {
+    for (;;) {
+        std::fprintf(out_, "Go ahead anyway? The first item renamed takes the name, the others "
+                           "are skipped. [y]es, [n]o? ");
+        std::fflush(out_);
+        auto line = readLine();
+        if (!line)
+            return false;
+        if (!line->empty() && ((*line)[0] == 'y' || (*line)[0] == 'n'))
+            return (*line)[0] == 'y';
+    }
 }
 
 RenameDialogAnswer TerminalPort::ask(const char* question, const RenameDialogRequest& request) {
@@ -29,10 +70,10 @@ RenameDialogAnswer TerminalPort::ask(const char* question, const RenameDialogReq
         std::fprintf(out_, "%s\n  %s\n  -> %s\n[y]es, [n]o, [a]ll, [q]uit, [e]dit? ", question,
                      context.fullPath.c_str(), toU8(context.newName).c_str());
         std::fflush(out_);
-        char line[4096];
-        if (!std::fgets(line, sizeof line, in_))
+        auto line = readLine();
+        if (!line)
             return {RenameChoice::SkipAll, context.newName};
-        switch (line[0]) {
+        switch (line->empty() ? '\0' : (*line)[0]) {
         case 'y':
             return {RenameChoice::Rename, context.newName};
         case 'n':
@@ -44,10 +85,12 @@ RenameDialogAnswer TerminalPort::ask(const char* question, const RenameDialogReq
         case 'e': {
             std::fprintf(out_, "New name: ");
             std::fflush(out_);
-            if (!std::fgets(line, sizeof line, in_))
+            auto name = readLine();
+            if (!name)
                 return {RenameChoice::SkipAll, context.newName};
-            line[std::strcspn(line, "\n")] = '\0';
-            return {RenameChoice::Rename, toU16(line)};
+            if (name->empty())
+                break; // no name: ask again
+            return {RenameChoice::Rename, PathText::fromUtf8(*name)};
         }
         default:
             break;
@@ -89,6 +132,13 @@ void TerminalPort::openHelpPage(const std::string& address) {
 void TerminalPort::drawBar(const ProgressDisplay& display) {
     if (!showProgressBar)
         return;
+    const auto now = std::chrono::steady_clock::now();
+    const bool newPhase = display.status3 != lastPhase_;
+    const bool last = display.determinate && display.value >= display.maximum;
+    if (!newPhase && !last && now - lastDraw_ < std::chrono::milliseconds(50))
+        return;
+    lastDraw_ = now;
+    lastPhase_ = display.status3;
     constexpr int width = 30;
     const int filled =
         display.determinate && display.maximum > 0
@@ -106,6 +156,16 @@ void TerminalPort::showProgress(const ProgressDisplay& display) {
     drawBar(display);
 }
 void TerminalPort::updateProgress(const ProgressDisplay& display) {
+    drawBar(display);
+}
+
+void TerminalPort::showRenameProgress(size_t done, size_t total) {
+    ProgressDisplay display;
+    display.determinate = true;
+    display.value = static_cast<int>(done);
+    display.maximum = static_cast<int>(total);
+    display.status3 = "Renaming..";
+    display.status1 = std::to_string(done) + " of " + std::to_string(total) + " items";
     drawBar(display);
 }
 

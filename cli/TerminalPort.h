@@ -2,9 +2,11 @@
 // The application port for a terminal. Without --interactive nobody is asked
 // anything: every question gets the answer that lets a script go on safely
 // (the default button, skip on an existing file). With it, the confirmation
-// and conflict dialogs become prompts on the terminal.
+// and conflict dialogs become prompts on the terminal. Notices that stop a run
+// (no files, inconsistent settings) are handed to onAlert like alerts.
 #include "MRVN7x/app/UserInterfacePort.h"
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -29,6 +31,10 @@ public:
     void showProgress(const ProgressDisplay& display) override;
     void updateProgress(const ProgressDisplay& display) override;
     void closeProgress() override;
+    // The bar of the renaming itself, after the phases of the batch.
+    void showRenameProgress(size_t done, size_t total);
+    // Asks whether to go ahead although items would get the same name.
+    bool confirmConflicts();
 
     // Answers for the questions the command itself settles.
     int conflictsDialogAnswer = 2;   // "Conflicts Detected Dialog": 1 goes ahead
@@ -41,11 +47,16 @@ public:
 private:
     RenameDialogAnswer ask(const char* question, const RenameDialogRequest& request);
     void drawBar(const ProgressDisplay& display);
+    // A line of the terminal; nothing at the end of the input.
+    std::optional<std::string> readLine();
 
     bool interactive_;
     std::FILE* in_;
     std::FILE* out_;
     bool barDrawn_ = false;
+    // Redraws are limited to 20 a second; a new phase is always drawn.
+    std::chrono::steady_clock::time_point lastDraw_;
+    std::string lastPhase_;
 };
 
 } // namespace morvane::cli

@@ -108,11 +108,15 @@ struct Session {
     MainController controller;
     std::vector<Alert> alerts;
 
+    // A rename asks for confirmation only with --interactive; --global
+    // "interactiveMode" may still change that (applied later, in prepare).
     explicit Session(bool interactive)
         : port(interactive),
           controller(port, *defaults.defaults, registry, FileManager::instance()) {
         port.onAlert = [this](const Alert& alert) { alerts.push_back(alert); };
         controller.applicationDidFinishLaunching();
+        controller.globalSettings().setValueForKey("interactiveMode",
+                                                   plist::Value(interactive ? 1 : 0));
     }
 
     // Builds the chain and settings, adds the paths; false (exit 2) on usage errors.
@@ -175,18 +179,32 @@ int commandPreview(const Invocation& inv) {
     return session.refusedPaths ? 1 : 0;
 }
 
+// The summary title of the run ("3 file names were changed."); empty when
+// "showSummary" is 0.
+std::string summaryTitle(const Session& session) {
+    for (const auto& alert : session.alerts)
+        if (alert.style == AlertStyle::Informational)
+            return alert.title;
+    return {};
+}
+
+void printOutcomesAsText(const RunReport& report, const Session& session) {
+    for (const auto& o : report.outcomes()) {
+        if (o.kind == RenameOutcome::Kind::SkippedExisting)
+            std::fprintf(stderr, "skipped: %s: %s already exists\n", o.oldPath.c_str(),
+                         o.newPath.c_str());
+        else if (o.kind == RenameOutcome::Kind::Failed)
+            std::fprintf(stderr, "failed: %s -> %s: %s\n", o.oldPath.c_str(), o.newPath.c_str(),
+                         o.reason.c_str());
+    }
+    const std::string summary = summaryTitle(session);
+    if (!summary.empty())
+        std::printf("%s\n", summary.c_str());
+}
+
 void printOutcomes(const RunReport& report, const Session& session, bool json) {
     if (!json) {
-        for (const auto& o : report.outcomes()) {
-            if (o.kind == RenameOutcome::Kind::SkippedExisting)
-                std::fprintf(stderr, "skipped: %s: %s already exists\n", o.oldPath.c_str(),
-                             o.newPath.c_str());
-            else if (o.kind == RenameOutcome::Kind::Failed)
-                std::fprintf(stderr, "failed: %s\n", o.reason.c_str());
-        }
-        for (const auto& alert : session.alerts)
-            if (alert.style == AlertStyle::Informational)
-                std::printf("%s\n", alert.title.c_str());
+        printOutcomesAsText(report, session);
         return;
     }
     std::string out = "{\"pairs\":[";
@@ -207,34 +225,66 @@ void printOutcomes(const RunReport& report, const Session& session, bool json) {
                "\":" + std::to_string(report.count(kind));
         first = false;
     }
-    out += "},\"run\":" + jsonString(report.runId()) + "}\n";
+    out += "},\"run\":" + jsonString(report.runId()) +
+           ",\"summary\":" + jsonString(summaryTitle(session)) + "}\n";
     std::fputs(out.c_str(), stdout);
 }
 
+// The pairs that would get the same new path: on stderr, and with --json as
+// an object on stdout.
+void printConflicts(const std::vector<JournalPair>& colliding, bool json) {
+    std::fprintf(stderr, "morvane-cli: items would get the same name:\n");
+    std::string out = "{\"conflicts\":[";
+    for (size_t i = 0; i < colliding.size(); ++i) {
+        const JournalPair& pair = colliding[i];
+        std::fprintf(stderr, "  %s -> %s\n", pair.oldPath.c_str(), pair.newPath.c_str());
+        out += std::string(i ? "," : "") + "{\"oldPath\":" + jsonString(pair.oldPath) +
+               ",\"newPath\":" + jsonString(pair.newPath) + "}";
+    }
+    if (json)
+        std::fputs((out + "],\"renamed\":false}\n").c_str(), stdout);
+}
+
+// Where the window would show the conflicts dialog: go ahead (--allow-conflicts),
+// ask (--interactive), or stop.
+bool goAheadDespiteConflicts(Session& session, const Invocation& inv,
+                             const std::vector<JournalPair>& colliding) {
+    if (inv.allowConflicts)
+        return true;
+    printConflicts(colliding, inv.json && !inv.interactive);
+    if (inv.interactive && session.port.confirmConflicts())
+        return true;
+    std::fprintf(stderr, "morvane-cli: nothing was renamed (--allow-conflicts goes ahead)\n");
+    return false;
+}
+
+// The run over the whole list. The list is brought up to date with the
+// preview's cut-off only for the checks before the run; the run lists every
+// item itself, and its plan is checked for conflicts over the whole list.
 int commandRename(const Invocation& inv) {
     Session session(inv.interactive);
     if (int status = session.prepare(inv); status >= 0)
         return status;
     MainController& controller = session.controller;
-    controller.globalSettings().setValueForKey("interactiveMode",
-                                               plist::Value(inv.interactive ? 1 : 0));
-    session.preview(false);
-    if (controller.wasConflictDetected() && !inv.allowConflicts) {
-        std::fprintf(stderr, "morvane-cli: items would get the same name; nothing was renamed "
-                             "(--allow-conflicts goes ahead):\n");
-        for (const auto& e : controller.previewEntries())
-            if (e.warning)
-                std::fprintf(stderr, "  %s/%s -> %s\n", e.path.c_str(), toU8(e.oldName).c_str(),
-                             toU8(e.newName).c_str());
-        return 1;
-    }
-    session.port.conflictsDialogAnswer = 1;
+    controller.dynamicFileList().setApplyCutOff(true);
+    controller.updateAll();
     session.port.showProgressBar =
-        isatty(STDERR_FILENO) && controller.dynamicFileList().count() > 300;
+        isatty(STDERR_FILENO) && controller.dynamicFileList().cutOffPointWasActuallyApplied();
     RunReport report(inv.journal ? RenameJournal::defaultFolder() : std::string());
+    report.onConflicts = [&](const std::vector<JournalPair>& colliding) {
+        return goAheadDespiteConflicts(session, inv, colliding);
+    };
+    if (session.port.showProgressBar)
+        report.onProgress = [&session](size_t done, size_t total) {
+            session.port.showRenameProgress(done, total);
+        };
     controller.setRunObserver(&report);
     const bool ran = controller.applyCurrentSettings();
     controller.setRunObserver(nullptr);
+    report.finish();
+    session.port.closeProgress();
+    if (report.stoppedForConflicts())
+        return 1;
     if (!ran || report.outcomes().empty()) {
         for (const auto& alert : session.alerts)
             printAlert(alert, stderr);
@@ -298,8 +348,9 @@ int commandUndo(const Invocation& inv) {
             char when[64];
             const std::time_t created = run.created;
             std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&created));
+            const char* state = run.isUndone() ? "undone" : run.ended ? "done" : "interrupted";
             std::printf("%s  %s  %zu pairs, %zu renamed  %s\n", run.runId.c_str(), when,
-                        run.pairs.size(), run.doneCount(), run.isUndone() ? "undone" : "done");
+                        run.pairs.size(), run.doneCount(), state);
         }
         return 0;
     }

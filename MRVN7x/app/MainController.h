@@ -74,6 +74,9 @@ public:
     void showPreview();
     void updatePreview();
     void postProcessPreviewList(std::vector<PreviewEntry>& entries);
+    // The conflict rule of the preview over new full paths: true for every
+    // path that another one equals exactly.
+    static std::vector<bool> markSharedPaths(const std::vector<std::string>& paths);
     void initiateDelayedPreviewUpdate();
     void delayedPreviewUpdate();
     bool validateActionList();

@@ -5,6 +5,7 @@
 #include "MRVN7x/engine/FileManager.h"
 #include "platform/PathText.h"
 
+#include <string_view>
 #include <unordered_map>
 
 namespace morvane {
@@ -93,22 +94,30 @@ void MainController::updatePreview() {
     showPreview();
 }
 
-// Marks every entry whose new path another entry shares: one pass to count,
-// one to mark, by exact (case-sensitive) comparison.
+// Marks every entry whose new path another entry shares.
 void MainController::postProcessPreviewList(std::vector<PreviewEntry>& entries) {
-    wasConflictDetected_ = false;
     std::vector<std::string> paths;
     paths.reserve(entries.size());
-    std::unordered_map<std::string, int> occurrences;
-    occurrences.reserve(entries.size());
-    for (const auto& entry : entries) {
+    for (const auto& entry : entries)
         paths.push_back(newFullPath(entry));
-        ++occurrences[paths.back()];
-    }
+    const std::vector<bool> shared = markSharedPaths(paths);
+    wasConflictDetected_ = false;
     for (size_t i = 0; i < entries.size(); ++i) {
-        entries[i].warning = occurrences[paths[i]] > 1;
-        wasConflictDetected_ = wasConflictDetected_ || entries[i].warning;
+        entries[i].warning = shared[i];
+        wasConflictDetected_ = wasConflictDetected_ || shared[i];
     }
+}
+
+// One pass to count, one to mark, by exact (case-sensitive) comparison.
+std::vector<bool> MainController::markSharedPaths(const std::vector<std::string>& paths) {
+    std::unordered_map<std::string_view, int> occurrences;
+    occurrences.reserve(paths.size());
+    for (const auto& path : paths)
+        ++occurrences[path];
+    std::vector<bool> shared(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i)
+        shared[i] = occurrences[paths[i]] > 1;
+    return shared;
 }
 
 void MainController::initiateDelayedPreviewUpdate() {

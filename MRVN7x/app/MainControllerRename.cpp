@@ -136,8 +136,8 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
         run.selectionString = manual->getTheSelectionString();
         run.selectionMask = manual->getMask();
     }
-    if (runObserver_)
-        runObserver_->runPlanned(plan);
+    if (runObserver_ && !runObserver_->runPlanned(plan))
+        return; // stopped before the first rename: no summary, nothing changed
     for (size_t i = 0; i < plan.count(); ++i) {
         if (run.stopped) {
             if (runObserver_)
@@ -169,9 +169,11 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
                                 globalSettings_->shouldProcessSubfolders()};
     const bool changed = newName != currentName;
     run.anyChange = run.anyChange || changed;
+    bool edited = false; // a dialog changed the planned name
     if (((changed && run.interactionMode == 1) || run.manual) && !run.silent) {
         RenameDialogAnswer answer = port_.runConfirmationDialog(request);
         run.choice = answer.choice;
+        edited = answer.newName != newName;
         newName = answer.newName;
     }
     if (run.choice == RenameChoice::SkipAll) {
@@ -191,8 +193,10 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
         run.choice = answer.choice;
         // A rename-all answer takes the edited name too; otherwise the same
         // name would meet the same existing item again and again.
-        if (isRename(run.choice))
+        if (isRename(run.choice)) {
+            edited = edited || answer.newName != newName;
             newName = answer.newName;
+        }
     }
     if (run.choice == RenameChoice::SkipAll) {
         run.stopped = true;
@@ -212,7 +216,7 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
     if (renamer_.renameCurrentName(currentName, oldPath, newName, newPath)) {
         ++run.successCount;
         if (runObserver_)
-            runObserver_->pairRenamed(index);
+            runObserver_->pairRenamed(index, newPath, !edited);
         return finish(RenameOutcome::Kind::Renamed);
     }
     const bool exists = FileOperations::exists(newPath);

@@ -18,10 +18,19 @@ struct RenameOutcome {
 class RenameRunObserver {
 public:
     virtual ~RenameRunObserver() = default;
-    // The ordered plan, before the first rename.
-    virtual void runPlanned(const RenameOptimizer& plan) { (void)plan; }
-    // Right after an item was renamed on disk.
-    virtual void pairRenamed(size_t index) { (void)index; }
+    // The ordered plan, before the first rename; it stays valid until the run
+    // ends. False stops the run there: nothing is renamed and no summary shown.
+    virtual bool runPlanned(const RenameOptimizer& plan) {
+        (void)plan;
+        return true;
+    }
+    // Right after an item was renamed on disk, to newPath; asPlanned is false
+    // when a dialog changed the new name of the plan.
+    virtual void pairRenamed(size_t index, const std::string& newPath, bool asPlanned) {
+        (void)index;
+        (void)newPath;
+        (void)asPlanned;
+    }
     virtual void pairFinished(size_t index, const RenameOutcome& outcome) {
         (void)index;
         (void)outcome;

@@ -34,6 +34,24 @@ std::vector<std::uint32_t> ranksUnder(std::int32_t mode, DynamicFileList& list) 
                                    list.fileManager(), list.naturalNameCollator());
     return values.ranks();
 }
+
+// The internal indexes of the entries that share their rank with another
+// entry; every entry when there are no ranks (a mode that orders nothing).
+std::vector<std::uint32_t> entriesThatTie(const std::vector<std::uint32_t>& ranks, size_t n) {
+    std::vector<std::uint32_t> tied;
+    if (ranks.empty()) {
+        tied.resize(n);
+        std::iota(tied.begin(), tied.end(), 0u);
+        return tied;
+    }
+    std::vector<std::uint32_t> members(*std::max_element(ranks.begin(), ranks.end()) + 1u, 0);
+    for (const auto rank : ranks)
+        ++members[rank];
+    for (size_t i = 0; i < n; ++i)
+        if (members[ranks[i]] > 1)
+            tied.push_back(static_cast<std::uint32_t>(i));
+    return tied;
+}
 } // namespace
 
 void DynamicSort::markIndexesAsDirty() {
@@ -43,6 +61,26 @@ void DynamicSort::markIndexesAsDirty() {
     localIndexList_ = {};
 }
 
+// The second mode only decides between entries that tie under the first, so
+// its values are read for those entries alone: a secondary EXIF date would
+// otherwise open every file of a list whose names are all different.
+void DynamicSort::breakTies(const std::vector<std::uint32_t>& firstRanks,
+                            std::vector<std::uint64_t>& keys) {
+    if (!SortingModeValues::isKnownMode(sortingMode2_) || sortingMode2_ == sortingMode_)
+        return;
+    const std::vector<std::uint32_t> tied = entriesThatTie(firstRanks, keys.size());
+    if (tied.empty())
+        return;
+    auto pathAt = [&](size_t j) -> const std::string& {
+        return list_->pathAtInternalIndex(static_cast<int>(tied[j]));
+    };
+    const SortingModeValues values(sortingMode2_, tied.size(), pathAt, list_->fileManager(),
+                                   list_->naturalNameCollator());
+    const std::vector<std::uint32_t> second = values.ranks();
+    for (size_t j = 0; j < second.size(); ++j)
+        keys[tied[j]] |= second[j];
+}
+
 void DynamicSort::performSort() {
     const size_t n = list_ ? static_cast<size_t>(list_->count()) : 0;
     std::vector<std::uint64_t> keys(n, 0);
@@ -50,11 +88,7 @@ void DynamicSort::performSort() {
         const auto first = ranksUnder(sortingMode_, *list_);
         for (size_t i = 0; i < first.size(); ++i)
             keys[i] = static_cast<std::uint64_t>(first[i]) << 32;
-    }
-    if (n > 0 && sortingMode2_ != sortingMode_) {
-        const auto second = ranksUnder(sortingMode2_, *list_);
-        for (size_t i = 0; i < second.size(); ++i)
-            keys[i] |= second[i];
+        breakTies(first, keys);
     }
     indexList_.resize(n);
     std::iota(indexList_.begin(), indexList_.end(), 0);

@@ -15,7 +15,9 @@
 //
 // The sort reads each entry's value once per mode (see SortingModeValues),
 // turns it into a rank, and sorts the internal indexes by (rank under the
-// first mode, rank under the second mode, internal index).
+// first mode, rank under the second mode, internal index). Values of the
+// second mode are read only for entries that tie under the first: ranks among
+// those order exactly as ranks among all entries would.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -58,6 +60,7 @@ public:
     const std::vector<std::int32_t>& localIndexList();
 
 private:
+    void breakTies(const std::vector<std::uint32_t>& firstRanks, std::vector<std::uint64_t>& keys);
     void computeIfDirty();
     void computeLocalIndexes();
 

@@ -83,6 +83,21 @@ TEST(DynamicSort, TiesAreBrokenByTheSecondMode) {
         EXPECT_EQ(orderOf(f, c.mode, c.mode2), c.expected) << c.mode << "," << c.mode2;
 }
 
+TEST(DynamicSort, TheSecondModeIsReadOnlyForEntriesThatTie) {
+    FileListFixture f;
+    for (const char* path : {"A/same.jpg", "B/same.jpg", "A/one.jpg", "A/two.jpg", "B/three.jpg"})
+        f.dir.write(path);
+    f.addRoot("A");
+    f.addRoot("B");
+    // Name first, EXIF date second: only the two entries named "same.jpg" are opened.
+    orderOf(f, 10, 8);
+    EXPECT_EQ(f.fm.readCounts().exifDates, 2u);
+    // A first mode that orders nothing leaves every entry to the second.
+    f.fm.invalidateCache();
+    orderOf(f, 12, 8);
+    EXPECT_EQ(f.fm.readCounts().exifDates, 2u + 5u);
+}
+
 TEST(DynamicSort, NamesDifferingOnlyInCaseAreTiesUnderModesZeroAndTen) {
     FileListFixture f;
     f.dir.write("X/Photo.JPG", "12345");
