@@ -44,8 +44,8 @@ public:
     // An independent copy of the parameter dictionary.
     plist::Dictionary parameterList() const { return dic_; }
     // Merges the entries into the parameter dictionary; keys the list lacks keep their values.
-    // Virtual: an action may bring lists saved by older versions up to date, or act on
-    // applied settings (rename from a list reloads its file).
+    // Virtual: an action may bring lists saved by older versions up to date first, or act
+    // on applied settings (rename from a list reloads its file).
     virtual void setParameterList(const plist::Dictionary& list);
 
     // The key interface. Keys that a class implements itself are reached by

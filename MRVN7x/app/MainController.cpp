@@ -1,6 +1,7 @@
 #include "MRVN7x/app/MainController.h"
 
 #include "MRVN7x/actions/ActionList.h"
+#include "MRVN7x/app/DefaultsKeys.h"
 #include "MRVN7x/engine/FileManager.h"
 #include "platform/SystemLog.h"
 
@@ -11,8 +12,7 @@ MainController::MainController(UserInterfacePort& port, UserDefaults& defaults,
                                OneShotTimer* previewTimer)
     : port_(port), defaults_(defaults), registry_(registry), fileManager_(fileManager),
       previewTimer_(previewTimer), notices_(port, defaults),
-      globalSettings_(makeAction<MRVNGlobalPreferencesPseudoAction>()),
-      renamer_(*globalSettings_) {
+      globalSettings_(makeAction<MRVNGlobalPreferencesPseudoAction>()), renamer_(*globalSettings_) {
     globalSettings_->setMainController(this);
     newFileLists();
 }
@@ -67,7 +67,8 @@ bool MainController::addFilePaths(const std::vector<std::string>& paths, bool in
         if (rawFileList_->isLegalPath(path)) {
             rawFileList_->addPath(path);
         } else if (interactive) {
-            port_.runAlert({AlertStyle::Warning, "Some files could not be added.",
+            port_.runAlert({AlertStyle::Warning,
+                            "Some files could not be added.",
                             "You cannot add files that are located in folders that are already in "
                             "the list. This would compromise the \"Process Subfolders\" feature.",
                             {"OK"}});
@@ -109,7 +110,9 @@ void MainController::removeFile(const std::vector<int>& previewRows) {
     updatePreview();
 }
 
-void MainController::addAction() { compositeAction_->addStep(); }
+void MainController::addAction() {
+    compositeAction_->addStep();
+}
 
 void MainController::removeAction() {
     const int n = compositeAction_->count();
@@ -165,7 +168,7 @@ void MainController::applicationShouldTerminate() {
     if (operationMode_ != Normal)
         return;
     compositeAction_->saveToPreferences();
-    defaults_.setObject("version", plist::Value(kVersion));
+    defaults_.setObject(DefaultsKeys::version, plist::Value(kVersion));
     defaults_.synchronize();
 }
 

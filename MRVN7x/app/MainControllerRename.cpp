@@ -1,14 +1,13 @@
 // The rename run: the checks before it, the batch on a worker thread under the
 // progress window, the per-item loop with its dialogs, and the summary.
 #include "MRVN7x/actions/ManualRenameAction.h"
+#include "MRVN7x/actions/text/UnicodeText.h"
 #include "MRVN7x/app/MainController.h"
 #include "MRVN7x/app/RenameProgressDialogController.h"
 #include "MRVN7x/engine/RenameBatch.h"
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
 
-#include <unicode/uchar.h>
-#include <unicode/ustring.h>
 
 namespace morvane {
 
@@ -33,10 +32,7 @@ std::string withPath(const std::string& format, const std::string& path) {
 }
 
 bool equalIgnoringCase(const std::u16string& a, const std::u16string& b) {
-    UErrorCode status = U_ZERO_ERROR;
-    return u_strCaseCompare(a.data(), static_cast<int32_t>(a.size()), b.data(),
-                            static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status) == 0 &&
-           U_SUCCESS(status);
+    return UnicodeText::equals(a, b, kCaseInsensitiveSearch);
 }
 
 std::string pathInFolder(const std::string& folder, const std::u16string& displayName) {

@@ -26,15 +26,18 @@ void MainController::createFileList() {
         const std::string item = dynamicFileList_->pathAtIndex(i);
         const std::u16string newName = getNewNameForFileAtPath(item);
         // The stored name, not its display form: a name with ":" always counts as changed.
-        if (options.onlyAffectedFiles && newName == PathText::fromUtf8(PathText::lastComponent(item)))
+        if (options.onlyAffectedFiles &&
+            newName == PathText::fromUtf8(PathText::lastComponent(item)))
             continue;
         writer.add(item, newName);
     }
     // Written aside and moved into place: a failed write keeps the old file.
     if (!writer.writeTo(*path)) {
         SystemLog::error("Error!");
-        port_.runAlert({AlertStyle::Critical, "The file list could not be saved.",
-                        "Morvane could not write " + *path + ".", {"OK"}});
+        port_.runAlert({AlertStyle::Critical,
+                        "The file list could not be saved.",
+                        "Morvane could not write " + *path + ".",
+                        {"OK"}});
         return;
     }
     const bool sortBased =
@@ -45,7 +48,8 @@ void MainController::createFileList() {
             port_.openHelpPage(std::string(kHelpBase) + "file-lists.html");
         return;
     }
-    port_.runAlert({AlertStyle::Informational, "The file list was successfully saved.", "", {"OK"}});
+    port_.runAlert(
+        {AlertStyle::Informational, "The file list was successfully saved.", "", {"OK"}});
 }
 
 } // namespace morvane

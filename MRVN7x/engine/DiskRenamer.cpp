@@ -1,24 +1,18 @@
 #include "MRVN7x/engine/DiskRenamer.h"
 
+#include "MRVN7x/actions/text/UnicodeText.h"
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SystemVersion.h"
 
 #include <cerrno>
-#include <unicode/uchar.h>
-#include <unicode/ustring.h>
 
 namespace morvane {
 namespace {
 
 bool differsInCaseOnly(const std::u16string& a, const std::u16string& b) {
-    if (a == b)
-        return false;
-    UErrorCode status = U_ZERO_ERROR;
-    int result = u_strCaseCompare(a.data(), static_cast<int32_t>(a.size()), b.data(),
-                                  static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status);
-    return U_SUCCESS(status) && result == 0;
+    return a != b && UnicodeText::equals(a, b, kCaseInsensitiveSearch);
 }
 
 // The path form of a display name that can be a name in a folder, or nothing.

@@ -12,9 +12,15 @@ namespace morvane {
 void FileListWriter::add(const std::string& path, const std::u16string& newName) {
     const std::string name = PathText::toUtf8(newName).value_or(toU8(newName));
     switch (layout_) {
-    case 0: text_ += PathText::lastComponent(path) + "\t" + name + "\n"; break;
-    case 1: text_ += name + "\n"; break;
-    default: text_ += path + "\t" + name + "\n"; break;
+    case 0:
+        text_ += PathText::lastComponent(path) + "\t" + name + "\n";
+        break;
+    case 1:
+        text_ += name + "\n";
+        break;
+    default:
+        text_ += path + "\t" + name + "\n";
+        break;
     }
 }
 

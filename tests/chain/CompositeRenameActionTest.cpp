@@ -488,3 +488,24 @@ TEST(Chain, TextStepsFeedEachOther) {
     f.chain->getActionDictionaryList()[1]->setValueForKey("active", plist::Value(0));
     EXPECT_EQ(runChain(*f.chain, "/f/photo.jpg"), u"new photo.jpg");
 }
+
+TEST(Chain, TheApplicationsOwnDomainKeepsTheChain) {
+    // The shared registry over the application's domain (the test main points
+    // the configuration folder at a temporary folder).
+    auto chain = makeAction<CompositeRenameAction>();
+    ASSERT_TRUE(chain->setFlatParameterList(
+        savedChain({{"Add to end", addToEnd("_x", 1)}, {"Make uppercase", {}}}, 1)));
+    ASSERT_TRUE(chain->saveToPreferences());
+    const std::string file = UserDefaults::defaultFolder() + "/net.halvard.mrvn7.plist";
+    auto stored = plist::readFile(file);
+    ASSERT_TRUE(stored && stored->asDictionary()) << file;
+    const plist::Value* saved = plist::find(*stored->asDictionary(), "composite action");
+    ASSERT_TRUE(saved && saved->asDictionary());
+    EXPECT_EQ(*saved->asDictionary(), chain->getFlatParameterList());
+
+    auto loaded = makeAction<CompositeRenameAction>();
+    ASSERT_TRUE(loaded->loadFromPreferences());
+    EXPECT_EQ(stepNames(*loaded), (std::vector<std::string>{"Add to end", "Make uppercase"}));
+    EXPECT_EQ(loaded->getCurrentActionIndexAsInt(), 1);
+    EXPECT_EQ(runChain(*loaded, "/f/a.txt"), u"A_X.TXT");
+}

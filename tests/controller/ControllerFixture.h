@@ -41,9 +41,9 @@ struct ControllerFixture {
     void setChain(const std::vector<Step>& steps) {
         plist::Array array;
         for (const auto& step : steps)
-            array.push_back(plist::Value(plist::Dictionary{
-                {"action name", plist::Value(step.name)},
-                {"action parameter list", plist::Value(step.parameters)}}));
+            array.push_back(plist::Value(
+                plist::Dictionary{{"action name", plist::Value(step.name)},
+                                  {"action parameter list", plist::Value(step.parameters)}}));
         controller.compositeAction().setFlatParameterList(plist::Dictionary{
             {"currentActionIndex", plist::Value(static_cast<int>(steps.size()) - 1)},
             {"composite actions array", plist::Value(array)}});

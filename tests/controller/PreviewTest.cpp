@@ -30,7 +30,9 @@ TEST(Preview, ConflictsAreNewPathsSharedWithinTheList) {
     };
     const std::vector<Case> cases = {
         {"one folder, one name", {"a.txt", "b.txt"}, completelyRename("same.txt"), true},
-        {"names differing only in case", {"a", "A"}, {"Add to end", {{"string", plist::Value("_")}}},
+        {"names differing only in case",
+         {"a", "A"},
+         {"Add to end", {{"string", plist::Value("_")}}},
          false},
         {"different folders", {"one/a.txt", "two/b.txt"}, completelyRename("same.txt"), false},
         {"a kept name meets a new one", {"x", "y"}, replaceText("y", "x"), true},
@@ -164,7 +166,8 @@ TEST(Controller, RefusedPathsAlertOncePerPathOrBeep) {
     const std::string inside = f.add("folder/inside.txt");
     const std::string other = f.add("other.txt");
     f.controller.addFilePaths({folder, inside, other, inside}, true);
-    EXPECT_EQ(f.port.alertTitles(), (std::vector<std::string>(2, "Some files could not be added.")));
+    EXPECT_EQ(f.port.alertTitles(),
+              (std::vector<std::string>(2, "Some files could not be added.")));
     EXPECT_EQ(f.controller.rawFileList().count(), 2);
     f.controller.addFilePaths({inside}, false);
     EXPECT_EQ(f.port.beeps, 1);
@@ -186,7 +189,8 @@ TEST(Controller, FilesOpenedBeforeLaunchSkipTheLegalityTest) {
 
 TEST(Controller, StepCommandsKeepTheChainValid) {
     ControllerFixture f;
-    f.setChain({replaceText("a", "b"), {"Add to end", {{"string", plist::Value("1")}}},
+    f.setChain({replaceText("a", "b"),
+                {"Add to end", {{"string", plist::Value("1")}}},
                 {"Make uppercase", {}}});
     CompositeRenameAction& chain = f.controller.compositeAction();
     // Removing the last step while it is current leaves the second current.
@@ -240,4 +244,39 @@ TEST(Controller, ClearListEmptiesTheAttributeCache) {
     f.controller.clearList();
     EXPECT_EQ(f.controller.rawFileList().count(), 0);
     EXPECT_EQ(f.fileManager.fileLength(file), 7);
+}
+
+TEST(Controller, OpenedFilesAfterLaunchAreTestedAndRefreshLater) {
+    ControllerFixture f;
+    const std::string folder = f.files.makeFolder("f");
+    const std::string inside = f.add("f/in");
+    const int refreshes = f.controller.previewRefreshCount();
+    EXPECT_TRUE(f.controller.applicationOpenFile(folder));
+    EXPECT_TRUE(f.controller.applicationOpenFile(inside)); // refused, with a beep
+    EXPECT_EQ(f.port.beeps, 1);
+    EXPECT_EQ(f.controller.rawFileList().count(), 1);
+    EXPECT_EQ(f.controller.previewRefreshCount(), refreshes);
+    f.timer.advance(0.25);
+    EXPECT_EQ(f.controller.previewRefreshCount(), refreshes + 1);
+}
+
+TEST(Controller, RemoveFileTakesOnlyRootRows) {
+    ControllerFixture f;
+    f.setChain({{"Add to end", {{"string", plist::Value("_")}}}});
+    const std::string folder = f.files.makeFolder("album");
+    f.add("album/inner");
+    const std::string loose = f.add("loose");
+    f.controller.globalSettings().setShouldProcessSubfolders(true);
+    f.addToList({folder, loose});
+    ASSERT_EQ(f.controller.previewEntries().size(), 3u);
+    std::vector<int> all = {0, 1, 2};
+    int innerRow = -1;
+    for (int i = 0; i < 3; ++i)
+        if (f.controller.previewEntries()[static_cast<size_t>(i)].oldName == u"inner")
+            innerRow = i;
+    f.controller.removeFile({innerRow});
+    EXPECT_EQ(f.controller.previewEntries().size(), 3u); // an expanded row cannot be removed
+    f.controller.removeFile(all);
+    EXPECT_TRUE(f.controller.isPreviewEmpty());
+    EXPECT_EQ(f.controller.rawFileList().count(), 0);
 }

@@ -6,7 +6,9 @@ using namespace morvane;
 using namespace morvane::test;
 
 namespace {
-Step addToEnd(const std::string& text) { return {"Add to end", {{"string", plist::Value(text)}}}; }
+Step addToEnd(const std::string& text) {
+    return {"Add to end", {{"string", plist::Value(text)}}};
+}
 
 RenameDialogAnswer answer(RenameChoice choice, const std::u16string& name = u"") {
     return {choice, name};
@@ -68,17 +70,25 @@ TEST(RenameRun, ConfirmationAnswersSkipRenameAllAndSkipAll) {
         // skip holds for one item only
         {{answer(RenameChoice::Skip), answer(RenameChoice::Rename, u"b!"),
           answer(RenameChoice::Rename, u"c!")},
-         {"a", "b!", "c!"}, "2 file names were changed.", 3},
+         {"a", "b!", "c!"},
+         "2 file names were changed.",
+         3},
         // rename-all stops the questions
-        {{answer(RenameChoice::RenameAll, u"a!")}, {"a!", "b!", "c!"}, "3 file names were changed.",
+        {{answer(RenameChoice::RenameAll, u"a!")},
+         {"a!", "b!", "c!"},
+         "3 file names were changed.",
          1},
         // skip-all stops the run; the summary counts what was done
         {{answer(RenameChoice::Rename, u"a!"), answer(RenameChoice::SkipAll)},
-         {"a!", "b", "c"}, "1 file name was changed.", 2},
+         {"a!", "b", "c"},
+         "1 file name was changed.",
+         2},
         // the name edited in the dialog is the one used
         {{answer(RenameChoice::Rename, u"edited"), answer(RenameChoice::Skip),
           answer(RenameChoice::Skip)},
-         {"edited", "b", "c"}, "1 file name was changed.", 3},
+         {"edited", "b", "c"},
+         "1 file name was changed.",
+         3},
     };
     for (const auto& c : cases) {
         ControllerFixture f;

@@ -11,9 +11,10 @@ std::string fillFolder(ControllerFixture& f) {
     const std::string folder = f.files.makeFolder("many");
     for (int i = 0; i < 300; ++i)
         f.add("many/f" + std::to_string(i) + ".txt");
-    f.setChain({{"Replace text", {{"search term", plist::Value("f")},
-                                  {"replacement term", plist::Value("g")},
-                                  {"replacement mode", plist::Value(0)}}}});
+    f.setChain({{"Replace text",
+                 {{"search term", plist::Value("f")},
+                  {"replacement term", plist::Value("g")},
+                  {"replacement mode", plist::Value(0)}}}});
     f.add("many/keep.txt");
     f.port.dontShowAgainAnswers = {{1, false}}; // cut-off notice
     f.controller.globalSettings().setShouldProcessSubfolders(true);
@@ -23,7 +24,9 @@ std::string fillFolder(ControllerFixture& f) {
     return folder;
 }
 
-size_t lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+size_t lines(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 } // namespace
 
 TEST(SaveList, EveryLayoutCoversTheWholeList) {

@@ -212,6 +212,15 @@ TEST(NumberSequence, InsertAtPosition) {
         EXPECT_EQ(f.newName(*action, "abcd"), c.expected)
             << "position " << c.position << " mode " << c.mode;
     }
+    // A position between the two halves of an emoji leaves the name as it was.
+    const std::string emoji = "a\xf0\x9f\x92\x80"
+                              "b";
+    NamingFixture withEmoji;
+    withEmoji.useFiles({emoji});
+    auto split = make<InsertNumberAtPositionAction>({{"position", plist::Value(2)}});
+    EXPECT_EQ(withEmoji.newName(*split, emoji), u"a\U0001F480b");
+    auto whole = make<InsertNumberAtPositionAction>({{"position", plist::Value(3)}});
+    EXPECT_EQ(withEmoji.newName(*whole, emoji), u"a\U0001F48001b");
     auto action = make<InsertNumberAtPositionAction>();
     EXPECT_EQ(action->getParamString("prefix"), "");
     EXPECT_EQ(action->getParamString("suffix"), "");

@@ -1,6 +1,7 @@
 #include "MRVN7x/actions/sequence/InsertNumberAtPositionAction.h"
 
 #include "MRVN7x/actions/ActionFactory.h"
+#include "MRVN7x/actions/text/UnicodeText.h"
 
 namespace morvane {
 
@@ -30,6 +31,9 @@ std::u16string InsertNumberAtPositionAction::processName(const std::u16string& f
     if (!number || fragment.size() < position)
         return fragment;
     const size_t index = paramMode == 0 ? position : fragment.size() - position;
+    // A position inside a surrogate pair would split a character in two.
+    if (!UnicodeText::isCodePointBoundary(fragment, index))
+        return fragment;
     return fragment.substr(0, index) + *number + fragment.substr(index);
 }
 

@@ -94,7 +94,9 @@ ComparableText comparableForm(const char16_t* units, std::size_t length, bool fo
                 break;
             i = next;
         }
-        const std::u16string segment = comparableSegment(units + start, i - start, fold);
+        std::u16string segment = comparableSegment(units + start, i - start, fold);
+        if (segment.empty()) // no mapping empties a character; kept whole just in case
+            segment.assign(units + start, i - start);
         out.original.push_back(static_cast<std::int64_t>(start));
         out.original.insert(out.original.end(), segment.size() - 1, -1);
         out.text += segment;
