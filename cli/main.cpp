@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
 #include <unistd.h>
 
 using namespace morvane;
@@ -82,19 +84,39 @@ std::string row(const PreviewEntry& entry) {
     return text + "}";
 }
 
+// The columns a text takes on a terminal: wide and full-width characters two,
+// combining marks and format characters none, everything else one.
 size_t displayWidth(const std::string& utf8) {
     size_t width = 0;
-    for (unsigned char c : utf8)
-        width += (c & 0xC0) != 0x80;
+    const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
+    const auto length = static_cast<int32_t>(utf8.size());
+    for (int32_t i = 0; i < length;) {
+        UChar32 c;
+        U8_NEXT(s, i, length, c);
+        if (c < 0) {
+            ++width; // a byte that is not UTF-8 shows as one replacement character
+            continue;
+        }
+        const int32_t category = u_getIntPropertyValue(c, UCHAR_GENERAL_CATEGORY_MASK);
+        if (category & (U_GC_MN_MASK | U_GC_ME_MASK | U_GC_CF_MASK))
+            continue;
+        const int32_t east = u_getIntPropertyValue(c, UCHAR_EAST_ASIAN_WIDTH);
+        width += east == U_EA_WIDE || east == U_EA_FULLWIDTH ? 2 : 1;
+    }
     return width;
+}
+
+// A name as the bytes it has on disk.
+std::string nameBytes(const std::u16string& name) {
+    return PathText::toUtf8(name).value_or(toU8(name));
 }
 
 void printTable(const std::vector<PreviewEntry>& entries, std::FILE* out) {
     const bool colour = isatty(fileno(out));
     size_t nameWidth = 12, newWidth = 8;
     for (const auto& e : entries) {
-        nameWidth = std::max(nameWidth, displayWidth(toU8(e.oldName)));
-        newWidth = std::max(newWidth, displayWidth(toU8(e.newName)));
+        nameWidth = std::max(nameWidth, displayWidth(nameBytes(e.oldName)));
+        newWidth = std::max(newWidth, displayWidth(nameBytes(e.newName)));
     }
     auto pad = [](const std::string& s, size_t width) {
         return s + std::string(width - std::min(width, displayWidth(s)), ' ');
@@ -105,8 +127,9 @@ void printTable(const std::vector<PreviewEntry>& entries, std::FILE* out) {
         const char* mark = e.warning ? "!" : e.diff ? "*" : " ";
         const char* on = !colour ? "" : e.warning ? "\033[31m" : e.diff ? "\033[32m" : "";
         const char* off = colour && (e.warning || e.diff) ? "\033[0m" : "";
-        std::fprintf(out, "%s%s  %s  %s%s  %s\n", on, mark, pad(toU8(e.oldName), nameWidth).c_str(),
-                     pad(toU8(e.newName), newWidth).c_str(), off, e.path.c_str());
+        std::fprintf(out, "%s%s  %s  %s%s  %s\n", on, mark,
+                     pad(nameBytes(e.oldName), nameWidth).c_str(),
+                     pad(nameBytes(e.newName), newWidth).c_str(), off, e.path.c_str());
     }
 }
 

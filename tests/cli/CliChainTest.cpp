@@ -263,3 +263,18 @@ TEST_F(CliChain, NamesThatAreNotUtf8ComeBackExactlyFromTheJson) {
     std::sort(pairs.begin(), pairs.end());
     EXPECT_EQ(pairs, (Pairs{{"caf\xc3\xa9", "caf\xc3\xa9!"}, {"caf\xe9", "caf\xe9!"}}));
 }
+
+TEST_F(CliChain, TheTableAlignsWideCharactersByTheirColumns) {
+    const auto paths = files({"w/abcdefghijkl.jpg", "w/\xe5\x86\x99\xe7\x9c\x9f.jpg"});
+    const CliResult result = home.run(concat({"preview", "--step", "Make uppercase"}, paths));
+    ASSERT_EQ(result.status, 0) << result.err;
+    // Each of the two Han characters takes two columns.
+    EXPECT_EQ(result.out,
+              "   CURRENT NAME      NEW NAME          FOLDER\n"
+              "*  abcdefghijkl.jpg  ABCDEFGHIJKL.JPG  " +
+                  home / "w" +
+                  "\n"
+                  "*  \xe5\x86\x99\xe7\x9c\x9f.jpg          \xe5\x86\x99\xe7\x9c\x9f.JPG"
+                  "          " +
+                  home / "w" + "\n");
+}
