@@ -305,7 +305,8 @@ int commandRename(const Invocation& inv) {
     report.onConflicts = [&](const std::vector<JournalPair>& colliding) {
         return goAheadDespiteConflicts(session, inv, colliding);
     };
-    if (session.port.showProgressBar)
+    // While renaming, an interactive run's questions have the terminal to themselves.
+    if (session.port.showProgressBar && !inv.interactive)
         report.onProgress = [&session](size_t done, size_t total) {
             session.port.showRenameProgress(done, total);
         };
