@@ -123,6 +123,7 @@ private:
     void renameLoop(const RenameOptimizer& plan);
     bool renamePair(RunState& run, size_t index, const std::string& oldPath,
                     std::u16string newName);
+    void alertFailure(RunState& run, const std::string& reason);
     void showSummary(const RunState& run);
 
     UserInterfacePort& port_;

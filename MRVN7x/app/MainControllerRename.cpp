@@ -8,7 +8,6 @@
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
 
-
 namespace morvane {
 
 namespace {
@@ -152,6 +151,10 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
 
 // One pair of the run. The choice carries over from the pair before: a
 // rename-all holds for the rest of the run, a skip for one item only.
+// The rename is tried first and an item already at the new name is found by
+// its refusal (the renamer never replaces anything): a separate look before
+// every rename would double the run's work on the file system, and could
+// never be more than a hint anyway, since the folder may change in between.
 bool MainController::renamePair(RunState& run, size_t index, const std::string& oldPath,
                                 std::u16string newName) {
     const std::string folder = PathText::folderOf(oldPath);
@@ -176,18 +179,43 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
         edited = answer.newName != newName;
         newName = answer.newName;
     }
-    if (run.choice == RenameChoice::SkipAll) {
-        run.stopped = true;
-        return finish(RenameOutcome::Kind::Skipped);
-    }
     bool skippedForExisting = false;
-    while (isRename(run.choice) && !equalIgnoringCase(newName, currentName) &&
-           FileOperations::exists(pathInFolder(folder, newName))) {
-        run.choice = RenameChoice::Skip;
+    for (;;) {
+        if (run.choice == RenameChoice::SkipAll) {
+            run.stopped = true;
+            return finish(skippedForExisting ? RenameOutcome::Kind::SkippedExisting
+                                             : RenameOutcome::Kind::Skipped);
+        }
+        if (!isRename(run.choice)) {
+            run.choice = RenameChoice::Rename; // a skip holds for this item only
+            return finish(skippedForExisting ? RenameOutcome::Kind::SkippedExisting
+                                             : RenameOutcome::Kind::Skipped);
+        }
+        if (run.choice == RenameChoice::RenameAll)
+            run.interactionMode = 0;
+        if (!(changed || run.manual) || newName == currentName)
+            return finish(RenameOutcome::Kind::Unchanged);
+        const std::string newPath = pathInFolder(folder, newName);
+        outcome.newPath = newPath;
+        if (renamer_.renameCurrentName(currentName, oldPath, newName, newPath)) {
+            ++run.successCount;
+            if (runObserver_)
+                runObserver_->pairRenamed(index, newPath, !edited);
+            return finish(RenameOutcome::Kind::Renamed);
+        }
+        const bool exists = FileOperations::exists(newPath);
+        // Another item at the new name (not this one under another case):
+        // skip it, or let the user choose a name or skip.
+        if (!exists || equalIgnoringCase(newName, currentName)) {
+            outcome.reason = exists ? withPath("A file called %@ already exists.", newPath)
+                                    : withPath(unableToRenameText, oldPath);
+            alertFailure(run, outcome.reason);
+            return finish(RenameOutcome::Kind::Failed);
+        }
         skippedForExisting = true;
-        outcome.newPath = pathInFolder(folder, newName);
+        run.choice = RenameChoice::Skip;
         if (run.silent)
-            break;
+            continue;
         request.context.newName = newName;
         RenameDialogAnswer answer = port_.runConflictResolutionDialog(request);
         run.choice = answer.choice;
@@ -198,37 +226,17 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
             newName = answer.newName;
         }
     }
-    if (run.choice == RenameChoice::SkipAll) {
-        run.stopped = true;
-        return finish(RenameOutcome::Kind::SkippedExisting);
-    }
-    if (run.choice == RenameChoice::RenameAll)
-        run.interactionMode = 0;
-    if (!isRename(run.choice)) {
-        run.choice = RenameChoice::Rename; // a skip holds for this item only
-        return finish(skippedForExisting ? RenameOutcome::Kind::SkippedExisting
-                                         : RenameOutcome::Kind::Skipped);
-    }
-    if (!(changed || run.manual) || newName == currentName)
-        return finish(RenameOutcome::Kind::Unchanged);
-    const std::string newPath = pathInFolder(folder, newName);
-    outcome.newPath = newPath;
-    if (renamer_.renameCurrentName(currentName, oldPath, newName, newPath)) {
-        ++run.successCount;
-        if (runObserver_)
-            runObserver_->pairRenamed(index, newPath, !edited);
-        return finish(RenameOutcome::Kind::Renamed);
-    }
-    const bool exists = FileOperations::exists(newPath);
-    outcome.reason = exists ? withPath("A file called %@ already exists.", newPath)
-                            : withPath(unableToRenameText, oldPath);
+}
+
+// A rename that failed for another reason than an item at the new name, or
+// a change of case refused because a different item has that name.
+void MainController::alertFailure(RunState& run, const std::string& reason) {
     const int answer = port_.runAlert({AlertStyle::Critical,
                                        "The file name could not be changed.",
-                                       outcome.reason,
+                                       reason,
                                        {"Continue Renaming", "Skip Remaining Files"}});
     if (answer != 1)
         run.stopped = true;
-    return finish(RenameOutcome::Kind::Failed);
 }
 
 void MainController::showSummary(const RunState& run) {

@@ -118,6 +118,46 @@ TEST(RenameRun, AnExistingItemAtTheNewNameAsksAndNeverReplaces) {
     EXPECT_EQ(readFile(f.files / "a_free"), "a");
 }
 
+TEST(RenameRun, ConflictAnswersSkipOneItemOrTheRest) {
+    struct Case {
+        RenameChoice choice;
+        std::vector<std::string> expectedOnDisk;
+        std::string summary;
+    };
+    const std::vector<Case> cases = {
+        {RenameChoice::Skip, {"a", "a_new", "b_new"}, "1 file name was changed."},
+        {RenameChoice::SkipAll, {"a", "a_new", "b"}, "No file names were changed."},
+    };
+    for (const auto& c : cases) {
+        ControllerFixture f;
+        f.setChain({addToEnd("_new")});
+        addFiles(f, {"a", "b"});
+        f.add("a_new", "kept");
+        f.port.conflictAnswers = {answer(c.choice)};
+        f.rename();
+        EXPECT_EQ(f.port.conflicts.size(), 1u);
+        EXPECT_EQ(readFile(f.files / "a_new"), "kept");
+        for (const auto& name : c.expectedOnDisk)
+            EXPECT_TRUE(pathExists(f.files / name)) << name;
+        EXPECT_EQ(f.port.alertTitles().back(), c.summary);
+    }
+}
+
+TEST(RenameRun, ACaseChangeOntoAnotherItemFailsAndReplacesNothing) {
+    ControllerFixture f;
+    f.setChain({{"Make uppercase", {}}});
+    addFiles(f, {"a"});
+    f.add("A", "someone else's");
+    f.rename();
+    ASSERT_GE(f.port.alerts.size(), 2u);
+    EXPECT_EQ(f.port.alerts[0].title, "The file name could not be changed.");
+    EXPECT_NE(f.port.alerts[0].text.find("A file called " + (f.files / "A") + " already exists."),
+              std::string::npos);
+    EXPECT_TRUE(f.port.conflicts.empty());
+    EXPECT_EQ(readFile(f.files / "A"), "someone else's");
+    EXPECT_EQ(readFile(f.files / "a"), "a");
+}
+
 TEST(RenameRun, SilentRunSkipsAnExistingItemWithoutAsking) {
     ControllerFixture f;
     f.setChain({addToEnd("_new")});
