@@ -45,6 +45,15 @@ std::int32_t integerReading(const plist::Value& value) {
 
 void BaseAction::init() {
     dic_ = defaultParameters();
+    markParametersChanged();
+}
+
+void BaseAction::prepareParametersIfChanged() {
+    if (preparedGeneration_ == parametersGeneration_)
+        return;
+    prepareParameters();
+    // Whatever prepareParameters() wrote itself (a repaired value) is prepared.
+    preparedGeneration_ = parametersGeneration_;
 }
 
 std::string BaseAction::userDescription() const {
@@ -67,6 +76,7 @@ void BaseAction::setParameterList(const plist::Dictionary& list) {
         willChangeValueForKey(key);
     for (const auto& [key, value] : list)
         dic_.insert_or_assign(key, value);
+    markParametersChanged();
     // Announce the completed change for every key now present, new ones included.
     for (const auto& entry : dic_) {
         if (std::find(keys.begin(), keys.end(), entry.first) == keys.end())
@@ -148,7 +158,7 @@ std::u16string BaseAction::limitTextFieldInputTo1Character(const std::string& ke
 
 void BaseAction::executeWithInputContext(InputContext& input, OutputContext& output) {
     (void)output;
-    prepareParameters();
+    prepareParametersIfChanged();
     perform(input.inputPath);
 }
 
@@ -173,6 +183,7 @@ void BaseAction::willChangeValueForKey(const std::string& key) {
 }
 
 void BaseAction::didChangeValueForKey(const std::string& key) {
+    markParametersChanged();
     std::optional<plist::Value> oldValue;
     auto pending = pendingOldValues_.find(key);
     if (pending != pendingOldValues_.end() && !pending->second.empty()) {

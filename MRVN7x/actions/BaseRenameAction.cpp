@@ -20,7 +20,7 @@ std::u16string BaseRenameAction::processName(const std::u16string& fragment,
     (void)fragment;
     (void)path;
     (void)input;
-    prepareParameters();
+    prepareParametersIfChanged();
     return u"not yet implemented.";
 }
 
@@ -52,7 +52,7 @@ std::optional<BaseRenameAction::Split> BaseRenameAction::splitName(const std::u1
 }
 
 void BaseRenameAction::executeWithInputContext(InputContext& input, OutputContext& output) {
-    prepareParameters();
+    prepareParametersIfChanged();
     const std::u16string current = input.currentName;
     auto split = splitName(current, paramFragmentSelectionMode);
     if (!split) {

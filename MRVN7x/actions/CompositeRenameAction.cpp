@@ -227,7 +227,7 @@ std::unique_ptr<BaseRenameAction> CompositeRenameAction::removeStep(size_t index
 }
 
 void CompositeRenameAction::executeWithInputContext(InputContext& input, OutputContext& output) {
-    prepareParameters();
+    prepareParametersIfChanged();
     auto current = checkedCurrentIndex(nullptr);
     if (!current) { // reported by prepareParameters; the name stays as it is
         output.newName = input.currentName;

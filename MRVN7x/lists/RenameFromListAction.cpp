@@ -84,6 +84,7 @@ void RenameFromListAction::setLists(std::vector<std::u16string> fileNames,
     for (std::uint32_t i = 0; i < fileNames_.size(); ++i)
         indexOfFileName_.emplace(fileNames_[i], i); // the first entry of a path wins
     paramIsTabDelimitedList = !fileNames_.empty();
+    markParametersChanged();
 }
 
 void RenameFromListAction::load(const std::string& path) {

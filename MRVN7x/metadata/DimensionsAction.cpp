@@ -57,7 +57,7 @@ void DimensionsAction::prepareParameters() {
 }
 
 std::optional<std::u16string> DimensionsAction::formattedDimensionsString(const std::string& path) {
-    prepareParameters();
+    prepareParametersIfChanged();
     const PixelSize size = FileManager::instance().fileEXIFDimensions(path);
     if (size.width == -1) // the service gives -1 by -1 for an unknown size
         return std::nullopt;

@@ -236,7 +236,7 @@ std::optional<std::u16string> MP3RenameAction::fillPattern(const std::u16string&
 
 std::u16string MP3RenameAction::processName(const std::u16string& fragment, const std::string& path,
                                             InputContext&) {
-    prepareParameters();
+    prepareParametersIfChanged();
     const plist::Dictionary tags = FileManager::instance().mp3TagsFor(path);
     if (tags.empty())
         return fragment;

@@ -94,7 +94,7 @@ void RenameToDateAction::setParameterList(const plist::Dictionary& list) {
 
 std::optional<std::u16string> RenameToDateAction::dateTextFor(const std::string& path,
                                                               InputContext& input) {
-    prepareParameters();
+    prepareParametersIfChanged();
     FileManager& files = input.fileManager ? *input.fileManager : FileManager::instance();
     const std::optional<double> date = dateOf(files, paramMode, path);
     if (!date || *date == kDistantPast)

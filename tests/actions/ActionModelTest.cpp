@@ -3,11 +3,15 @@
 #include "MRVN7x/actions/AddToEndAction.h"
 #include "platform/PathText.h"
 #include "platform/SystemLog.h"
+#include "tests/actions/ActionTestSupport.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace morvane;
+using namespace morvane::test;
 
 namespace {
 
@@ -133,6 +137,35 @@ TEST(Parameters, MergeKeepsDefaultsOfKeysTheSavedListLacks) {
     EXPECT_EQ(*action->valueForKey("retired key"), plist::Value("kept"));
     EXPECT_EQ(action->getParamInt("active", 0), 1);
     EXPECT_EQ(action->parameterList().count("retired key"), 1u);
+}
+
+// The typed fields are prepared once and kept until the parameters change;
+// every way of changing them must reach the next name.
+TEST(Parameters, EveryChangeReachesTheNextName) {
+    struct Case {
+        const char* route;
+        std::function<void(BaseRenameAction&)> change;
+        std::u16string expected;
+    };
+    const std::vector<Case> cases = {
+        {"key write", [](BaseRenameAction& a) { a.setValueForKey("string", plist::Value("_b")); },
+         u"x_b"},
+        {"null write", [](BaseRenameAction& a) { a.setValueForKey("string", std::nullopt); }, u"x"},
+        {"merged list",
+         [](BaseRenameAction& a) {
+             a.setParameterList({{"string", plist::Value("!")}});
+         },
+         u"x!"},
+        {"fragment selection",
+         [](BaseRenameAction& a) { a.setValueForKey("fragmentSelection", plist::Value(1)); },
+         u"x_a"},
+    };
+    for (const auto& c : cases) {
+        auto action = makeNamedAction("Add to end", {{"string", plist::Value("_a")}});
+        EXPECT_EQ(renamed(*action, u"x"), u"x_a") << c.route;
+        c.change(*action);
+        EXPECT_EQ(renamed(*action, u"x"), c.expected) << c.route;
+    }
 }
 
 TEST(Parameters, IntegerReading) {

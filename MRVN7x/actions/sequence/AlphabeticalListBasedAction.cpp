@@ -77,7 +77,7 @@ bool AlphabeticalListBasedAction::validateValueForKey(const std::string& key,
 
 std::optional<std::u16string>
 AlphabeticalListBasedAction::getFormattedAlphabeticalString(InputContext& input) {
-    prepareParameters();
+    prepareParametersIfChanged();
     const std::int32_t place = getSortIndex(input);
     if (place < 1)
         return std::nullopt;

@@ -48,7 +48,7 @@ std::u16string SortNumberBasedAction::formatNumber(std::int32_t value, std::int3
 }
 
 std::optional<std::u16string> SortNumberBasedAction::getFormattedNumberString(InputContext& input) {
-    prepareParameters();
+    prepareParametersIfChanged();
     const std::int32_t place = getSortIndex(input);
     if (place < 1)
         return std::nullopt;
