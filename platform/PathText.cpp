@@ -112,10 +112,15 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : trimmed.substr(0, slash);
 }
 
-std::string join(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/')
-        return folder + name;
-    return folder + "/" + name;
+std::string join(std::string_view folder, std::string_view name) {
+    const bool slash = folder.empty() || folder.back() != '/';
+    std::string path;
+    path.reserve(folder.size() + (slash ? 1 : 0) + name.size());
+    path.append(folder);
+    if (slash)
+        path.push_back('/');
+    path.append(name);
+    return path;
 }
 
 } // namespace morvane::PathText

@@ -7,6 +7,7 @@
 // holds one is not encodable.
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace morvane::PathText {
 
@@ -23,7 +24,7 @@ std::optional<std::string> fileNameFromDisplayName(const std::u16string& display
 // Path helpers on byte strings.
 std::string lastComponent(const std::string& path);
 std::string folderOf(const std::string& path); // "/" for items in the root folder
-std::string join(const std::string& folder, const std::string& name);
+std::string join(std::string_view folder, std::string_view name);
 
 } // namespace morvane::PathText
 

@@ -28,6 +28,34 @@ private:
     RenameProgressReceiver& target_;
 };
 
+struct NameSpan {
+    size_t offset;
+    size_t length;
+    unsigned char type;
+};
+
+// Every name of the open folder fd but "." and ".."; takes over fd. False
+// when the folder could not be read to the end.
+bool readFolder(int fd, std::string& names, std::vector<NameSpan>& spans) {
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        close(fd);
+        return false;
+    }
+    errno = 0;
+    while (const dirent* item = readdir(dir)) {
+        const std::string_view name(item->d_name);
+        if (name != "." && name != "..") {
+            spans.push_back({names.size(), name.size(), item->d_type});
+            names.append(name);
+        }
+        errno = 0;
+    }
+    const bool complete = errno == 0;
+    closedir(dir);
+    return complete;
+}
+
 const std::string& noPath() {
     static const std::string empty;
     return empty;
@@ -146,18 +174,20 @@ void DynamicFileList::filterFileList(const std::vector<std::string>& elements,
 
 // One level of the expansion. rootPath is null at the level of the roots,
 // which were already listed by update() and are only descended into here.
-void DynamicFileList::filterLevel(const std::vector<Element>& elements,
+void DynamicFileList::filterLevel(std::span<const Element> elements,
                                   std::vector<std::string>& target, const std::string* rootPath) {
     for (const Element& element : elements) {
         if (nothingMoreCanBeAdded(target))
             return;
         if (element.text == ".DS_Store")
             continue;
-        const bool hidden = rootPath ? element.text.starts_with('.')
-                                     : PathText::lastComponent(element.text).starts_with('.');
+        const bool hidden =
+            rootPath ? element.text.starts_with('.')
+                     : PathText::lastComponent(std::string(element.text)).starts_with('.');
         if (hidden)
             continue;
-        const std::string path = rootPath ? PathText::join(*rootPath, element.text) : element.text;
+        const std::string path =
+            rootPath ? PathText::join(*rootPath, element.text) : std::string(element.text);
         const bool folder = isFolder(path, element.type);
         if (rootPath && qualifies(folder)) {
             if (applyCutOff_ && target.size() > static_cast<size_t>(kCutOff - 1)) {
@@ -194,27 +224,38 @@ void DynamicFileList::descendInto(const std::string& folder, std::vector<std::st
         close(fd);
         return;
     }
-    DIR* dir = fdopendir(fd);
-    if (!dir) {
-        close(fd);
+    // The names go into one buffer: a folder of 100,000 files costs a few
+    // allocations, not one per name.
+    std::string names;
+    std::vector<NameSpan> spans;
+    if (!readFolder(fd, names, spans))
         return;
-    }
     std::vector<Element> elements;
-    errno = 0;
-    while (const dirent* item = readdir(dir)) {
-        if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
-            elements.push_back({item->d_name, item->d_type});
-        errno = 0;
-    }
-    const bool complete = errno == 0;
-    closedir(dir);
-    if (!complete)
-        return;
-    std::sort(elements.begin(), elements.end(),
-              [](const Element& a, const Element& b) { return a.text < b.text; });
+    elements.reserve(spans.size());
+    for (const NameSpan& span : spans)
+        elements.push_back({std::string_view(names).substr(span.offset, span.length), span.type});
     foldersBeingDescended_.push_back(identity);
-    filterLevel(elements, target, &folder);
+    filterInByteOrder(elements, target, folder);
     foldersBeingDescended_.pop_back();
+}
+
+// With the cut-off a big folder usually gives only its first few hundred
+// names: those are picked out in order first, and the rest is sorted only
+// if the walk gets beyond them.
+void DynamicFileList::filterInByteOrder(std::vector<Element>& elements,
+                                        std::vector<std::string>& target,
+                                        const std::string& folder) {
+    const auto byName = [](const Element& a, const Element& b) { return a.text < b.text; };
+    auto rest = elements.begin();
+    if (applyCutOff_) {
+        rest += static_cast<std::ptrdiff_t>(std::min<size_t>(elements.size(), kCutOff + 1));
+        std::partial_sort(elements.begin(), rest, elements.end(), byName);
+        filterLevel({elements.begin(), rest}, target, &folder);
+        if (rest == elements.end() || nothingMoreCanBeAdded(target))
+            return;
+    }
+    std::sort(rest, elements.end(), byName);
+    filterLevel({rest, elements.end()}, target, &folder);
 }
 
 bool DynamicFileList::qualifies(bool isFolder) const {

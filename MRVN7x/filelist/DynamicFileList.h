@@ -49,7 +49,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvane {
@@ -130,8 +132,8 @@ public:
 private:
     // A name or path with what the folder listing said about its type.
     struct Element {
-        std::string text;
-        unsigned char type; // a dirent d_type; DT_UNKNOWN when not known
+        std::string_view text; // held by the caller of filterLevel
+        unsigned char type;    // a dirent d_type; DT_UNKNOWN when not known
     };
     struct FolderIdentity {
         std::uint64_t device;
@@ -140,8 +142,10 @@ private:
     };
     static constexpr std::int32_t kSlots = kModeCount + 1; // the last serves every other mode
 
-    void filterLevel(const std::vector<Element>& elements, std::vector<std::string>& target,
+    void filterLevel(std::span<const Element> elements, std::vector<std::string>& target,
                      const std::string* rootPath);
+    void filterInByteOrder(std::vector<Element>& elements, std::vector<std::string>& target,
+                           const std::string& folder);
     void descendInto(const std::string& folder, std::vector<std::string>& target);
     bool qualifies(bool isFolder) const;
     bool nothingMoreCanBeAdded(const std::vector<std::string>& target) const;
