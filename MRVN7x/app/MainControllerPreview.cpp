@@ -3,10 +3,10 @@
 #include "MRVN7x/actions/sequence/SortBasedAction.h"
 #include "MRVN7x/app/MainController.h"
 #include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/filelist/PathIndex.h"
 #include "platform/PathText.h"
 
 #include <string_view>
-#include <unordered_map>
 
 namespace morvane {
 
@@ -108,15 +108,17 @@ void MainController::postProcessPreviewList(std::vector<PreviewEntry>& entries) 
     }
 }
 
-// One pass to count, one to mark, by exact (case-sensitive) comparison.
+// By exact (case-sensitive) comparison: every path whose text occurs again,
+// the first occurrence included.
 std::vector<bool> MainController::markSharedPaths(const std::vector<std::string>& paths) {
-    std::unordered_map<std::string_view, int> occurrences;
-    occurrences.reserve(paths.size());
-    for (const auto& path : paths)
-        ++occurrences[path];
+    PathIndex firstOccurrence;
+    firstOccurrence.rebuild(paths);
     std::vector<bool> shared(paths.size());
-    for (size_t i = 0; i < paths.size(); ++i)
-        shared[i] = occurrences[paths[i]] > 1;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const auto first = static_cast<size_t>(firstOccurrence.find(paths[i]));
+        if (first != i)
+            shared[i] = shared[first] = true;
+    }
     return shared;
 }
 
