@@ -156,6 +156,7 @@ void DynamicFileList::update() {
     pathIndex_.rebuild(fileList_);
     mainMode_ = sortingMode_;
     mainMode2_ = sortingMode2_;
+    ranks_ = {};
     for (auto& sort : sorts_)
         if (sort)
             sort->markIndexesAsDirty();
@@ -333,6 +334,18 @@ int DynamicFileList::translateExternalIndexToInternal(int position) {
 
 int DynamicFileList::translateInternalIndexToExternal(int internalIndex) {
     return getMainSort().translateInternalIndexToExternal(internalIndex);
+}
+
+const std::vector<std::uint32_t>& DynamicFileList::ranksUnder(std::int32_t mode) {
+    auto& ranks = ranks_[static_cast<size_t>(slotOf(mode))];
+    if (!ranks) {
+        ranks.emplace();
+        if (SortingModeValues::isKnownMode(mode)) {
+            auto pathAt = [this](size_t i) -> const std::string& { return fileList_[i]; };
+            *ranks = SortingModeValues(mode, fileList_.size(), pathAt, fm_, collator_).ranks();
+        }
+    }
+    return *ranks;
 }
 
 void DynamicFileList::performSort() {

@@ -49,6 +49,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -125,6 +126,9 @@ public:
     void performSort();
     FileManager& fileManager() { return fm_; }
     NaturalNameCollator& naturalNameCollator() { return collator_; }
+    // The rank of every entry under mode (empty for a mode that orders
+    // nothing), read once per update and shared by every sort with that mode.
+    const std::vector<std::uint32_t>& ranksUnder(std::int32_t mode);
 
     // How many sort objects exist so far (for tests and diagnostics).
     int allocatedSortCount() const;
@@ -169,6 +173,7 @@ private:
     PathIndex pathIndex_;
     std::vector<FolderIdentity> foldersBeingDescended_;
     std::array<std::unique_ptr<DynamicSort>, kSlots * kSlots> sorts_;
+    std::array<std::optional<std::vector<std::uint32_t>>, kSlots> ranks_;
     NaturalNameCollator collator_;
 };
 

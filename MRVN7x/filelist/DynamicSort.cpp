@@ -23,18 +23,6 @@ std::string_view folderPart(std::string_view path) {
     return folder.empty() ? path.substr(0, 1) : folder;
 }
 
-// The ranks of every entry under mode, or nothing for a mode that orders nothing.
-std::vector<std::uint32_t> ranksUnder(std::int32_t mode, DynamicFileList& list) {
-    if (!SortingModeValues::isKnownMode(mode))
-        return {};
-    auto pathAt = [&](size_t i) -> const std::string& {
-        return list.pathAtInternalIndex(static_cast<int>(i));
-    };
-    const SortingModeValues values(mode, static_cast<size_t>(list.count()), pathAt,
-                                   list.fileManager(), list.naturalNameCollator());
-    return values.ranks();
-}
-
 // The internal indexes of the entries that share their rank with another
 // entry; every entry when there are no ranks (a mode that orders nothing).
 std::vector<std::uint32_t> entriesThatTie(const std::vector<std::uint32_t>& ranks, size_t n) {
@@ -85,7 +73,7 @@ void DynamicSort::performSort() {
     const size_t n = list_ ? static_cast<size_t>(list_->count()) : 0;
     std::vector<std::uint64_t> keys(n, 0);
     if (n > 0) {
-        const auto first = ranksUnder(sortingMode_, *list_);
+        const auto& first = list_->ranksUnder(sortingMode_);
         for (size_t i = 0; i < first.size(); ++i)
             keys[i] = static_cast<std::uint64_t>(first[i]) << 32;
         breakTies(first, keys);
@@ -100,7 +88,7 @@ void DynamicSort::performSort() {
     positionList_.resize(n);
     for (size_t k = 0; k < n; ++k)
         positionList_[static_cast<size_t>(indexList_[k])] = static_cast<std::int32_t>(k);
-    computeLocalIndexes();
+    localIndexList_ = {}; // made when first asked for
     dirty_ = false;
 }
 
@@ -142,7 +130,7 @@ int DynamicSort::getSortingIndexForPath(const std::string& path, bool eachFolder
     const int index = list_->internalIndexOfPath(path);
     if (index < 0 || static_cast<size_t>(index) >= indexList_.size())
         return 0;
-    const auto& positions = eachFolderSeparately ? localIndexList_ : positionList_;
+    const auto& positions = eachFolderSeparately ? localIndexList() : positionList_;
     return positions[static_cast<size_t>(index)] + 1;
 }
 
@@ -167,6 +155,8 @@ const std::vector<std::int32_t>& DynamicSort::indexList() {
 
 const std::vector<std::int32_t>& DynamicSort::localIndexList() {
     computeIfDirty();
+    if (localIndexList_.size() != indexList_.size())
+        computeLocalIndexes();
     return localIndexList_;
 }
 

@@ -10,7 +10,8 @@
 //   localIndexList  internal index -> its 0-based position among the
 //                   entries of its own folder, in this order
 // A new object holds nothing. The lists are computed on the first question
-// after the object was made or marked out of date, and released when it is
+// after the object was made or marked out of date (localIndexList only when
+// asked for itself), and released when it is
 // marked out of date again, so an order nobody asks for costs no memory.
 //
 // The sort reads each entry's value once per mode (see SortingModeValues),
