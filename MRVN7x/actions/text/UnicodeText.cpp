@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <numeric>
 
 namespace morvane {
 namespace {
@@ -76,8 +77,30 @@ std::u16string comparableSegment(const char16_t* units, std::size_t length, bool
     return toStd(result);
 }
 
+bool isAscii(const char16_t* units, std::size_t length) {
+    return std::all_of(units, units + length, [](char16_t c) { return c < 0x80; });
+}
+
+// Plain ASCII in the root locale's case: what ICU's mappings give for it.
+std::u16string asciiWithCase(std::u16string text, bool upper) {
+    const char16_t from = upper ? u'a' : u'A';
+    for (char16_t& c : text)
+        if (c >= from && c <= from + 25)
+            c = static_cast<char16_t>(upper ? c - 32 : c + 32);
+    return text;
+}
+
 ComparableText comparableForm(const char16_t* units, std::size_t length, bool fold) {
     ComparableText out;
+    // Most names are plain ASCII: their own canonical form, one segment per unit.
+    if (isAscii(units, length)) {
+        out.text.assign(units, length);
+        if (fold)
+            out.text = asciiWithCase(std::move(out.text), false);
+        out.original.resize(length + 1);
+        std::iota(out.original.begin(), out.original.end(), 0);
+        return out;
+    }
     out.text.reserve(length);
     out.original.reserve(length + 1);
     const icu::Normalizer2* n = nfd();
@@ -168,11 +191,15 @@ icu::BreakIterator* characterBreaks() {
 } // namespace
 
 std::u16string UnicodeText::uppercase(const std::u16string& text) {
+    if (isAscii(text.data(), text.size()))
+        return asciiWithCase(text, true);
     icu::UnicodeString s(text.data(), static_cast<int32_t>(text.size()));
     return toStd(s.toUpper(icu::Locale::getRoot()));
 }
 
 std::u16string UnicodeText::lowercase(const std::u16string& text) {
+    if (isAscii(text.data(), text.size()))
+        return asciiWithCase(text, false);
     icu::UnicodeString s(text.data(), static_cast<int32_t>(text.size()));
     return toStd(s.toLower(icu::Locale::getRoot()));
 }
