@@ -22,6 +22,8 @@ void RenameProgressDialogController::run(const std::function<void(RenameProgress
         display_.status3 = "Step 1 of 3: Performing disk scan..";
         display_.status1 = withNumber("%d files processed.", 0);
         numberOfFiles_ = 0;
+        pathReported_ = false;
+        countReported_ = CountReport::None;
         changed_ = false;
         first = display_;
     }
@@ -33,8 +35,30 @@ void RenameProgressDialogController::run(const std::function<void(RenameProgress
 
 void RenameProgressDialogController::update(const std::function<void(ProgressDisplay&)>& change) {
     std::lock_guard lock(mutex_);
+    display_ = rendered(); // the reports so far keep the texts of their phase
+    pathReported_ = false;
+    countReported_ = CountReport::None;
     change(display_);
     changed_ = true;
+}
+
+// The state with the texts of the latest per-item reports, made only when it
+// is to be shown: the batch reports every item, the window looks 20 times a second.
+ProgressDisplay RenameProgressDialogController::rendered() const {
+    ProgressDisplay d = display_;
+    if (pathReported_ && d.phase == 1)
+        d.status2 = "Adding: " + lastPath_ + ".";
+    else if (pathReported_ && d.phase == 2)
+        d.status2 = "Computing new name for: " + lastPath_ + ".";
+    if (countReported_ == CountReport::FilesProcessed) {
+        d.status1 = withNumber("%d files processed.", numberOfFiles_);
+    } else if (countReported_ == CountReport::FileNumber) {
+        char buffer[128];
+        std::snprintf(buffer, sizeof buffer, "Processed %d out of %d files", d.value,
+                      numberOfFiles_);
+        d.status1 = buffer;
+    }
+    return d;
 }
 
 void RenameProgressDialogController::showIfChanged() {
@@ -44,45 +68,41 @@ void RenameProgressDialogController::showIfChanged() {
         if (!changed_)
             return;
         changed_ = false;
-        current = display_;
+        current = rendered();
     }
     port_.updateProgress(current);
 }
 
 ProgressDisplay RenameProgressDialogController::display() const {
     std::lock_guard lock(mutex_);
-    return display_;
+    return rendered();
 }
 
 ProgressDisplay RenameProgressDialogController::takeDisplayForUpdate() {
     std::lock_guard lock(mutex_);
     changed_ = false;
-    return display_;
+    return rendered();
 }
 
 void RenameProgressDialogController::setLastPathProcessed(const std::string& path) {
-    update([&](ProgressDisplay& d) {
-        if (d.phase == 1)
-            d.status2 = "Adding: " + path + ".";
-        else if (d.phase == 2)
-            d.status2 = "Computing new name for: " + path + ".";
-    });
+    std::lock_guard lock(mutex_);
+    lastPath_.assign(path); // reuses the buffer: no allocation per item
+    pathReported_ = true;
+    changed_ = true;
 }
 
 void RenameProgressDialogController::setTotalNumberOfFiles(int count) {
-    update([&](ProgressDisplay& d) {
-        numberOfFiles_ = count;
-        d.status1 = withNumber("%d files processed.", count);
-    });
+    std::lock_guard lock(mutex_);
+    numberOfFiles_ = count;
+    countReported_ = CountReport::FilesProcessed;
+    changed_ = true;
 }
 
 void RenameProgressDialogController::setCurrentFileNumber(int index) {
-    update([&](ProgressDisplay& d) {
-        d.value = index;
-        char buffer[128];
-        std::snprintf(buffer, sizeof buffer, "Processed %d out of %d files", index, numberOfFiles_);
-        d.status1 = buffer;
-    });
+    std::lock_guard lock(mutex_);
+    display_.value = index;
+    countReported_ = CountReport::FileNumber;
+    changed_ = true;
 }
 
 void RenameProgressDialogController::startNewNameComputation() {
@@ -107,14 +127,13 @@ void RenameProgressDialogController::startOptimization(int count) {
 }
 
 void RenameProgressDialogController::cleaningUp() {
-    {
-        std::lock_guard lock(mutex_);
-        display_.phase = 4;
-        display_.determinate = false;
-        display_.status3 = "Cleaning up";
-        display_.status1 = "";
-        display_.status2 = "Releasing unused memory.";
-    }
+    update([](ProgressDisplay& d) {
+        d.phase = 4;
+        d.determinate = false;
+        d.status3 = "Cleaning up";
+        d.status1 = "";
+        d.status2 = "Releasing unused memory.";
+    });
     queue_.postAndWait([this] { port_.updateProgress(takeDisplayForUpdate()); });
 }
 

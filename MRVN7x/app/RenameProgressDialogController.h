@@ -5,7 +5,8 @@
 // main thread looks at it kRefreshInterval after its last look and shows it
 // when it changed, so 100,000 reports cost 100,000 cheap updates of a record,
 // not 100,000 redraws or wake-ups of the main thread (those took a third of
-// the batch's time), and what is shown is never older than the interval.
+// the batch's time), and what is shown is never older than the interval. The
+// per-item reports keep only their values; their texts are made when shown.
 // Reports that must be seen at once (cleaning up) are shown directly.
 #include "MRVN7x/app/MainThreadQueue.h"
 #include "MRVN7x/app/UserInterfacePort.h"
@@ -43,6 +44,8 @@ private:
     void showIfChanged();
     // Applies a change to the shared state; the main thread shows it at its next look.
     void update(const std::function<void(ProgressDisplay&)>& change);
+    // The shared state with the texts of the latest per-item reports (under the lock).
+    ProgressDisplay rendered() const;
 
     UserInterfacePort& port_;
     MainThreadQueue queue_;
@@ -50,6 +53,11 @@ private:
     ProgressDisplay display_;
     int numberOfFiles_ = 0;
     bool changed_ = false;
+    // The latest per-item reports, not yet written as texts.
+    enum class CountReport { None, FilesProcessed, FileNumber };
+    std::string lastPath_;
+    bool pathReported_ = false;
+    CountReport countReported_ = CountReport::None;
 };
 
 } // namespace morvane
