@@ -13,7 +13,7 @@ bool RunReport::runPlanned(const RenameOptimizer& plan) {
     for (size_t i = 0; i < plan.count(); ++i) {
         const std::string& oldPath = plan.oldNames()[i];
         auto name = PathText::fileNameFromDisplayName(plan.newNames()[i]);
-        newPaths.push_back(PathText::join(PathText::folderOf(oldPath), name.value_or("")));
+        newPaths.push_back(PathText::join(PathText::folderView(oldPath), name.value_or("")));
     }
     const std::vector<bool> shared = MainController::markSharedPaths(newPaths);
     std::vector<JournalPair> colliding;
@@ -24,7 +24,9 @@ bool RunReport::runPlanned(const RenameOptimizer& plan) {
         stoppedForConflicts_ = true;
         return false;
     }
-    outcomes_.assign(plan.count(), RenameOutcome());
+    pairCount_ = plan.count();
+    outcomes_.clear();
+    outcomes_.reserve(pairCount_); // filled in plan order as the pairs finish
     if (journalFolder_.empty())
         return true;
     journal_ = RenameJournal::create(journalFolder_, plan.oldNames(), newPaths);
@@ -41,11 +43,12 @@ void RunReport::pairRenamed(size_t index, const std::string& newPath, bool asPla
         journal_->markDoneAt(index, newPath);
 }
 
-void RunReport::pairFinished(size_t index, const RenameOutcome& outcome) {
-    if (index < outcomes_.size())
-        outcomes_[index] = outcome;
+void RunReport::pairFinished(size_t index, RenameOutcome outcome) {
+    if (index >= outcomes_.size())
+        outcomes_.resize(index + 1);
+    outcomes_[index] = std::move(outcome);
     if (onProgress)
-        onProgress(index + 1, outcomes_.size());
+        onProgress(index + 1, pairCount_);
 }
 
 void RunReport::finish() {

@@ -20,7 +20,7 @@ public:
     // the preview), then writes the journal. False stops the run.
     bool runPlanned(const RenameOptimizer& plan) override;
     void pairRenamed(size_t index, const std::string& newPath, bool asPlanned) override;
-    void pairFinished(size_t index, const RenameOutcome& outcome) override;
+    void pairFinished(size_t index, RenameOutcome outcome) override;
     // The run is over: the journal records its end.
     void finish();
 
@@ -46,6 +46,7 @@ private:
     bool journalFailed_ = false;
     bool stoppedForConflicts_ = false;
     std::vector<RenameOutcome> outcomes_;
+    size_t pairCount_ = 0;
 };
 
 } // namespace morvane::cli

@@ -13,7 +13,7 @@ bool isEscapedByte(char16_t unit) {
 }
 } // namespace
 
-std::u16string fromUtf8(const std::string& bytes) {
+std::u16string fromUtf8(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());
     const auto* s = reinterpret_cast<const uint8_t*>(bytes.data());
@@ -77,7 +77,7 @@ bool isEncodable(const std::u16string& text) {
 }
 
 std::u16string displayNameOfPath(const std::string& path) {
-    std::u16string name = fromUtf8(lastComponent(path));
+    std::u16string name = fromUtf8(lastComponentView(path));
     for (auto& unit : name)
         if (unit == u':')
             unit = u'/';
@@ -94,22 +94,34 @@ std::optional<std::string> fileNameFromDisplayName(const std::u16string& display
     return bytes;
 }
 
+namespace {
+std::string_view withoutTrailingSlashes(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.remove_suffix(1);
+    return path;
+}
+} // namespace
+
+std::string_view lastComponentView(std::string_view path) {
+    const std::string_view trimmed = withoutTrailingSlashes(path);
+    const auto slash = trimmed.find_last_of('/');
+    return slash == std::string_view::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+std::string_view folderView(std::string_view path) {
+    const std::string_view trimmed = withoutTrailingSlashes(path);
+    const auto slash = trimmed.find_last_of('/');
+    if (slash == std::string_view::npos)
+        return ".";
+    return trimmed.substr(0, slash == 0 ? 1 : slash);
+}
+
 std::string lastComponent(const std::string& path) {
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == '/')
-        trimmed.pop_back();
-    auto slash = trimmed.find_last_of('/');
-    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    return std::string(lastComponentView(path));
 }
 
 std::string folderOf(const std::string& path) {
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == '/')
-        trimmed.pop_back();
-    auto slash = trimmed.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : trimmed.substr(0, slash);
+    return std::string(folderView(path));
 }
 
 std::string join(std::string_view folder, std::string_view name) {

@@ -11,7 +11,7 @@
 
 namespace morvane::PathText {
 
-std::u16string fromUtf8(const std::string& bytes); // lossless, with surrogate escapes
+std::u16string fromUtf8(std::string_view bytes); // lossless, with surrogate escapes
 // Nothing when the text holds a lone surrogate that is not an escaped byte.
 std::optional<std::string> toUtf8(const std::u16string& text);
 bool isEncodable(const std::u16string& text);
@@ -21,9 +21,11 @@ std::u16string displayNameOfPath(const std::string& path);
 // The on-disk form of a display name: every "/" stored as ":".
 std::optional<std::string> fileNameFromDisplayName(const std::u16string& displayName);
 
-// Path helpers on byte strings.
+// Path helpers on byte strings. The view forms point into path (no copy).
 std::string lastComponent(const std::string& path);
 std::string folderOf(const std::string& path); // "/" for items in the root folder
+std::string_view lastComponentView(std::string_view path);
+std::string_view folderView(std::string_view path);
 std::string join(std::string_view folder, std::string_view name);
 
 } // namespace morvane::PathText

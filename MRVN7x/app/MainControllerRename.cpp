@@ -34,7 +34,7 @@ bool equalIgnoringCase(const std::u16string& a, const std::u16string& b) {
     return UnicodeText::equals(a, b, kCaseInsensitiveSearch);
 }
 
-std::string pathInFolder(const std::string& folder, const std::u16string& displayName) {
+std::string pathInFolder(std::string_view folder, const std::u16string& displayName) {
     auto name = PathText::fileNameFromDisplayName(displayName);
     return PathText::join(folder, name ? *name : toU8(displayName));
 }
@@ -52,6 +52,7 @@ struct MainController::RunState {
     bool manual = false;
     bool silent = false;
     bool stopped = false;
+    bool processSubfolders = false;
     std::u16string selectionString;
     unsigned selectionMask = 0;
 };
@@ -129,6 +130,7 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
     run.interactionMode = globalSettings_->getInteractionMode();
     run.silent = globalSettings_->shouldCreateSilentDroplets() && operationMode_ == DropletRun;
     run.manual = currentStepIsManual();
+    run.processSubfolders = globalSettings_->shouldProcessSubfolders();
     if (run.manual) {
         auto* manual = static_cast<ManualRenameAction*>(compositeAction_->getCurrentAction());
         manual->prepareParameters();
@@ -157,24 +159,27 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
 // never be more than a hint anyway, since the folder may change in between.
 bool MainController::renamePair(RunState& run, size_t index, const std::string& oldPath,
                                 std::u16string newName) {
-    const std::string folder = PathText::folderOf(oldPath);
+    const std::string_view folder = PathText::folderView(oldPath);
     const std::u16string currentName = PathText::displayNameOfPath(oldPath);
     RenameOutcome outcome{RenameOutcome::Kind::Unchanged, oldPath, oldPath, {}};
     auto finish = [&](RenameOutcome::Kind kind) {
         outcome.kind = kind;
         if (runObserver_)
-            runObserver_->pairFinished(index, outcome);
+            runObserver_->pairFinished(index, std::move(outcome));
         return true;
     };
-    RenameDialogRequest request{{oldPath, folder, currentName, newName},
-                                run.selectionString,
-                                run.selectionMask,
-                                globalSettings_->shouldProcessSubfolders()};
+    // Made only for a dialog: most runs show none.
+    auto request = [&](const std::u16string& name) {
+        return RenameDialogRequest{{oldPath, std::string(folder), currentName, name},
+                                   run.selectionString,
+                                   run.selectionMask,
+                                   run.processSubfolders};
+    };
     const bool changed = newName != currentName;
     run.anyChange = run.anyChange || changed;
     bool edited = false; // a dialog changed the planned name
     if (((changed && run.interactionMode == 1) || run.manual) && !run.silent) {
-        RenameDialogAnswer answer = port_.runConfirmationDialog(request);
+        RenameDialogAnswer answer = port_.runConfirmationDialog(request(newName));
         run.choice = answer.choice;
         edited = answer.newName != newName;
         newName = answer.newName;
@@ -216,8 +221,7 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
         run.choice = RenameChoice::Skip;
         if (run.silent)
             continue;
-        request.context.newName = newName;
-        RenameDialogAnswer answer = port_.runConflictResolutionDialog(request);
+        RenameDialogAnswer answer = port_.runConflictResolutionDialog(request(newName));
         run.choice = answer.choice;
         // A rename-all answer takes the edited name too; otherwise the same
         // name would meet the same existing item again and again.

@@ -31,7 +31,8 @@ public:
         (void)newPath;
         (void)asPlanned;
     }
-    virtual void pairFinished(size_t index, const RenameOutcome& outcome) {
+    // Once for every pair of the plan, in plan order; the outcome is handed over.
+    virtual void pairFinished(size_t index, RenameOutcome outcome) {
         (void)index;
         (void)outcome;
     }

@@ -66,7 +66,7 @@ bool DiskRenamer::renameFileViaAppleScript(const std::string& currentPath,
     auto displayName = PathText::toUtf8(newName);
     if (!fileName || !displayName)
         return false;
-    const std::string newPath = PathText::join(PathText::folderOf(currentPath), *fileName);
+    const std::string newPath = PathText::join(PathText::folderView(currentPath), *fileName);
     return ScriptRunner::callHandler(script_, "filerename", {currentPath, *displayName, newPath});
 }
 
@@ -86,7 +86,7 @@ bool DiskRenamer::renameInFolder(const std::string& currentPath, const std::u16s
     auto fileName = usableFileName(newName);
     if (!fileName)
         return false;
-    return moveItem(currentPath, PathText::join(PathText::folderOf(currentPath), *fileName));
+    return moveItem(currentPath, PathText::join(PathText::folderView(currentPath), *fileName));
 }
 
 } // namespace morvane

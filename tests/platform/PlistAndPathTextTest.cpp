@@ -63,7 +63,29 @@ TEST(PathText, ColonsOnDiskAreSlashesOnScreen) {
     EXPECT_EQ(PathText::displayNameOfPath("/music/AC:DC.mp3"), u"AC/DC.mp3");
     EXPECT_EQ(PathText::displayNameOfPath("/music/folder/"), u"folder");
     EXPECT_EQ(*PathText::fileNameFromDisplayName(u"12/14 song"), "12:14 song");
-    EXPECT_EQ(PathText::folderOf("/a/b/c.txt"), "/a/b");
-    EXPECT_EQ(PathText::folderOf("/c.txt"), "/");
     EXPECT_EQ(PathText::join("/", "x"), "/x");
+}
+
+TEST(PathText, FolderAndLastComponent) {
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* last;
+    };
+    const Case cases[] = {
+        {"/a/b/c.txt", "/a/b", "c.txt"},
+        {"/c.txt", "/", "c.txt"},
+        {"/a/b/", "/a", "b"},
+        {"/", "/", ""},
+        {"name", ".", "name"},
+        {"/a//", "/", "a"},
+        {"rel/x", "rel", "x"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PathText::folderOf(c.path), c.folder) << c.path;
+        EXPECT_EQ(PathText::folderView(c.path), c.folder) << c.path;
+        EXPECT_EQ(PathText::lastComponent(c.path), c.last) << c.path;
+        EXPECT_EQ(PathText::join(PathText::folderOf(c.path), "n"),
+                  std::string(c.folder) + (std::string(c.folder) == "/" ? "n" : "/n"));
+    }
 }
