@@ -53,14 +53,17 @@ std::optional<BaseRenameAction::Split> BaseRenameAction::splitName(const std::u1
 
 void BaseRenameAction::executeWithInputContext(InputContext& input, OutputContext& output) {
     prepareParametersIfChanged();
-    const std::u16string current = input.currentName;
-    auto split = splitName(current, paramFragmentSelectionMode);
-    if (!split) {
+    const std::u16string& current = input.currentName; // only the chain changes it, between steps
+    std::u16string newName;
+    if (paramFragmentSelectionMode == 0) { // the whole name: nothing to cut or join
+        newName = processName(current, input.inputPath, input, output);
+    } else if (auto split = splitName(current, paramFragmentSelectionMode)) {
+        newName = split->front + processName(split->fragment, input.inputPath, input, output) +
+                  split->back;
+    } else {
         output.newName = current;
         return;
     }
-    std::u16string newName =
-        split->front + processName(split->fragment, input.inputPath, input, output) + split->back;
     // Positions count UTF-16 units, so an action can cut a surrogate pair in
     // half; such a name cannot be written to disk, so the name stays as it was.
     output.newName = PathText::isEncodable(newName) ? std::move(newName) : current;
