@@ -13,9 +13,7 @@ bool isEscapedByte(char16_t unit) {
 }
 } // namespace
 
-std::u16string fromUtf8(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
+void appendFromUtf8(std::string_view bytes, std::u16string& out) {
     const auto* s = reinterpret_cast<const uint8_t*>(bytes.data());
     const int32_t length = static_cast<int32_t>(bytes.size());
     int32_t i = 0;
@@ -36,6 +34,12 @@ std::u16string fromUtf8(std::string_view bytes) {
             out.push_back(U16_TRAIL(c));
         }
     }
+}
+
+std::u16string fromUtf8(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    appendFromUtf8(bytes, out);
     return out;
 }
 

@@ -12,6 +12,7 @@
 namespace morvane::PathText {
 
 std::u16string fromUtf8(std::string_view bytes); // lossless, with surrogate escapes
+void appendFromUtf8(std::string_view bytes, std::u16string& out);
 // Nothing when the text holds a lone surrogate that is not an escaped byte.
 std::optional<std::string> toUtf8(const std::u16string& text);
 bool isEncodable(const std::u16string& text);

@@ -1,19 +1,17 @@
 #include "MRVN7x/lists/ListFileReader.h"
 
+#include "platform/PathText.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unicode/utf16.h>
-#include <unicode/utf8.h>
 #include <unistd.h>
 
 namespace morvane {
 namespace {
 
 constexpr size_t kChunkSize = size_t(1) << 20;
-// A byte that is not part of a UTF-8 sequence is kept as a lone trail
-// surrogate, which no well-formed UTF-8 decodes to.
-constexpr char16_t kStrayByteBase = 0xDC00;
 
 // How many bytes at the end of a chunk start a sequence that the chunk cuts off.
 size_t incompleteTail(const unsigned char* bytes, size_t length) {
@@ -59,6 +57,23 @@ ListFileReader::~ListFileReader() {
         ::close(fd_);
 }
 
+int ListFileReader::readRecords(const std::string& path, int maximumRecords,
+                                const std::function<bool(std::u16string& text)>& take) {
+    ListFileReader reader(path);
+    if (!reader.isOpen())
+        return -1;
+    Record record;
+    for (int number = 1;; ++number) {
+        const Status status = reader.nextRecord(record);
+        if (status == Status::End)
+            return 0;
+        if (status == Status::ReadError)
+            return -1;
+        if (number > maximumRecords || record.malformed || record.overlong || !take(record.text))
+            return number;
+    }
+}
+
 bool ListFileReader::isLineBreak(char16_t unit) {
     return (unit >= 0x0A && unit <= 0x0D) || unit == 0x85 || unit == 0x2028 || unit == 0x2029;
 }
@@ -72,22 +87,8 @@ bool ListFileReader::isWhiteSpaceOrLineBreak(char16_t unit) {
 
 void ListFileReader::decode(const unsigned char* bytes, size_t length, bool atEnd) {
     const size_t keep = atEnd ? 0 : incompleteTail(bytes, length);
-    const auto end = static_cast<int32_t>(length - keep);
-    int32_t i = 0;
-    while (i < end) {
-        const int32_t start = i;
-        UChar32 c;
-        U8_NEXT(bytes, i, end, c);
-        if (c < 0) {
-            buffer_.push_back(static_cast<char16_t>(kStrayByteBase + bytes[start]));
-            i = start + 1;
-        } else if (c <= 0xFFFF) {
-            buffer_.push_back(static_cast<char16_t>(c));
-        } else {
-            buffer_.push_back(U16_LEAD(c));
-            buffer_.push_back(U16_TRAIL(c));
-        }
-    }
+    const size_t end = length - keep;
+    PathText::appendFromUtf8({reinterpret_cast<const char*>(bytes), end}, buffer_);
     pendingBytes_.assign(reinterpret_cast<const char*>(bytes) + end, keep);
 }
 

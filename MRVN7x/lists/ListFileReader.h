@@ -8,6 +8,7 @@
 // order, or another Unicode line break; blank lines therefore yield nothing.
 // A byte order mark at the start of the file is skipped.
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace morvane {
@@ -32,6 +33,13 @@ public:
     };
     enum class Status { Record, End, ReadError };
     Status nextRecord(Record& record);
+
+    // Hands every record of the file at path to take, which keeps it or refuses it.
+    // 0 when all were kept; the 1-based number of the first record that was
+    // refused, malformed, overlong or beyond maximumRecords; -1 when the file
+    // cannot be read.
+    static int readRecords(const std::string& path, int maximumRecords,
+                           const std::function<bool(std::u16string& text)>& take);
 
     static bool isWhiteSpaceOrLineBreak(char16_t unit);
     static bool isLineBreak(char16_t unit);

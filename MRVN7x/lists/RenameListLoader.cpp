@@ -11,27 +11,16 @@ bool RenameListLoader::isValidNewName(const std::u16string& name) {
 
 int RenameListLoader::loadFromPath(const std::string& path) {
     fileArray_.clear();
-    ListFileReader reader(path);
-    if (!reader.isOpen())
-        return kUnreadable;
-    ListFileReader::Record record;
-    int line = 0;
-    for (;;) {
-        const auto status = reader.nextRecord(record);
-        if (status == ListFileReader::Status::End)
-            return 0;
-        if (status == ListFileReader::Status::ReadError) {
-            fileArray_.clear();
-            return kUnreadable;
-        }
-        ++line;
-        if (line > kMaximumLines || record.malformed || record.overlong ||
-            !isValidNewName(record.text)) {
-            fileArray_.clear();
-            return line;
-        }
-        fileArray_.push_back(std::move(record.text));
-    }
+    const int result =
+        ListFileReader::readRecords(path, kMaximumLines, [this](std::u16string& text) {
+            if (!isValidNewName(text))
+                return false;
+            fileArray_.push_back(std::move(text));
+            return true;
+        });
+    if (result != 0)
+        fileArray_.clear();
+    return result;
 }
 
 } // namespace morvane

@@ -4,18 +4,9 @@
 #include "MRVN7x/lists/ListFileReader.h"
 #include "MRVN7x/lists/RenameListLoader.h"
 
-#include <algorithm>
-
 namespace morvane {
 
 std::u16string TabDelimitedFileListLoader::lowercasePath(const std::u16string& path) {
-    if (std::all_of(path.begin(), path.end(), [](char16_t c) { return c < 0x80; })) {
-        std::u16string lower = path;
-        for (char16_t& c : lower)
-            if (c >= u'A' && c <= u'Z')
-                c = static_cast<char16_t>(c + (u'a' - u'A'));
-        return lower;
-    }
     return UnicodeText::lowercase(path);
 }
 
@@ -42,28 +33,14 @@ bool TabDelimitedFileListLoader::addPair(const std::u16string& line) {
 int TabDelimitedFileListLoader::loadFromPath(const std::string& path) {
     fileArray_.clear();
     newNameArray_.clear();
-    ListFileReader reader(path);
-    if (!reader.isOpen())
-        return RenameListLoader::kUnreadable;
-    ListFileReader::Record record;
-    int line = 0;
-    for (;;) {
-        const auto status = reader.nextRecord(record);
-        if (status == ListFileReader::Status::End)
-            return 0;
-        if (status == ListFileReader::Status::ReadError) {
-            fileArray_.clear();
-            newNameArray_.clear();
-            return RenameListLoader::kUnreadable;
-        }
-        ++line;
-        if (line > RenameListLoader::kMaximumLines || record.malformed || record.overlong ||
-            !addPair(record.text)) {
-            fileArray_.clear();
-            newNameArray_.clear();
-            return line;
-        }
+    const int result =
+        ListFileReader::readRecords(path, RenameListLoader::kMaximumLines,
+                                    [this](std::u16string& text) { return addPair(text); });
+    if (result != 0) {
+        fileArray_.clear();
+        newNameArray_.clear();
     }
+    return result;
 }
 
 } // namespace morvane
