@@ -2,63 +2,23 @@
 // files, the main sort by name and by date, and the per-folder position of
 // every entry under a second sort.
 //
-// The tree (100 folders of 1000 empty files) is made once in the temporary
-// folder and removed at exit. "heap_MB" is the heap in use by the list and
-// its sorts (mallinfo2), measured after the timed work.
+// The tree is the naming benchmarks' (NamingBenchSupport.h). "heap_MB" is the heap in use by the
+// list and its sorts (mallinfo2), measured after the timed work.
+#include "NamingBenchSupport.h"
+
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/filelist/DynamicFileList.h"
 #include "MRVN7x/filelist/RawFileList.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <malloc.h>
 #include <memory>
 #include <string>
 
 namespace {
 using namespace morvane;
-
-constexpr int kFolders = 100;
-constexpr int kFilesPerFolder = 1000;
-
-std::string numberedName(const char* format, int n) {
-    char name[64];
-    std::snprintf(name, sizeof name, format, n);
-    return name;
-}
-
-class Tree {
-public:
-    Tree() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvane-bench-XXXXXX");
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        root_ = pattern;
-        for (int folder = 0; folder < kFolders; ++folder) {
-            const std::string path = root_ + "/" + numberedName("Roll %03d", folder);
-            std::filesystem::create_directory(path);
-            for (int file = 0; file < kFilesPerFolder; ++file)
-                std::ofstream(path + "/" + numberedName("IMG_%05d.JPG", folder * 1000 + file));
-        }
-    }
-    ~Tree() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
-    const std::string& root() const { return root_; }
-
-private:
-    std::string root_;
-};
-
-const Tree& tree() {
-    static const Tree shared;
-    return shared;
-}
+using namespace morvane::bench;
 
 double heapInUse() {
     return static_cast<double>(mallinfo2().uordblks);
