@@ -254,6 +254,40 @@ TEST(DynamicFileList, CutOffAcrossNestedFoldersKeepsTheFirstItemsFound) {
     EXPECT_EQ(entries.back(), "root/b/f0049.txt");
 }
 
+// With the cut-off only a big folder's first names are put in order at first;
+// names that add nothing (hidden, or not of the included kind) must not end the walk.
+TEST(DynamicFileList, CutOffWalksPastNamesThatAddNothing) {
+    struct Case {
+        Switches switches;
+        bool emptyFolders; // the 400 names that add nothing: empty folders, else files
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {{1, 0, 1}, true, {"d/a.txt", "d/b.txt", "d/zz/inner.txt"}},
+        {{0, 1, 1}, false, {"d", "d/zz"}},
+    };
+    for (const auto& c : cases) {
+        FileListFixture f;
+        f.dir.makeFolder("d");
+        for (int i = 0; i < 300; ++i)
+            f.dir.write("d/" + numbered(".hidden", i)); // before every visible name
+        for (int i = 0; i < 400; ++i) {
+            if (c.emptyFolders)
+                f.dir.makeFolder("d/" + numbered("m", i));
+            else
+                f.dir.write("d/" + numbered("m", i));
+        }
+        f.dir.write("d/a.txt");
+        f.dir.write("d/b.txt");
+        f.dir.makeFolder("d/zz");
+        f.dir.write("d/zz/inner.txt");
+        f.addRoot("d");
+        f.update(c.switches, true);
+        EXPECT_EQ(f.entriesInExpansionOrder(), c.expected);
+        EXPECT_FALSE(f.list.cutOffPointWasActuallyApplied());
+    }
+}
+
 TEST(DynamicFileList, RootsAreNeverRefusedByTheCutOff) {
     FileListFixture f;
     for (int i = 0; i < 300; ++i)
