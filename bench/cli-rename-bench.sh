@@ -3,7 +3,8 @@
 # chain (a text step, "Add number to start", "Make lowercase"), with and
 # without the journal, against a raw loop of renameat2(RENAME_NOREPLACE) over
 # the same number of files (bench/raw-rename-loop.c, the physical limit).
-# Prints wall-clock times, the ratio to the raw loop and the memory peaks.
+# Prints wall-clock times, the ratio to the raw loop, the memory peaks and the
+# CPU time in user space and in the kernel (the renames themselves are kernel time).
 #
 #   bench/cli-rename-bench.sh [COUNT [ROUNDS]]     (default 100000 files, 3 rounds)
 #
@@ -33,20 +34,22 @@ make_files() { # folder
     sync -f "$1"
 }
 
-# Runs a command under /usr/bin/time; prints "seconds kilobytes".
+# Runs a command under /usr/bin/time; prints "seconds kilobytes user system".
 measure() {
     local log=$work/time.log
     /usr/bin/time -v -o "$log" "$@" >/dev/null
     awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, t, ":"); s = 0;
                                            for (i = 1; i <= n; ++i) s = s * 60 + t[i]; secs = s }
                 /Maximum resident set size/ { kb = $2 }
-                END { printf "%.3f %d\n", secs, kb }' "$log"
+                /User time \(seconds\)/ { user = $2 }
+                /System time \(seconds\)/ { sys = $2 }
+                END { printf "%.3f %d %.2f %.2f\n", secs, kb, user, sys }' "$log"
 }
 
 chain=(--step "Replace text" --set "search term=Photo" --set "replacement term=Picture"
        --step "Add number to start" --set "padding=6" --set "sortingMode=10"
        --step "Make lowercase")
-declare -A times memory
+declare -A times memory user system
 contestants=(raw cli cli-no-journal)
 for ((round = 1; round <= rounds; ++round)); do
     for who in "${contestants[@]}"; do
@@ -61,18 +64,25 @@ for ((round = 1; round <= rounds; ++round)); do
         esac
         left=$(find "$folder" -maxdepth 1 -name 'Holiday*' | wc -l)
         [ "$left" -eq 0 ] || { echo "$who left $left of $count files unrenamed" >&2; exit 1; }
-        times[$who]+="${result% *} "
-        memory[$who]+="${result#* } "
+        read -r secs kb usr sys <<<"$result"
+        times[$who]+="$secs "
+        memory[$who]+="$kb "
+        user[$who]+="$usr "
+        system[$who]+="$sys "
     done
 done
 
 median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 raw=$(median <<<"${times[raw]}")
 printf '%d files, %d rounds (median)\n' "$count" "$rounds"
-printf '%-16s %10s %8s %12s   %s\n' contestant seconds ratio "peak RSS" "all rounds (s)"
+printf '%-16s %10s %8s %12s %7s %7s   %s\n' contestant seconds ratio "peak RSS" user system \
+    "all rounds (s)"
 for who in "${contestants[@]}"; do
     t=$(median <<<"${times[$who]}")
     m=$(median <<<"${memory[$who]}")
-    awk -v who="$who" -v t="$t" -v raw="$raw" -v m="$m" -v all="${times[$who]}" \
-        'BEGIN { printf "%-16s %10.3f %7.2fx %9.1f MiB   %s\n", who, t, t / raw, m / 1024, all }' 
+    u=$(median <<<"${user[$who]}")
+    k=$(median <<<"${system[$who]}")
+    awk -v who="$who" -v t="$t" -v raw="$raw" -v m="$m" -v u="$u" -v k="$k" \
+        -v all="${times[$who]}" 'BEGIN { printf "%-16s %10.3f %7.2fx %9.1f MiB %7.2f %7.2f   %s\n",
+                                         who, t, t / raw, m / 1024, u, k, all }'
 done
