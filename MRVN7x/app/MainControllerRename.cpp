@@ -186,13 +186,12 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
     }
     bool skippedForExisting = false;
     for (;;) {
-        if (run.choice == RenameChoice::SkipAll) {
-            run.stopped = true;
-            return finish(skippedForExisting ? RenameOutcome::Kind::SkippedExisting
-                                             : RenameOutcome::Kind::Skipped);
-        }
         if (!isRename(run.choice)) {
-            run.choice = RenameChoice::Rename; // a skip holds for this item only
+            // A skip-all ends the run; a skip holds for this item only.
+            if (run.choice == RenameChoice::SkipAll)
+                run.stopped = true;
+            else
+                run.choice = RenameChoice::Rename;
             return finish(skippedForExisting ? RenameOutcome::Kind::SkippedExisting
                                              : RenameOutcome::Kind::Skipped);
         }
