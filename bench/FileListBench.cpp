@@ -83,30 +83,14 @@ void BM_RemoveRootsOneByOne(benchmark::State& state) {
 }
 BENCHMARK(BM_RemoveRootsOneByOne)->Unit(benchmark::kMillisecond);
 
-struct ExpandedList {
-    explicit ExpandedList(std::int32_t mode, std::int32_t mode2) {
-        raw.addPath(tree().root());
-        list.setRawFileList(&raw);
-        list.setProcessFiles(1);
-        list.setProcessSubFolders(1);
-        list.setApplyCutOff(false);
-        list.setSortingMode(mode);
-        list.setSortingMode2(mode2);
-        list.update();
-    }
-    FileManager fm;
-    RawFileList raw;
-    DynamicFileList list{fm};
-};
-
 // Expansion alone: the main sort orders nothing.
 void BM_Expand100000Files(benchmark::State& state) {
     tree();
     const double before = heapInUse();
-    std::unique_ptr<ExpandedList> expanded;
+    std::unique_ptr<ExpandedTree> expanded;
     for (auto _ : state) {
         expanded.reset();
-        expanded = std::make_unique<ExpandedList>(12, 12);
+        expanded = std::make_unique<ExpandedTree>(12, 12);
         benchmark::DoNotOptimize(expanded->list.count());
     }
     state.counters["entries"] = expanded->list.count();
@@ -159,7 +143,7 @@ BENCHMARK(BM_PreviewExpansionWithCutOff)->Unit(benchmark::kMillisecond);
 void mainSort(benchmark::State& state, std::int32_t mode, std::int32_t mode2, bool coldCache) {
     tree();
     const double before = heapInUse();
-    ExpandedList expanded(mode, mode2);
+    ExpandedTree expanded(mode, mode2);
     for (auto _ : state) {
         if (coldCache) {
             state.PauseTiming();
@@ -209,7 +193,7 @@ BENCHMARK(BM_MainSortByNaturalNameThenExifDateCold)->Unit(benchmark::kMillisecon
 void BM_PerFolderPositionOfEveryEntry(benchmark::State& state) {
     tree();
     const double before = heapInUse();
-    ExpandedList expanded(10, 0);
+    ExpandedTree expanded(10, 0);
     const int n = expanded.list.count();
     long long sum = 0;
     for (auto _ : state) {
