@@ -4,6 +4,7 @@
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
 #include "MRVN7x/app/MainController.h"
+#include "MRVN7x/app/UndoService.h"
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/engine/RenameJournal.h"
 #include "cli/ChainBuilder.h"
@@ -213,10 +214,7 @@ int commandPreview(const Invocation& inv) {
 // The summary title of the run ("3 file names were changed."); empty when
 // "showSummary" is 0.
 std::string summaryTitle(const Session& session) {
-    for (const auto& alert : session.alerts)
-        if (alert.style == AlertStyle::Informational)
-            return alert.title;
-    return {};
+    return session.controller.lastRunResult().summary;
 }
 
 void printOutcomesAsText(const RunReport& report, const Session& session) {
@@ -249,14 +247,15 @@ void printOutcomes(const RunReport& report, const Session& session, bool json) {
     }
     out += "],\"counts\":{";
     first = true;
+    const RenameRunResult& result = session.controller.lastRunResult();
     for (auto kind : {RenameOutcome::Kind::Renamed, RenameOutcome::Kind::Unchanged,
                       RenameOutcome::Kind::SkippedExisting, RenameOutcome::Kind::Skipped,
                       RenameOutcome::Kind::Failed, RenameOutcome::Kind::NotReached}) {
         out += std::string(first ? "" : ",") + "\"" + RunReport::kindName(kind) +
-               "\":" + std::to_string(report.count(kind));
+               "\":" + std::to_string(result.count(kind));
         first = false;
     }
-    out += "},\"run\":" + jsonString(report.runId()) +
+    out += "},\"run\":" + jsonString(result.runId) +
            ",\"summary\":" + jsonString(summaryTitle(session)) + "}\n";
     std::fputs(out.c_str(), stdout);
 }
@@ -301,7 +300,7 @@ int commandRename(const Invocation& inv) {
     controller.updateAll();
     session.port.showProgressBar =
         isatty(STDERR_FILENO) && controller.dynamicFileList().cutOffPointWasActuallyApplied();
-    RunReport report(inv.journal ? RenameJournal::defaultFolder() : std::string());
+    RunReport report;
     report.onConflicts = [&](const std::vector<JournalPair>& colliding) {
         return goAheadDespiteConflicts(session, inv, colliding);
     };
@@ -310,21 +309,25 @@ int commandRename(const Invocation& inv) {
         report.onProgress = [&session](size_t done, size_t total) {
             session.port.showRenameProgress(done, total);
         };
+    controller.setJournalled(inv.journal);
     controller.setRunObserver(&report);
     const bool ran = controller.applyCurrentSettings();
     controller.setRunObserver(nullptr);
-    report.finish();
     session.port.closeProgress();
-    if (report.stoppedForConflicts())
+    const RenameRunResult& result = controller.lastRunResult();
+    if (result.status == RenameRunResult::Status::StoppedForConflicts)
         return 1;
+    if (result.status == RenameRunResult::Status::Refused) {
+        std::fprintf(stderr, "morvane-cli: nothing was renamed: %s\n", result.reason.c_str());
+        return 1;
+    }
     if (!ran || report.outcomes().empty()) {
         for (const auto& alert : session.alerts)
             printAlert(alert, stderr);
         return ran && session.refusedPaths == 0 ? 0 : 1;
     }
-    if (report.journalFailed())
-        std::fprintf(stderr, "morvane-cli: warning: no journal could be written; this run "
-                             "cannot be undone\n");
+    if (!result.journalWarning.empty())
+        std::fprintf(stderr, "morvane-cli: warning: %s\n", result.journalWarning.c_str());
     printOutcomes(report, session, inv.json);
     return report.everythingDone() && session.refusedPaths == 0 ? 0 : 1;
 }
@@ -371,46 +374,48 @@ int commandActions(const Invocation& inv) {
     return 0;
 }
 
+void listRuns(const std::vector<JournalRecord>& runs) {
+    for (const auto& run : runs) {
+        char when[64];
+        const std::time_t created = run.created;
+        std::tm local{};
+        localtime_r(&created, &local);
+        std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
+        std::printf("%s  %s  %zu pairs, %zu renamed  %s\n", run.runId.c_str(), when,
+                    run.pairCount(), run.doneCount(), run.state().c_str());
+    }
+}
+
 int commandUndo(const Invocation& inv) {
-    const std::string folder = RenameJournal::defaultFolder();
-    auto runs = RenameJournalReader::list(folder);
+    UndoService service;
     if (inv.list) {
-        for (const auto& run : runs) {
-            char when[64];
-            const std::time_t created = run.created;
-            std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", std::localtime(&created));
-            const bool someUndone =
-                std::find(run.undone.begin(), run.undone.end(), true) != run.undone.end();
-            const char* state = run.isUndone() ? "undone"
-                                : someUndone   ? "partly undone"
-                                : run.ended    ? "done"
-                                               : "interrupted";
-            std::printf("%s  %s  %zu pairs, %zu renamed  %s\n", run.runId.c_str(), when,
-                        run.pairs.size(), run.doneCount(), state);
-        }
+        listRuns(service.runs());
         return 0;
     }
-    std::string runId = inv.arguments.empty() ? std::string() : inv.arguments[0];
-    if (runId.empty()) {
-        for (auto it = runs.rbegin(); it != runs.rend() && runId.empty(); ++it)
-            if (!it->isUndone() && it->doneCount() > 0)
-                runId = it->runId;
-        if (runId.empty()) {
-            std::fprintf(stderr, "morvane-cli: no run to undo\n");
-            return 1;
-        }
-    } else if (std::none_of(runs.begin(), runs.end(),
-                            [&](const JournalRecord& run) { return run.runId == runId; })) {
-        std::fprintf(stderr, "morvane-cli: no run %s (see 'morvane-cli undo --list')\n",
-                     runId.c_str());
+    const UndoResult result =
+        inv.arguments.empty() ? service.undoNewest() : service.undo(inv.arguments[0]);
+    switch (result.status) {
+    case UndoResult::Status::NothingToUndo:
+        std::fprintf(stderr, "morvane-cli: no run to undo\n");
         return 1;
+    case UndoResult::Status::NoSuchRun:
+        std::fprintf(stderr, "morvane-cli: no run %s (see 'morvane-cli undo --list')\n",
+                     result.runId.c_str());
+        return 1;
+    case UndoResult::Status::Busy:
+    case UndoResult::Status::JournalUnwritable:
+        std::fprintf(stderr, "morvane-cli: nothing was undone: %s\n", result.message.c_str());
+        return 1;
+    case UndoResult::Status::Complete:
+    case UndoResult::Status::Incomplete:
+        break;
     }
-    const UndoOutcome outcome = RenameJournalReader::undo(folder, runId);
-    for (const auto& [pair, reason] : outcome.problems)
+    for (const auto& [pair, reason] : result.problems)
         std::fprintf(stderr, "not restored: %s: %s\n",
-                     pair.newPath.empty() ? runId.c_str() : pair.newPath.c_str(), reason.c_str());
-    std::printf("%zu item%s restored.\n", outcome.restored, outcome.restored == 1 ? "" : "s");
-    return outcome.problems.empty() ? 0 : 1;
+                     pair.newPath.empty() ? result.runId.c_str() : pair.newPath.c_str(),
+                     reason.c_str());
+    std::printf("%zu item%s restored.\n", result.restored, result.restored == 1 ? "" : "s");
+    return result.status == UndoResult::Status::Complete ? 0 : 1;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 // Moving items on disk without ever replacing an existing item.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace morvane::FileOperations {
@@ -19,6 +21,19 @@ bool moveViaTemporaryName(const std::string& from, const std::string& to,
 // case is not counted as an existing item.
 bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName);
 
+// What an item is on disk, whatever its name: a rename keeps all three.
+struct ItemIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    char type = 0; // 'f' file, 'd' folder, 'l' symbolic link, 'o' other; 0 unknown
+    bool operator==(const ItemIdentity&) const = default;
+};
+// The type letter of a struct stat's st_mode, and of a dirent's d_type.
+char typeOfMode(unsigned mode);
+char typeOfDirentType(unsigned char type);
+// The identity of the item at path (a symbolic link itself); nothing when absent.
+std::optional<ItemIdentity> identityOf(const std::string& path);
+
 // True when something (a dangling symbolic link included) exists at path.
 bool exists(const std::string& path);
 // True when both paths name the same item on disk (same device and inode).
@@ -29,3 +44,7 @@ bool readComment(const std::string& path, std::string& comment);
 bool writeComment(const std::string& path, const std::string& comment);
 
 } // namespace morvane::FileOperations
+
+namespace morvane {
+using FileOperations::ItemIdentity;
+} // namespace morvane

@@ -8,6 +8,7 @@
 #include "MRVN7x/app/GenericDontShowAgainDialogController.h"
 #include "MRVN7x/app/MRVNGlobalPreferencesPseudoAction.h"
 #include "MRVN7x/app/OneShotTimer.h"
+#include "MRVN7x/app/RenameRunResult.h"
 #include "MRVN7x/app/RenameRunObserver.h"
 #include "MRVN7x/app/UserInterfacePort.h"
 #include "MRVN7x/engine/DiskRenamer.h"
@@ -95,6 +96,12 @@ public:
     void executeRenameAndQuit(bool quit);
     bool applyCurrentSettings();
     void setRunObserver(RenameRunObserver* observer) { runObserver_ = observer; }
+    // Where runs keep their journals and their lock (the state folder by
+    // default). Without journal a run cannot be undone; it still takes the lock.
+    void setJournalFolder(std::string folder) { journalFolder_ = std::move(folder); }
+    void setJournalled(bool journalled) { journalled_ = journalled; }
+    std::string journalFolder() const;
+    const RenameRunResult& lastRunResult() const { return lastRun_; }
 
     // Saving the file list.
     void createFileList();
@@ -121,8 +128,14 @@ private:
     bool checkSettingsBeforeRun(bool& result);
     struct RunState;
     void renameLoop(const RenameOptimizer& plan);
-    bool renamePair(RunState& run, size_t index, const std::string& oldPath,
+    bool goAheadWithPlan(const RenameOptimizer& plan, const std::vector<std::string>& newPaths);
+    void refuseRun(const std::string& reason);
+    void runStep(RunState& run, const RenameOptimizer& plan, size_t index);
+    bool renamePair(RunState& run, size_t step, size_t index, const std::string& oldPath,
                     std::u16string newName);
+    void finishFromTemporary(RunState& run, size_t step, size_t index, const std::string& oldPath,
+                             const std::string& newPath);
+    void pairFinished(size_t index, RenameOutcome outcome);
     void alertFailure(RunState& run, const std::string& reason);
     void showSummary(const RunState& run);
 
@@ -138,6 +151,9 @@ private:
     std::unique_ptr<DynamicFileList> dynamicFileList_;
     DiskRenamer renamer_;
     RenameRunObserver* runObserver_ = nullptr;
+    std::string journalFolder_;
+    bool journalled_ = true;
+    RenameRunResult lastRun_;
 
     OperationMode operationMode_ = Normal;
     bool hasFinishedInitializing_ = false;

@@ -4,9 +4,15 @@
 #include "MRVN7x/actions/text/UnicodeText.h"
 #include "MRVN7x/app/MainController.h"
 #include "MRVN7x/app/RenameProgressDialogController.h"
+#include "MRVN7x/app/RunJournal.h"
 #include "MRVN7x/engine/RenameBatch.h"
+#include "MRVN7x/engine/RunLock.h"
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unordered_set>
 
 namespace morvane {
 
@@ -55,6 +61,10 @@ struct MainController::RunState {
     bool processSubfolders = false;
     std::u16string selectionString;
     unsigned selectionMask = 0;
+    RunJournal* journal = nullptr;           // none for a run without journal
+    const std::string* journalTarget = nullptr; // where the journal says the step goes
+    bool parkFirst = false;                  // the step breaks a cycle: to the temporary name
+    std::unordered_set<size_t> parked;       // pairs waiting at their temporary name
 };
 
 void MainController::ok() {
@@ -110,10 +120,32 @@ bool MainController::checkSettingsBeforeRun(bool& result) {
     return true;
 }
 
+std::string MainController::journalFolder() const {
+    return journalFolder_.empty() ? RenameJournal::defaultFolder() : journalFolder_;
+}
+
+// Nothing was renamed: the reason goes to the result and to the user.
+void MainController::refuseRun(const std::string& reason) {
+    lastRun_.status = RenameRunResult::Status::Refused;
+    lastRun_.reason = reason;
+    port_.runAlert({AlertStyle::Critical, "No file names were changed.", reason, {"OK"}});
+}
+
 bool MainController::applyCurrentSettings() {
     bool result = false;
+    lastRun_ = {};
     if (!checkSettingsBeforeRun(result))
         return result;
+    // One run at a time, taken before the list is read, so the plan sees no
+    // other run's half-done work. A run without journal may go on where the
+    // lock file cannot be made, but never past another run.
+    std::string error;
+    bool busy = false;
+    auto lock = RunLock::acquire(journalFolder(), "rename run", RunLock::kDefaultWait, error, &busy);
+    if (!lock && (busy || journalled_)) {
+        refuseRun(error);
+        return false;
+    }
     RenameBatch batch;
     batch.setNewNameComputer(
         [this](const std::string& path) { return getNewNameForFileAtPath(path); });
@@ -139,16 +171,108 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
     }
     if (runObserver_ && !runObserver_->runPlanned(plan))
         return; // stopped before the first rename: no summary, nothing changed
-    for (size_t i = 0; i < plan.count(); ++i) {
-        if (run.stopped) {
-            if (runObserver_)
-                runObserver_->pairFinished(
-                    i, {RenameOutcome::Kind::NotReached, plan.oldNames()[i], {}, {}});
-            continue;
+    const std::vector<std::string> newPaths = RunJournal::newPaths(plan);
+    if (!goAheadWithPlan(plan, newPaths))
+        return;
+    std::optional<RunJournal> journal;
+    if (journalled_) {
+        std::string error;
+        journal = RunJournal::begin(journalFolder(), plan, newPaths, error);
+        if (!journal) {
+            refuseRun("The run was not started, because its journal could not be written (" +
+                      error + "); without it the run could not be undone.");
+            return;
         }
-        renamePair(run, i, plan.oldNames()[i], plan.newNames()[i]);
+        lastRun_.runId = journal->runId();
+        run.journal = &*journal;
     }
+    lastRun_.status = RenameRunResult::Status::Completed;
+    for (size_t step = 0; step < plan.steps().size(); ++step)
+        runStep(run, plan, step);
+    if (journal && !journal->finish())
+        lastRun_.journalWarning = "the journal could not record the end of the run: " +
+                                  std::string(std::strerror(errno));
     showSummary(run);
+}
+
+// Checks the whole plan with the preview's rule (the preview may have shown
+// only its first entries): the observer decides, else the conflicts notice,
+// unless the user already went ahead over the preview's conflicts.
+bool MainController::goAheadWithPlan(const RenameOptimizer& plan,
+                                     const std::vector<std::string>& newPaths) {
+    const std::vector<bool> shared = markSharedPaths(newPaths);
+    for (size_t i = 0; i < shared.size(); ++i)
+        if (shared[i])
+            lastRun_.conflicts.push_back({plan.oldNames()[i], newPaths[i]});
+    if (lastRun_.conflicts.empty())
+        return true;
+    const bool goAhead = runObserver_
+                             ? runObserver_->goAheadDespiteConflicts(lastRun_.conflicts)
+                             : wasConflictDetected_ || showConflictDetectedDialog() == 1;
+    if (!goAhead)
+        lastRun_.status = RenameRunResult::Status::StoppedForConflicts;
+    return goAhead;
+}
+
+// One step of the plan. A pair that breaks a cycle parks at its temporary
+// name and finishes at its second step, which runs even after a skip-all:
+// no item is left under a temporary name.
+void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t step) {
+    const RenameOptimizer::Step& planned = plan.steps()[step];
+    const size_t pair = planned.pair;
+    const std::string& oldPath = plan.oldNames()[pair];
+    if (planned.kind == RenameOptimizer::StepKind::FromTemporary) {
+        if (run.parked.erase(pair) != 0) {
+            const std::string newPath =
+                pathInFolder(PathText::folderView(oldPath), plan.newNames()[pair]);
+            finishFromTemporary(run, step, pair, oldPath, newPath);
+        }
+        return;
+    }
+    if (run.stopped) {
+        pairFinished(pair, {RenameOutcome::Kind::NotReached, oldPath, {}, {}});
+        return;
+    }
+    const std::string temporary = planned.kind == RenameOptimizer::StepKind::ToTemporary
+                                      ? RenameOptimizer::temporaryPathFor(oldPath)
+                                      : std::string();
+    const std::string planTarget =
+        pathInFolder(PathText::folderView(oldPath), plan.newNames()[pair]);
+    run.parkFirst = !temporary.empty();
+    run.journalTarget = run.parkFirst ? &temporary : &planTarget;
+    renamePair(run, step, pair, oldPath, plan.newNames()[pair]);
+}
+
+// The second step of a pair that breaks a cycle. If its new name was taken
+// meanwhile (a dialog skipped part of the cycle) it goes back to its old name.
+void MainController::finishFromTemporary(RunState& run, size_t step, size_t index,
+                                         const std::string& oldPath, const std::string& newPath) {
+    const std::string temporary = RenameOptimizer::temporaryPathFor(oldPath);
+    if (FileOperations::moveNoReplace(temporary, newPath)) {
+        if (run.journal)
+            run.journal->stepDone(step);
+        ++run.successCount;
+        if (runObserver_)
+            runObserver_->pairRenamed(index, newPath, true);
+        pairFinished(index, {RenameOutcome::Kind::Renamed, oldPath, newPath, {}});
+        return;
+    }
+    const bool taken = errno == EEXIST;
+    if (taken && FileOperations::moveNoReplace(temporary, oldPath)) {
+        pairFinished(index, {RenameOutcome::Kind::SkippedExisting, oldPath, newPath, {}});
+        return;
+    }
+    const std::string reason = withPath(unableToRenameText, oldPath) +
+                               "\n\nThe item is now called " + temporary +
+                               "; undoing the run gives it its old name back.";
+    alertFailure(run, reason);
+    pairFinished(index, {RenameOutcome::Kind::Failed, oldPath, newPath, reason});
+}
+
+void MainController::pairFinished(size_t index, RenameOutcome outcome) {
+    ++lastRun_.counts[static_cast<size_t>(outcome.kind)];
+    if (runObserver_)
+        runObserver_->pairFinished(index, std::move(outcome));
 }
 
 // One pair of the run. The choice carries over from the pair before: a
@@ -157,15 +281,14 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
 // its refusal (the renamer never replaces anything): a separate look before
 // every rename would double the run's work on the file system, and could
 // never be more than a hint anyway, since the folder may change in between.
-bool MainController::renamePair(RunState& run, size_t index, const std::string& oldPath,
-                                std::u16string newName) {
+bool MainController::renamePair(RunState& run, size_t step, size_t index,
+                                const std::string& oldPath, std::u16string newName) {
     const std::string_view folder = PathText::folderView(oldPath);
     const std::u16string currentName = PathText::displayNameOfPath(oldPath);
     RenameOutcome outcome{RenameOutcome::Kind::Unchanged, oldPath, oldPath, {}};
     auto finish = [&](RenameOutcome::Kind kind) {
         outcome.kind = kind;
-        if (runObserver_)
-            runObserver_->pairFinished(index, std::move(outcome));
+        pairFinished(index, std::move(outcome));
         return true;
     };
     // Made only for a dialog: most runs show none.
@@ -201,11 +324,36 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
             return finish(RenameOutcome::Kind::Unchanged);
         const std::string newPath = pathInFolder(folder, newName);
         outcome.newPath = newPath;
-        if (renamer_.renameCurrentName(currentName, oldPath, newName, newPath)) {
+        // A pair that breaks a cycle parks at its temporary name, unless a
+        // dialog gave it a name of its own (the cycle is then broken already).
+        const bool park = run.parkFirst && !edited;
+        const std::string& target = park ? *run.journalTarget : newPath;
+        if (run.journal && target != *run.journalTarget &&
+            !run.journal->stepRedirected(step, target,
+                                         DiskRenamer::differsInCaseOnly(currentName, newName),
+                                         outcome.reason)) {
+            alertFailure(run, outcome.reason);
+            return finish(RenameOutcome::Kind::Failed);
+        }
+        if (park ? FileOperations::moveNoReplace(oldPath, target)
+                 : renamer_.renameCurrentName(currentName, oldPath, newName, newPath)) {
+            if (run.journal)
+                run.journal->stepDone(step);
+            if (park) {
+                run.parked.insert(index);
+                return true; // finished by its second step
+            }
             ++run.successCount;
             if (runObserver_)
                 runObserver_->pairRenamed(index, newPath, !edited);
             return finish(RenameOutcome::Kind::Renamed);
+        }
+        if (park) {
+            outcome.reason = errno == EEXIST
+                                 ? withPath("The temporary name %@ is taken.", target)
+                                 : withPath(unableToRenameText, oldPath);
+            alertFailure(run, outcome.reason);
+            return finish(RenameOutcome::Kind::Failed);
         }
         const bool exists = FileOperations::exists(newPath);
         // Another item at the new name (not this one under another case):
@@ -245,6 +393,10 @@ void MainController::alertFailure(RunState& run, const std::string& reason) {
 void MainController::showSummary(const RunState& run) {
     if (!globalSettings_->getShowSummary() || run.silent)
         return;
+    const auto shown = [this](Alert& summary) {
+        lastRun_.summary = summary.title;
+        port_.runAlert(summary);
+    };
     Alert summary{AlertStyle::Informational, {}, {}, {"OK"}};
     if (!run.anyChange && !run.manual) {
         summary.title = "The current settings did not result in any file name changes";
@@ -257,7 +409,7 @@ void MainController::showSummary(const RunState& run) {
     } else {
         summary.title = std::to_string(run.successCount) + " file names were changed.";
     }
-    port_.runAlert(summary);
+    shown(summary);
 }
 
 } // namespace morvane

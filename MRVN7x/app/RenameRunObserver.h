@@ -1,9 +1,11 @@
 #pragma once
-// Follows a rename run pair by pair: the command line reports outcomes and
-// keeps a journal through it. Every call comes on the main thread.
+// Follows a rename run pair by pair: the command line reports outcomes
+// through it. Every call comes on the main thread.
+#include "MRVN7x/engine/RenameJournal.h"
 #include "MRVN7x/engine/RenameOptimizer.h"
 
 #include <string>
+#include <vector>
 
 namespace morvane {
 
@@ -24,6 +26,12 @@ public:
         (void)plan;
         return true;
     }
+    // Items of the plan would get the same new path (the preview's rule, over
+    // the whole list): true goes ahead. Asked before the journal is written.
+    virtual bool goAheadDespiteConflicts(const std::vector<JournalPair>& colliding) {
+        (void)colliding;
+        return false;
+    }
     // Right after an item was renamed on disk, to newPath; asPlanned is false
     // when a dialog changed the new name of the plan.
     virtual void pairRenamed(size_t index, const std::string& newPath, bool asPlanned) {
@@ -31,7 +39,9 @@ public:
         (void)newPath;
         (void)asPlanned;
     }
-    // Once for every pair of the plan, in plan order; the outcome is handed over.
+    // Once for every pair of the plan, when its last step is over (in plan
+    // order, except that a pair breaking a cycle finishes with its cycle); the
+    // outcome is handed over.
     virtual void pairFinished(size_t index, RenameOutcome outcome) {
         (void)index;
         (void)outcome;

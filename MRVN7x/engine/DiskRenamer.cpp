@@ -6,14 +6,11 @@
 #include "platform/ScriptRunner.h"
 #include "platform/SystemVersion.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace morvane {
 namespace {
-
-bool differsInCaseOnly(const std::u16string& a, const std::u16string& b) {
-    return a != b && UnicodeText::equals(a, b, kCaseInsensitiveSearch);
-}
 
 // The path form of a display name that can be a name in a folder, or nothing.
 std::optional<std::string> usableFileName(const std::u16string& displayName) {
@@ -30,6 +27,22 @@ bool moveItem(const std::string& from, const std::string& to) {
 }
 
 } // namespace
+
+bool DiskRenamer::differsInCaseOnly(const std::u16string& a, const std::u16string& b) {
+    if (a == b)
+        return false;
+    // Plain ASCII names (most of them) are compared without ICU.
+    const auto ascii = [](const std::u16string& s) {
+        return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; });
+    };
+    if (ascii(a) && ascii(b)) {
+        const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; };
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+    }
+    return UnicodeText::equals(a, b, kCaseInsensitiveSearch);
+}
 
 DiskRenamer::DiskRenamer(BaseAction& settings) : settings_(settings) {
     initAppleScriptForRenaming();

@@ -24,6 +24,10 @@ public:
         "during a Cocoa case sensitive rename";
     static constexpr size_t kMaximumNameLength = 1024; // UTF-16 units
 
+    // True when two display names differ in case only: such a rename may pass
+    // kCaseChangeTemporaryName in the item's folder.
+    static bool differsInCaseOnly(const std::u16string& a, const std::u16string& b);
+
     // settings holds "renameMode" (the global settings).
     explicit DiskRenamer(BaseAction& settings);
 

@@ -18,7 +18,7 @@ void RenameBatch::start(RenameProgressReceiver& progress) {
         progress.setLastPathProcessed(path);
         progress.setCurrentFileNumber(i);
         std::u16string newName = newName_(path);
-        renameOptimizer_.addOldName(std::move(path), std::move(newName));
+        renameOptimizer_.addOldName(std::move(path), std::move(newName), list.identityAtIndex(i));
     }
     progress.startOptimization(n);
     renameOptimizer_.optimizeRenameOrder();

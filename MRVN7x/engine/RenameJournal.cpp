@@ -1,10 +1,12 @@
 #include "MRVN7x/engine/RenameJournal.h"
 
-#include "platform/FileOperations.h"
+#include "MRVN7x/engine/DiskRenamer.h"
+#include "platform/PathText.h"
 #include "platform/XdgPaths.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
@@ -19,21 +21,78 @@
 namespace morvane {
 namespace {
 
-constexpr const char* header = "morvane-journal 1\n";
+constexpr std::string_view kHeader = "morvane-journal 2\n";
 constexpr char kNotDone = '.';
 constexpr char kDone = '+';
-constexpr const char* suffix = ".journal";
+constexpr std::string_view kSuffix = ".journal";
 
-bool writeAll(int fd, const std::string& bytes) {
+std::string errorText(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
+
+bool writeAll(int fd, std::string_view bytes) {
     size_t written = 0;
     while (written < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
             return false;
+        }
         written += static_cast<size_t>(n);
     }
+    return true;
+}
+
+bool endsWith(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+bool syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// Creates path and the folders above it (private to the user), each new one
+// flushed into its parent, so a journal never sits in a folder a power loss forgets.
+bool makePrivateFolders(const std::string& path, std::string& error) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return true;
+        error = path + ": not a folder";
+        return false;
+    }
+    const std::string parent(PathText::folderView(path));
+    if (parent != path && !parent.empty() && parent != "/" && !makePrivateFolders(parent, error))
+        return false;
+    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+        error = errorText("cannot create " + path);
+        return false;
+    }
+    if (!syncFolder(parent.empty() ? "/" : parent)) {
+        error = errorText("cannot flush " + parent);
+        return false;
+    }
+    return true;
+}
+
+// Moves the finished plan into place without replacing anything and without
+// the renamer's own moves (which a test can count).
+bool placePlan(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return false;
+    if (link(from.c_str(), to.c_str()) != 0)
+        return false;
+    ::unlink(from.c_str());
     return true;
 }
 
@@ -46,18 +105,68 @@ std::string newRunId() {
     return std::string(stamp) + "-" + std::to_string(getpid());
 }
 
-// Writes the plan, then one mark per pair (all "not done"), in pieces of about
-// a megabyte; marksOffset is where the marks begin in the file.
-bool writePlanText(int fd, const std::vector<std::string>& oldPaths,
-                   const std::vector<std::string>& newPaths, size_t& marksOffset) {
+std::string journalPath(const std::string& folder, const std::string& runId) {
+    return folder + "/" + runId + std::string(kSuffix);
+}
+
+// A temporary plan file: RUN.journal.XXXXXX.
+bool isTemporaryPlan(std::string_view name) {
+    const size_t at = name.rfind(".journal.");
+    return at != std::string_view::npos && name.size() == at + 9 + 6;
+}
+
+// The sequence number in a journal's first lines; 0 when it has none.
+std::uint64_t sequenceOf(const std::string& path) {
+    char buffer[96] = {};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    const ssize_t n = ::read(fd, buffer, sizeof buffer - 1);
+    ::close(fd);
+    const std::string_view text(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+    const size_t at = text.find("\nsequence ");
+    return at == std::string_view::npos ? 0 : std::strtoull(buffer + at + 10, nullptr, 10);
+}
+
+// One past the highest sequence of the folder's journals. Temporary plans
+// left by runs that died while writing them are removed on the way: the
+// caller holds the run lock, so no live run is writing one.
+std::uint64_t nextSequenceCleaningUp(const std::string& folder) {
+    std::uint64_t highest = 0;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return 1;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (endsWith(name, kSuffix))
+            highest = std::max(highest, sequenceOf(folder + "/" + std::string(name)));
+        else if (isTemporaryPlan(name))
+            ::unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+    return highest + 1;
+}
+
+void appendStep(std::string& text, const JournalStepView& step) {
+    const ItemIdentity& id = step.identity;
+    text += std::to_string(step.from.size()) + " " + std::to_string(step.to.size()) + " " +
+            std::to_string(id.device) + " " + std::to_string(id.inode) + " " +
+            (id.type ? id.type : '-') + " " + static_cast<char>(step.kind) + "\n";
+    ((((text += step.from) += '\n') += step.to) += '\n');
+}
+
+// Writes the plan, then one mark per step (all "not done"), in pieces of
+// about a megabyte; marksOffset is where the marks begin in the file.
+bool writePlanText(int fd, std::uint64_t sequence, const std::vector<JournalStepView>& steps,
+                   size_t& marksOffset) {
     constexpr size_t piece = 1 << 20;
-    std::string text = header;
+    std::string text(kHeader);
+    text += "sequence " + std::to_string(sequence) + "\n";
     text += "created " + std::to_string(std::time(nullptr)) + "\n";
-    text += "pairs " + std::to_string(oldPaths.size()) + "\n";
+    text += "steps " + std::to_string(steps.size()) + "\n";
     size_t written = 0;
-    for (size_t i = 0; i < oldPaths.size(); ++i) {
-        text += std::to_string(oldPaths[i].size()) + " " + std::to_string(newPaths[i].size());
-        ((((text += '\n') += oldPaths[i]) += '\n') += newPaths[i]) += '\n';
+    for (const JournalStepView& step : steps) {
+        appendStep(text, step);
         if (text.size() >= piece) {
             if (!writeAll(fd, text))
                 return false;
@@ -65,49 +174,48 @@ bool writePlanText(int fd, const std::vector<std::string>& oldPaths,
             text.clear();
         }
     }
-    text += "plan-end\nmarks " + std::to_string(oldPaths.size()) + "\n";
+    text += "plan-end\nmarks " + std::to_string(steps.size()) + "\n";
     marksOffset = written + text.size();
-    text.append(oldPaths.size(), kNotDone);
+    text.append(steps.size(), kNotDone);
     text += '\n';
     return writeAll(fd, text);
 }
 
-// Writes the plan aside, flushes it, and moves it into place.
-bool writePlan(const std::string& folder, const std::string& path,
-               const std::vector<std::string>& oldPaths, const std::vector<std::string>& newPaths,
-               size_t& marksOffset) {
+// Writes the plan aside, flushes it, moves it into place and flushes the folder.
+bool writePlan(const std::string& folder, const std::string& path, std::uint64_t sequence,
+               const std::vector<JournalStepView>& steps, size_t& marksOffset,
+               std::string& error) {
     std::string temporary = path + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0)
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        error = errorText("cannot create a journal in " + folder);
         return false;
-    bool ok = writePlanText(fd, oldPaths, newPaths, marksOffset) && fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && FileOperations::moveNoReplace(temporary, path)) {
-        int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folderFd >= 0) {
-            fsync(folderFd);
-            ::close(folderFd);
-        }
-        return true;
     }
-    ::unlink(temporary.c_str());
-    return false;
-}
-
-// Reads "<a> <b>\n" at pos.
-bool readTwoNumbers(const std::string& text, size_t& pos, size_t& a, size_t& b) {
-    size_t end = text.find('\n', pos);
-    if (end == std::string::npos)
+    bool ok = writePlanText(fd, sequence, steps, marksOffset) && fsync(fd) == 0;
+    if (!ok)
+        error = errorText("cannot write the journal " + temporary);
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errorText("cannot write the journal " + temporary);
+    }
+    if (ok && !placePlan(temporary, path)) {
+        ok = false;
+        error = errorText("cannot move the journal to " + path);
+    }
+    if (!ok) {
+        ::unlink(temporary.c_str());
         return false;
-    std::istringstream line(text.substr(pos, end - pos));
-    if (!(line >> a >> b))
+    }
+    if (!syncFolder(folder)) {
+        error = errorText("cannot flush " + folder);
+        ::unlink(path.c_str());
         return false;
-    pos = end + 1;
+    }
     return true;
 }
 
 bool readLine(const std::string& text, size_t& pos, std::string& line) {
-    size_t end = text.find('\n', pos);
+    const size_t end = text.find('\n', pos);
     if (end == std::string::npos)
         return false;
     line = text.substr(pos, end - pos);
@@ -115,85 +223,205 @@ bool readLine(const std::string& text, size_t& pos, std::string& line) {
     return true;
 }
 
-bool parsePairs(const std::string& text, size_t& pos, JournalRecord& record) {
+bool readNumberLine(const std::string& text, size_t& pos, std::string_view key,
+                    std::uint64_t& value) {
     std::string line;
-    if (!readLine(text, pos, line) || line.rfind("pairs ", 0) != 0)
+    if (!readLine(text, pos, line) || line.rfind(std::string(key) + " ", 0) != 0)
         return false;
-    const size_t count = std::strtoull(line.c_str() + 6, nullptr, 10);
-    for (size_t i = 0; i < count; ++i) {
-        size_t oldLength = 0, newLength = 0;
-        if (!readTwoNumbers(text, pos, oldLength, newLength) ||
-            pos + oldLength + newLength + 2 > text.size())
-            return false;
-        JournalPair pair{text.substr(pos, oldLength), text.substr(pos + oldLength + 1, newLength)};
-        pos += oldLength + newLength + 2;
-        record.pairs.push_back(std::move(pair));
-    }
-    return readLine(text, pos, line) && line == "plan-end";
+    value = std::strtoull(line.c_str() + key.size() + 1, nullptr, 10);
+    return true;
 }
 
-// "done-at INDEX LENGTH" and the path on the next line: the pair went to
-// another path than planned. A record cut short is ignored.
-void parseDoneAt(const std::string& text, size_t& pos, const std::string& line,
-                 JournalRecord& record) {
-    char* end = nullptr;
-    const size_t index = std::strtoull(line.c_str() + 8, &end, 10);
-    const size_t length = std::strtoull(end, nullptr, 10);
-    if (pos + length + 1 > text.size() || text[pos + length] != '\n')
+bool isKind(char c) {
+    return c == 'w' || c == 'c' || c == 't' || c == 'f';
+}
+
+// "<from length> <to length> <device> <inode> <type> <kind>" and the two paths.
+bool parseStep(const std::string& text, size_t& pos, JournalStep& step) {
+    std::string line;
+    if (!readLine(text, pos, line))
+        return false;
+    std::istringstream fields(line);
+    size_t fromLength = 0, toLength = 0;
+    char type = 0, kind = 0;
+    if (!(fields >> fromLength >> toLength >> step.identity.device >> step.identity.inode >>
+          type >> kind) ||
+        !isKind(kind) || pos + fromLength + toLength + 2 > text.size() ||
+        text[pos + fromLength] != '\n' || text[pos + fromLength + 1 + toLength] != '\n')
+        return false;
+    step.identity.type = type == '-' ? 0 : type;
+    step.kind = static_cast<JournalStepKind>(kind);
+    step.from = text.substr(pos, fromLength);
+    step.to = text.substr(pos + fromLength + 1, toLength);
+    pos += fromLength + toLength + 2;
+    return true;
+}
+
+// The block of marks written with the plan, one byte per step.
+bool parseMarkBlock(const std::string& text, size_t& pos, JournalRecord& record) {
+    const std::string prefix = "marks " + std::to_string(record.steps.size()) + "\n";
+    const size_t first = pos + prefix.size();
+    if (text.compare(pos, prefix.size(), prefix) != 0 || first + record.steps.size() >= text.size())
+        return false;
+    for (size_t i = 0; i < record.steps.size(); ++i)
+        record.done[i] = text[first + i] == kDone;
+    pos = first + record.steps.size() + 1;
+    return true;
+}
+
+// "edit INDEX LENGTH KIND" and the path on the next line.
+void parseEdit(const std::string& text, size_t& pos, const std::string& line,
+               JournalRecord& record) {
+    std::istringstream fields(line.substr(5));
+    size_t index = 0, length = 0;
+    char kind = 0;
+    if (!(fields >> index >> length >> kind) || pos + length + 1 > text.size() ||
+        text[pos + length] != '\n')
         return;
-    if (index < record.pairs.size()) {
-        record.pairs[index].newPath = text.substr(pos, length);
-        record.done[index] = true;
+    if (index < record.steps.size() && (kind == 'w' || kind == 'c')) {
+        record.steps[index].to = text.substr(pos, length);
+        record.steps[index].kind = static_cast<JournalStepKind>(kind);
     }
     pos += length + 1;
 }
 
-// The block of marks written with the plan, one byte per pair.
-void parseMarkBlock(const std::string& text, size_t& pos, JournalRecord& record) {
-    const std::string prefix = "marks " + std::to_string(record.pairs.size()) + "\n";
-    if (text.compare(pos, prefix.size(), prefix) != 0)
-        return;
-    const size_t first = pos + prefix.size();
-    if (first + record.pairs.size() + 1 > text.size())
-        return;
-    for (size_t i = 0; i < record.pairs.size(); ++i)
-        record.done[i] = text[first + i] == kDone;
-    pos = first + record.pairs.size() + 1;
-}
-
-// Records appended after the marks: "done" (older journals), "done-at", "undone"
-// and "end"; a record cut short at the end is ignored.
-void parseMarks(const std::string& text, size_t& pos, JournalRecord& record) {
+// Records appended after the marks; a record cut short at the end is ignored.
+void parseRecords(const std::string& text, size_t& pos, JournalRecord& record) {
     std::string line;
     while (readLine(text, pos, line)) {
-        if (line.rfind("done-at ", 0) == 0) {
-            parseDoneAt(text, pos, line, record);
-            continue;
-        }
-        if (line == "end") {
+        if (line.rfind("edit ", 0) == 0) {
+            parseEdit(text, pos, line, record);
+        } else if (line.rfind("undone ", 0) == 0) {
+            const size_t index = std::strtoull(line.c_str() + 7, nullptr, 10);
+            if (index < record.undone.size())
+                record.undone[index] = true;
+        } else if (line == "end") {
             record.ended = true;
-            continue;
+        } else if (line == "undo-complete") {
+            record.undoComplete = true;
         }
-        const bool done = line.rfind("done ", 0) == 0;
-        const bool undone = line.rfind("undone ", 0) == 0;
-        if (!done && !undone)
-            continue;
-        const size_t index = std::strtoull(line.c_str() + (done ? 5 : 7), nullptr, 10);
-        if (index < record.pairs.size())
-            (done ? record.done : record.undone)[index] = true;
     }
 }
 
-// True when the item at path had its status changed (a rename does that) no
-// earlier than the second the run began.
-bool changedSince(const std::string& path, std::int64_t since) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 && info.st_ctim.tv_sec >= since;
+JournalRecord parseJournal(const std::string& text) {
+    JournalRecord record;
+    size_t pos = 0;
+    auto damaged = [&record](const std::string& what) {
+        record.damaged = true;
+        record.damage = what;
+        record.done.resize(record.steps.size());
+        record.undone.resize(record.steps.size());
+        return record;
+    };
+    std::uint64_t created = 0, count = 0;
+    if (text.compare(0, kHeader.size(), kHeader) != 0)
+        return damaged("not a journal of this version");
+    pos = kHeader.size();
+    if (!readNumberLine(text, pos, "sequence", record.sequence) ||
+        !readNumberLine(text, pos, "created", created) ||
+        !readNumberLine(text, pos, "steps", count))
+        return damaged("its header is damaged");
+    record.created = static_cast<std::int64_t>(created);
+    record.plannedSteps = static_cast<size_t>(count);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        JournalStep step;
+        if (!parseStep(text, pos, step))
+            return damaged("its plan is damaged after step " + std::to_string(i));
+        record.steps.push_back(std::move(step));
+    }
+    std::string line;
+    record.done.assign(record.steps.size(), false);
+    record.undone.assign(record.steps.size(), false);
+    if (!readLine(text, pos, line) || line != "plan-end" || !parseMarkBlock(text, pos, record))
+        return damaged("its marks are damaged");
+    parseRecords(text, pos, record);
+    return record;
 }
 
-std::string journalPath(const std::string& folder, const std::string& runId) {
-    return folder + "/" + runId + suffix;
+// Where the item of a step is now, as far as undo cares.
+enum class Place { Target, Temporary, Home, Elsewhere };
+
+bool holds(const std::string& path, const ItemIdentity& identity) {
+    return !path.empty() && FileOperations::identityOf(path) == identity;
 }
+
+Place placeOf(const JournalStep& step, const std::string& temporary) {
+    if (holds(step.to, step.identity))
+        return Place::Target;
+    if (holds(temporary, step.identity))
+        return Place::Temporary;
+    if (holds(step.from, step.identity))
+        return Place::Home;
+    return Place::Elsewhere;
+}
+
+// Moves the item of a step from where it is back to its old path. A change of
+// case goes through the case-change temporary name (on a file system that
+// ignores case the two names are one entry), which the journal names, so an
+// undo killed in between is finished by the next.
+bool moveBack(const JournalStep& step, const std::string& temporary, Place place,
+              std::string& reason) {
+    std::string at = place == Place::Target ? step.to : temporary;
+    if (place == Place::Target && !temporary.empty()) {
+        if (!FileOperations::moveNoReplace(step.to, temporary)) {
+            reason = std::strerror(errno);
+            return false;
+        }
+        at = temporary;
+    }
+    if (FileOperations::moveNoReplace(at, step.from))
+        return true;
+    reason = errno == EEXIST ? "another item now has its old name" : std::strerror(errno);
+    return false;
+}
+
+std::string temporaryOf(const JournalStep& step) {
+    return step.kind == JournalStepKind::CaseChange
+               ? RenameJournal::caseChangeTemporaryPath(step.to)
+               : std::string();
+}
+
+// Reverses step index of the run; false when the journal cannot record it.
+struct StepUndo {
+    const JournalRecord& record;
+    int fd;
+    UndoOutcome& outcome;
+
+    bool note(const std::string& line) {
+        if (writeAll(fd, line))
+            return true;
+        outcome.problems.push_back(
+            {{}, errorText("the journal cannot record the undo; nothing more was moved")});
+        return false;
+    }
+    bool run(size_t index) {
+        const JournalStep& step = record.steps[index];
+        if (record.undone[index])
+            return true;
+        const std::string temporary = temporaryOf(step);
+        const Place place = step.identity.inode ? placeOf(step, temporary) : Place::Elsewhere;
+        const JournalPair shown{step.from, step.to};
+        if (place == Place::Home || (place == Place::Elsewhere && !record.done[index])) {
+            // Never moved, or moved back by an undo that was stopped before it
+            // could say so; only a done step is worth a record.
+            return !record.done[index] || note("undone " + std::to_string(index) + "\n");
+        }
+        if (place == Place::Elsewhere) {
+            outcome.problems.push_back(
+                {shown, step.identity.inode ? "it is no longer at its new path"
+                                            : "the run did not record which item it was"});
+            return true;
+        }
+        std::string reason;
+        if (!moveBack(step, temporary, place, reason)) {
+            outcome.problems.push_back({shown, reason});
+            return true;
+        }
+        if (step.kind != JournalStepKind::FromTemporary) // a pair counts once
+            ++outcome.restored;
+        return note("undone " + std::to_string(index) + "\n");
+    }
+};
 
 } // namespace
 
@@ -201,35 +429,31 @@ std::string RenameJournal::defaultFolder() {
     return XdgPaths::stateHome() + "/morvane/runs";
 }
 
-std::optional<RenameJournal> RenameJournal::create(const std::string& folder,
-                                                   const std::vector<JournalPair>& plan) {
-    std::vector<std::string> oldPaths, newPaths;
-    oldPaths.reserve(plan.size());
-    newPaths.reserve(plan.size());
-    for (const auto& pair : plan) {
-        oldPaths.push_back(pair.oldPath);
-        newPaths.push_back(pair.newPath);
-    }
-    return create(folder, oldPaths, newPaths);
+std::string RenameJournal::caseChangeTemporaryPath(const std::string& path) {
+    return PathText::join(PathText::folderView(path), DiskRenamer::kCaseChangeTemporaryName);
 }
 
 std::optional<RenameJournal> RenameJournal::create(const std::string& folder,
-                                                   const std::vector<std::string>& oldPaths,
-                                                   const std::vector<std::string>& newPaths) {
-    if (oldPaths.size() != newPaths.size() || !XdgPaths::makeFolders(folder))
+                                                   const std::vector<JournalStepView>& steps,
+                                                   std::string& error) {
+    if (!makePrivateFolders(folder, error))
         return std::nullopt;
+    const std::uint64_t sequence = nextSequenceCleaningUp(folder);
     std::string runId = newRunId();
     for (int n = 2; FileOperations::exists(journalPath(folder, runId)); ++n)
         runId = newRunId() + "-" + std::to_string(n);
     const std::string path = journalPath(folder, runId);
     size_t marksOffset = 0;
-    if (!writePlan(folder, path, oldPaths, newPaths, marksOffset))
+    if (!writePlan(folder, path, sequence, steps, marksOffset, error))
         return std::nullopt;
-    int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
-    if (fd < 0)
+    const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+    if (fd < 0) {
+        error = errorText("cannot open the journal " + path);
+        ::unlink(path.c_str());
         return std::nullopt;
-    RenameJournal journal(runId, path, fd);
-    journal.mapMarks(marksOffset, oldPaths.size());
+    }
+    RenameJournal journal(runId, path, fd, sequence);
+    journal.mapMarks(marksOffset, steps.size());
     return journal;
 }
 
@@ -254,8 +478,8 @@ void RenameJournal::mapMarks(size_t offset, size_t count) {
     marks_ = mapping_ + (offset - start);
 }
 
-RenameJournal::RenameJournal(std::string runId, std::string path, int fd)
-    : runId_(std::move(runId)), path_(std::move(path)), fd_(fd) {}
+RenameJournal::RenameJournal(std::string runId, std::string path, int fd, std::uint64_t sequence)
+    : runId_(std::move(runId)), path_(std::move(path)), fd_(fd), sequence_(sequence) {}
 
 RenameJournal::RenameJournal(RenameJournal&& other) noexcept {
     *this = std::move(other);
@@ -267,6 +491,7 @@ RenameJournal& RenameJournal::operator=(RenameJournal&& other) noexcept {
         runId_ = std::move(other.runId_);
         path_ = std::move(other.path_);
         fd_ = std::exchange(other.fd_, -1);
+        sequence_ = other.sequence_;
         mapping_ = std::exchange(other.mapping_, nullptr);
         mappingLength_ = std::exchange(other.mappingLength_, 0);
         marks_ = std::exchange(other.marks_, nullptr);
@@ -295,31 +520,59 @@ void RenameJournal::markDone(size_t index) {
     if (marks_)
         marks_[index] = kDone;
     else if (fd_ >= 0)
-        pwrite(fd_, &kDone, 1, static_cast<off_t>(marksOffset_ + index));
+        (void)pwrite(fd_, &kDone, 1, static_cast<off_t>(marksOffset_ + index));
 }
 
-void RenameJournal::markDoneAt(size_t index, const std::string& newPath) {
+bool RenameJournal::recordEdit(size_t index, const std::string& newPath, bool caseChange,
+                               std::string& error) {
     // One write, so a kill leaves the record whole or cut short, never torn apart.
-    if (fd_ >= 0)
-        writeAll(fd_, "done-at " + std::to_string(index) + " " + std::to_string(newPath.size()) +
-                          "\n" + newPath + "\n");
-    markDone(index);
+    const std::string record = "edit " + std::to_string(index) + " " +
+                               std::to_string(newPath.size()) + " " + (caseChange ? "c" : "w") +
+                               "\n" + newPath + "\n";
+    if (fd_ < 0 || !writeAll(fd_, record) || fdatasync(fd_) != 0) {
+        error = errorText("cannot record the new name in the journal " + path_);
+        return false;
+    }
+    return true;
 }
 
-void RenameJournal::markEnd() {
-    if (fd_ >= 0)
-        writeAll(fd_, "end\n");
+bool RenameJournal::markEnd() {
+    return fd_ >= 0 && writeAll(fd_, "end\n") && fsync(fd_) == 0;
 }
 
-bool JournalRecord::isUndone() const {
-    for (size_t i = 0; i < pairs.size(); ++i)
-        if (done[i] && !undone[i])
-            return false;
-    return std::find(undone.begin(), undone.end(), true) != undone.end();
+size_t JournalRecord::pairCount() const {
+    return static_cast<size_t>(std::count_if(steps.begin(), steps.end(), [](const auto& step) {
+        return step.kind != JournalStepKind::FromTemporary;
+    }));
 }
 
 size_t JournalRecord::doneCount() const {
-    return static_cast<size_t>(std::count(done.begin(), done.end(), true));
+    size_t count = 0;
+    for (size_t i = 0; i < steps.size(); ++i)
+        count += done[i] && steps[i].kind != JournalStepKind::ToTemporary ? 1 : 0;
+    return count;
+}
+
+bool JournalRecord::someUndone() const {
+    return std::find(undone.begin(), undone.end(), true) != undone.end();
+}
+
+bool JournalRecord::mayNeedUndo() const {
+    if (undoComplete)
+        return false;
+    const bool anyDone = std::find(done.begin(), done.end(), true) != done.end();
+    return anyDone || !ended || damaged;
+}
+
+std::string JournalRecord::state() const {
+    if (undoComplete)
+        return "undone";
+    if (damaged)
+        return "damaged (" + damage + "; " + std::to_string(steps.size()) + " of " +
+               std::to_string(plannedSteps) + " steps readable)";
+    if (someUndone())
+        return "partly undone";
+    return ended ? "done" : "interrupted";
 }
 
 std::optional<JournalRecord> RenameJournalReader::read(const std::string& path) {
@@ -328,23 +581,9 @@ std::optional<JournalRecord> RenameJournalReader::read(const std::string& path) 
         return std::nullopt;
     std::ostringstream buffer;
     buffer << in.rdbuf();
-    const std::string text = buffer.str();
-    size_t pos = 0;
-    std::string line;
-    JournalRecord record;
-    if (!readLine(text, pos, line) || line + "\n" != header)
-        return std::nullopt;
-    if (!readLine(text, pos, line) || line.rfind("created ", 0) != 0)
-        return std::nullopt;
-    record.created = std::strtoll(line.c_str() + 8, nullptr, 10);
-    if (!parsePairs(text, pos, record))
-        return std::nullopt;
-    record.done.assign(record.pairs.size(), false);
-    record.undone.assign(record.pairs.size(), false);
-    parseMarkBlock(text, pos, record);
-    parseMarks(text, pos, record);
-    std::string name = path.substr(path.find_last_of('/') + 1);
-    record.runId = name.substr(0, name.size() - std::strlen(suffix));
+    JournalRecord record = parseJournal(buffer.str());
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    record.runId = name.substr(0, name.size() - kSuffix.size());
     return record;
 }
 
@@ -353,17 +592,15 @@ std::vector<JournalRecord> RenameJournalReader::list(const std::string& folder) 
     DIR* dir = opendir(folder.c_str());
     if (!dir)
         return records;
-    while (dirent* entry = readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name.size() <= std::strlen(suffix) ||
-            name.compare(name.size() - std::strlen(suffix), std::string::npos, suffix) != 0)
-            continue;
-        if (auto record = read(folder + "/" + name))
-            records.push_back(std::move(*record));
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() > kSuffix.size() && endsWith(name, kSuffix))
+            if (auto record = read(folder + "/" + name))
+                records.push_back(std::move(*record));
     }
     closedir(dir);
     std::sort(records.begin(), records.end(), [](const auto& a, const auto& b) {
-        return a.created != b.created ? a.created < b.created : a.runId < b.runId;
+        return a.sequence != b.sequence ? a.sequence < b.sequence : a.runId < b.runId;
     });
     return records;
 }
@@ -371,40 +608,36 @@ std::vector<JournalRecord> RenameJournalReader::list(const std::string& folder) 
 UndoOutcome RenameJournalReader::undo(const std::string& folder, const std::string& runId) {
     UndoOutcome outcome;
     const std::string path = journalPath(folder, runId);
-    auto record = read(path);
+    const auto record = read(path);
     if (!record) {
+        outcome.status = UndoOutcome::Status::NoSuchRun;
         outcome.problems.push_back({{}, "no readable journal for run " + runId});
         return outcome;
     }
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    for (size_t i = record->pairs.size(); i-- > 0;) {
-        const JournalPair& pair = record->pairs[i];
-        if (record->undone[i])
-            continue;
-        const bool newThere = FileOperations::exists(pair.newPath);
-        const bool oldThere = FileOperations::exists(pair.oldPath);
-        // A pair without a done mark counts as renamed when the disk says so.
-        if (!record->done[i] &&
-            !(newThere && !oldThere && changedSince(pair.newPath, record->created)))
-            continue;
-        if (!newThere) {
-            outcome.problems.push_back({pair, "it is no longer at its new path"});
-            continue;
-        }
-        if (oldThere && !FileOperations::sameItem(pair.oldPath, pair.newPath)) {
-            outcome.problems.push_back({pair, "another item now has its old name"});
-            continue;
-        }
-        if (!FileOperations::moveItem(pair.newPath, pair.oldPath, ".morvane-undo-in-progress")) {
-            outcome.problems.push_back({pair, std::strerror(errno)});
-            continue;
-        }
-        ++outcome.restored;
+    // Nothing is moved unless the journal can say so.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0 || !writeAll(fd, "undo-begin\n")) {
+        outcome.status = UndoOutcome::Status::JournalUnwritable;
+        outcome.problems.push_back({{}, errorText("cannot write the journal " + path)});
         if (fd >= 0)
-            writeAll(fd, "undone " + std::to_string(i) + "\n");
+            ::close(fd);
+        return outcome;
     }
-    if (fd >= 0)
-        ::close(fd);
+    StepUndo step{*record, fd, outcome};
+    bool recording = true;
+    for (size_t i = record->steps.size(); recording && i-- > 0;)
+        recording = step.run(i);
+    if (record->damaged)
+        outcome.problems.push_back({{}, "the journal is damaged (" + record->damage +
+                                            "); only the steps before the damage were undone"});
+    if (recording) {
+        const bool complete = outcome.problems.empty();
+        if (!((!complete || writeAll(fd, "undo-complete\n")) && fsync(fd) == 0))
+            outcome.problems.push_back({{}, errorText("cannot record the undo in " + path)});
+    }
+    ::close(fd);
+    outcome.status = outcome.problems.empty() ? UndoOutcome::Status::Complete
+                                              : UndoOutcome::Status::Incomplete;
     return outcome;
 }
 

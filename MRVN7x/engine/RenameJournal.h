@@ -1,23 +1,35 @@
 #pragma once
 // A crash-safe record of one rename run, from which the run can be undone.
 //
-// Before the first rename the whole plan (every pair, in rename order, with
-// full old and new paths) is written to a new journal file with one "not
-// done" mark per pair, and flushed to disk once. After each rename its mark is
-// set in a shared mapping of the file: the page cache has it at once, so it
-// survives a killed process, and neither an fsync nor a system call is paid
-// per rename. Where the marks lag behind the disk (power loss), undo decides
-// from what is on disk: the new path present, the old path absent, and the
-// item at the new path changed since the run began (a rename changes its
-// status time), so an older item that merely holds the planned name is never
-// moved. Records appended after the marks say where a pair went when a dialog
-// changed its name ("done-at"), which pairs were undone, and that the run ended.
+// Before the first rename the whole plan is written to a new journal file
+// (aside, flushed with its folder, then moved into place): every step in
+// rename order with its full paths and the identity (device, inode, type) of
+// the item it moves, and one "not done" mark per step. A pair that breaks a
+// cycle has two steps (to a temporary name and on from it); a change of case
+// is one step marked as passing the case-change temporary name. After each
+// rename its mark is set in a shared mapping of the file: the page cache has it
+// at once, so it survives a killed process, and a rename costs neither an
+// fsync nor a system call. A name chosen in a dialog is appended and flushed
+// before its rename ("edit"); undo appends "undone" per step it reverses and
+// "undo-complete" when nothing is left; "end" says the run came to its end.
 //
-// Journals live in ${XDG_STATE_HOME:-~/.local/state}/morvane/runs/RUN.journal.
-// Paths are stored with their lengths, so any byte may appear in them.
+// Undo walks the steps newest first and decides each from the disk: an item is
+// moved back only when the item found at the step's target (or at the
+// temporary name it passes) is the very item the plan recorded. Marks only say
+// which steps to report when their item cannot be found, so a power loss that
+// took the marks loses nothing, and a rerun of an interrupted undo finds the
+// items it already moved at home.
+//
+// Journals live in ${XDG_STATE_HOME:-~/.local/state}/morvane/runs/RUN.journal
+// and are ordered by the sequence number each holds. The caller holds the run
+// lock (RunLock) while it creates a journal or undoes a run. Paths are stored
+// with their lengths, so any byte may appear in them.
+#include "platform/FileOperations.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvane {
@@ -27,17 +39,38 @@ struct JournalPair {
     std::string newPath;
 };
 
+enum class JournalStepKind : char {
+    Whole = 'w',        // from -> to
+    CaseChange = 'c',   // from -> to, possibly through the case-change temporary name
+    ToTemporary = 't',  // first half of a broken cycle
+    FromTemporary = 'f' // second half
+};
+
+// One step as the run plans it; the texts belong to the caller.
+struct JournalStepView {
+    std::string_view from, to;
+    ItemIdentity identity;
+    JournalStepKind kind = JournalStepKind::Whole;
+};
+
+struct JournalStep {
+    std::string from, to;
+    ItemIdentity identity;
+    JournalStepKind kind = JournalStepKind::Whole;
+};
+
 class RenameJournal {
 public:
     static std::string defaultFolder();
+    // The temporary name a change of case passes, in the folder of path.
+    static std::string caseChangeTemporaryPath(const std::string& path);
 
-    // Writes the plan of a new run and opens it for its marks. Nothing on failure.
+    // Writes the plan of a new run, flushed with its folder, and opens it for
+    // its marks; removes the temporary plan files of runs that died while
+    // writing theirs. Nothing (and the reason in error) on failure.
     static std::optional<RenameJournal> create(const std::string& folder,
-                                               const std::vector<JournalPair>& plan);
-    // The same for pairs given as two lists of equal length (no copies of a large plan).
-    static std::optional<RenameJournal> create(const std::string& folder,
-                                               const std::vector<std::string>& oldPaths,
-                                               const std::vector<std::string>& newPaths);
+                                               const std::vector<JournalStepView>& steps,
+                                               std::string& error);
     RenameJournal(RenameJournal&& other) noexcept;
     RenameJournal& operator=(RenameJournal&& other) noexcept;
     RenameJournal(const RenameJournal&) = delete;
@@ -45,24 +78,28 @@ public:
 
     const std::string& runId() const { return runId_; }
     const std::string& path() const { return path_; }
-    // Records that pair index was renamed as planned.
+    std::uint64_t sequence() const { return sequence_; }
+    // Records that step index was done.
     void markDone(size_t index);
-    // Records that pair index was renamed, to newPath instead of the planned path.
-    void markDoneAt(size_t index, const std::string& newPath);
-    // Records that the run came to its end (a run without it was interrupted).
-    void markEnd();
+    // Before the rename: step index goes to newPath instead (through the
+    // case-change temporary name when caseChange). Written and flushed; false
+    // (and the reason) when that failed, and then the rename must not happen.
+    bool recordEdit(size_t index, const std::string& newPath, bool caseChange, std::string& error);
+    // Records that the run came to its end, and flushes the journal.
+    bool markEnd();
 
 private:
-    RenameJournal(std::string runId, std::string path, int fd);
+    RenameJournal(std::string runId, std::string path, int fd, std::uint64_t sequence);
     void mapMarks(size_t offset, size_t count);
     void release();
 
     std::string runId_;
     std::string path_;
     int fd_ = -1;
+    std::uint64_t sequence_ = 0;
     char* mapping_ = nullptr; // the pages that hold the marks
     size_t mappingLength_ = 0;
-    char* marks_ = nullptr; // one byte per pair within the mapping
+    char* marks_ = nullptr; // one byte per step within the mapping
     size_t marksOffset_ = 0;
     size_t markCount_ = 0;
 };
@@ -70,27 +107,47 @@ private:
 // What a journal file says about its run.
 struct JournalRecord {
     std::string runId;
+    std::uint64_t sequence = 0;
     std::int64_t created = 0; // seconds since 1970
-    std::vector<JournalPair> pairs;
+    std::vector<JournalStep> steps; // with the edits applied
     std::vector<bool> done;
     std::vector<bool> undone;
-    bool ended = false; // the run came to its end
-    bool isUndone() const;
+    bool ended = false;        // the run came to its end
+    bool undoComplete = false; // an undo restored everything
+    bool damaged = false;      // only the steps before the damage could be read
+    std::string damage;        // what is wrong
+    size_t plannedSteps = 0;   // the number of steps the plan announced
+
+    size_t pairCount() const;
+    // Pairs whose rename is recorded as done.
     size_t doneCount() const;
+    bool someUndone() const;
+    // The run may have renamed something that is not undone yet. A run that
+    // ended with no step done renamed nothing (its end is flushed after its marks).
+    bool mayNeedUndo() const;
+    std::string state() const; // "done", "interrupted", "partly undone", "undone", "damaged"
 };
 
 struct UndoOutcome {
+    enum class Status {
+        Complete,   // everything the run did is undone
+        Incomplete, // problems are listed; a later undo may finish it
+        NoSuchRun,
+        JournalUnwritable // nothing was moved
+    };
+    Status status = Status::Complete;
     size_t restored = 0;
-    // Pairs that could not be restored, with the reason.
+    // What could not be restored, with the reason (paths empty for the run as a whole).
     std::vector<std::pair<JournalPair, std::string>> problems;
 };
 
 class RenameJournalReader {
 public:
-    // Runs in the folder, oldest first. Damaged journals are left out.
+    // Runs in the folder, oldest first by sequence; damaged journals included.
     static std::vector<JournalRecord> list(const std::string& folder);
+    // Nothing only when the file cannot be read at all.
     static std::optional<JournalRecord> read(const std::string& journalPath);
-    // Reverses the renames of the run, newest first, never replacing anything.
+    // Reverses what the run did, newest step first, never replacing anything.
     static UndoOutcome undo(const std::string& folder, const std::string& runId);
 };
 

@@ -1,10 +1,15 @@
 #include "MRVN7x/engine/RenameOptimizer.h"
 
+#include "MRVN7x/filelist/PathIndex.h"
+#include "platform/PathText.h"
+
 #include <algorithm>
 #include <numeric>
 
 namespace morvane {
 namespace {
+constexpr std::uint32_t kNone = UINT32_MAX;
+
 size_t componentCount(const std::string& path) {
     size_t count = 0;
     for (size_t i = 0; i < path.size(); ++i)
@@ -12,15 +17,128 @@ size_t componentCount(const std::string& path) {
             ++count;
     return count;
 }
+
+// Reorders a vector by a permutation (order[i] = old index of the new i).
+template <typename T> void permute(std::vector<T>& values, const std::vector<size_t>& order) {
+    std::vector<T> result;
+    result.reserve(values.size());
+    for (size_t index : order)
+        result.push_back(std::move(values[index]));
+    values = std::move(result);
+}
+
+// For every pair, the pair whose old path is its new path (it must move
+// first), or kNone. Names that cannot be written have no new path.
+std::vector<std::uint32_t> successors(const std::vector<std::string>& oldPaths,
+                                      const std::vector<std::u16string>& newNames) {
+    PathIndex index;
+    index.rebuild(oldPaths);
+    std::vector<std::uint32_t> next(oldPaths.size(), kNone);
+    for (size_t i = 0; i < oldPaths.size(); ++i) {
+        auto name = PathText::fileNameFromDisplayName(newNames[i]);
+        if (!name)
+            continue;
+        const int found = index.find(PathText::join(PathText::folderView(oldPaths[i]), *name));
+        if (found >= 0 && static_cast<size_t>(found) != i)
+            next[i] = static_cast<std::uint32_t>(found);
+    }
+    return next;
+}
+
+// The pairs waiting for each pair's old path, as one array with offsets.
+struct Waiters {
+    std::vector<std::uint32_t> offsets, items;
+    Waiters(const std::vector<std::uint32_t>& next) : offsets(next.size() + 1, 0) {
+        for (std::uint32_t target : next)
+            if (target != kNone)
+                ++offsets[target + 1];
+        std::partial_sum(offsets.begin(), offsets.end(), offsets.begin());
+        items.resize(offsets.back());
+        std::vector<std::uint32_t> fill(offsets.begin(), offsets.end() - 1);
+        for (size_t i = 0; i < next.size(); ++i) // ascending, so each list is in pair order
+            if (next[i] != kNone)
+                items[fill[next[i]]++] = static_cast<std::uint32_t>(i);
+    }
+};
+
+// The cycle reached from pair start, which lies on a cycle or leads into one:
+// its member with the lowest index.
+std::uint32_t cycleMember(std::uint32_t start, const std::vector<std::uint32_t>& next) {
+    std::uint32_t slow = start, fast = start;
+    do {
+        slow = next[slow];
+        fast = next[next[fast]];
+    } while (slow != fast);
+    std::uint32_t lowest = slow;
+    for (std::uint32_t at = next[slow]; at != slow; at = next[at])
+        lowest = std::min(lowest, at);
+    return lowest;
+}
+// Emits the pairs that can move once start has moved (its waiters, theirs,
+// and so on), each right after the pair it waits for. A cycle's broken pair
+// gets its second step as soon as its target is free.
+struct LevelOrder {
+    const std::vector<std::uint32_t>& next;
+    const Waiters& waiters;
+    std::vector<bool>& placed;
+    std::vector<RenameOptimizer::Step>& steps;
+    std::uint32_t broken = kNone; // the pair parked at the temporary name
+
+    void emit(std::uint32_t pair, RenameOptimizer::StepKind kind) { steps.push_back({pair, kind}); }
+    void releaseWaitersOf(std::uint32_t start) {
+        std::vector<std::uint32_t> stack{start};
+        while (!stack.empty()) {
+            const std::uint32_t moved = stack.back();
+            stack.pop_back();
+            if (broken != kNone && next[broken] == moved)
+                emit(broken, RenameOptimizer::StepKind::FromTemporary);
+            for (std::uint32_t k = waiters.offsets[moved + 1]; k-- > waiters.offsets[moved];) {
+                const std::uint32_t waiting = waiters.items[k];
+                if (placed[waiting])
+                    continue;
+                placed[waiting] = true;
+                emit(waiting, RenameOptimizer::StepKind::Whole);
+                stack.push_back(waiting);
+            }
+        }
+    }
+    // The pairs begin to end (one level): free ends first, each followed by
+    // the chain that waits for it; then what lies on a cycle or leads into one.
+    void run(std::uint32_t begin, std::uint32_t end) {
+        for (std::uint32_t i = begin; i < end; ++i) {
+            if (next[i] != kNone || placed[i])
+                continue;
+            placed[i] = true;
+            emit(i, RenameOptimizer::StepKind::Whole);
+            releaseWaitersOf(i);
+        }
+        for (std::uint32_t i = begin; i < end; ++i) {
+            if (placed[i])
+                continue;
+            broken = cycleMember(i, next);
+            placed[broken] = true;
+            emit(broken, RenameOptimizer::StepKind::ToTemporary);
+            releaseWaitersOf(broken);
+        }
+    }
+};
+
 } // namespace
 
-void RenameOptimizer::addOldName(std::string path, std::u16string newName) {
+void RenameOptimizer::addOldName(std::string path, std::u16string newName,
+                                 ItemIdentity identity) {
     oldNames_.push_back(std::move(path));
     newNames_.push_back(std::move(newName));
+    identities_.push_back(identity);
+}
+
+std::string RenameOptimizer::temporaryPathFor(const std::string& oldPath) {
+    return PathText::join(PathText::folderView(oldPath), kCycleTemporaryName);
 }
 
 void RenameOptimizer::optimizeRenameOrder() {
     const size_t n = oldNames_.size();
+    identities_.resize(n);
     std::vector<size_t> depth(n);
     for (size_t i = 0; i < n; ++i)
         depth[i] = componentCount(oldNames_[i]);
@@ -31,16 +149,44 @@ void RenameOptimizer::optimizeRenameOrder() {
             return depth[a] > depth[b];
         return oldNames_[a] < oldNames_[b];
     });
-    std::vector<std::string> paths;
-    std::vector<std::u16string> names;
-    paths.reserve(n);
-    names.reserve(n);
-    for (size_t index : order) {
-        paths.push_back(std::move(oldNames_[index]));
-        names.push_back(std::move(newNames_[index]));
+    permute(oldNames_, order);
+    permute(newNames_, order);
+    permute(identities_, order);
+    permute(depth, order);
+
+    // A pair only ever waits for one in its own folder, so each level is ordered alone.
+    std::vector<std::uint32_t> next = successors(oldNames_, newNames_);
+    for (size_t i = 0; i < n; ++i)
+        if (next[i] != kNone && depth[next[i]] != depth[i])
+            next[i] = kNone;
+    const Waiters waiters(next);
+    std::vector<bool> placed(n, false);
+    std::vector<Step> steps;
+    steps.reserve(n);
+    LevelOrder levelOrder{next, waiters, placed, steps};
+    for (size_t begin = 0; begin < n;) {
+        size_t end = begin;
+        while (end < n && depth[end] == depth[begin])
+            ++end;
+        levelOrder.run(static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end));
+        begin = end;
     }
-    oldNames_ = std::move(paths);
-    newNames_ = std::move(names);
+    // Pairs are kept in the order of their first step.
+    std::vector<size_t> pairOrder;
+    std::vector<std::uint32_t> newIndex(n, kNone);
+    pairOrder.reserve(n);
+    for (const Step& step : steps) {
+        if (newIndex[step.pair] == kNone) {
+            newIndex[step.pair] = static_cast<std::uint32_t>(pairOrder.size());
+            pairOrder.push_back(step.pair);
+        }
+    }
+    for (Step& step : steps)
+        step.pair = newIndex[step.pair];
+    permute(oldNames_, pairOrder);
+    permute(newNames_, pairOrder);
+    permute(identities_, pairOrder);
+    steps_ = std::move(steps);
 }
 
 } // namespace morvane

@@ -1,11 +1,22 @@
 #pragma once
-// Puts the renames of a run in a safe order: deeper items first, so that an
-// item always gets its new name before any folder above it and its old path
-// is still valid when its turn comes; paths of equal depth in ascending,
-// case-sensitive text order.
+// Puts the renames of a run in a safe order.
 //
-// Nothing else is reordered: a rename whose new name is still taken by an
-// item later in the order is met by the rename run as an existing item.
+// Between folder levels: deeper items first, so that an item always gets its
+// new name before any folder above it and its old path is still valid when
+// its turn comes; paths of equal depth start in ascending, case-sensitive
+// text order.
+//
+// Within a level, a rename whose new path is the old path of another item of
+// the batch waits until that item has moved: a chain (f1 -> f2, f2 -> f3)
+// runs from its free end (f2 -> f3 first). A cycle (a swap, a -> b -> c -> a)
+// has no free end; it is broken by moving its first item to a temporary name
+// in the same folder, running the rest of the cycle, and then moving the item
+// from the temporary name to its new name. Such an item has two steps; every
+// other item has one. The renamer never replaces anything, so an item whose
+// target is held by something outside the batch is still met as existing.
+#include "platform/FileOperations.h"
+
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,16 +24,37 @@ namespace morvane {
 
 class RenameOptimizer {
 public:
-    void addOldName(std::string path, std::u16string newName);
+    static constexpr const char* kCycleTemporaryName = ".morvane cycle in progress";
+
+    enum class StepKind : std::uint8_t {
+        Whole,        // the pair's one rename
+        ToTemporary,  // first half of a broken cycle: old path -> temporary path
+        FromTemporary // second half: temporary path -> new name
+    };
+    struct Step {
+        std::uint32_t pair;
+        StepKind kind;
+    };
+
+    void addOldName(std::string path, std::u16string newName, ItemIdentity identity = {});
     void optimizeRenameOrder();
 
+    // The pairs, in the order of their first step.
     const std::vector<std::string>& oldNames() const { return oldNames_; }
     const std::vector<std::u16string>& newNames() const { return newNames_; }
+    const std::vector<ItemIdentity>& identities() const { return identities_; }
     size_t count() const { return oldNames_.size(); }
+    // Every rename of the run in order: one step per pair, two for each pair
+    // that breaks a cycle.
+    const std::vector<Step>& steps() const { return steps_; }
+    // Where a pair that breaks a cycle waits between its two steps.
+    static std::string temporaryPathFor(const std::string& oldPath);
 
 private:
     std::vector<std::string> oldNames_;
     std::vector<std::u16string> newNames_;
+    std::vector<ItemIdentity> identities_;
+    std::vector<Step> steps_;
 };
 
 } // namespace morvane

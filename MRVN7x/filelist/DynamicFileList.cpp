@@ -13,6 +13,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace morvane {
 namespace {
@@ -32,6 +33,7 @@ struct NameSpan {
     size_t offset;
     size_t length;
     unsigned char type;
+    std::uint64_t inode;
 };
 
 // Every name of the open folder fd but "." and ".."; takes over fd. False
@@ -46,7 +48,7 @@ bool readFolder(int fd, std::string& names, std::vector<NameSpan>& spans) {
     while (const dirent* item = readdir(dir)) {
         const std::string_view name(item->d_name);
         if (name != "." && name != "..") {
-            spans.push_back({names.size(), name.size(), item->d_type});
+            spans.push_back({names.size(), name.size(), item->d_type, item->d_ino});
             names.append(name);
         }
         errno = 0;
@@ -135,15 +137,19 @@ void DynamicFileList::update() {
     cutOffPointWasActuallyAppliedFlag_ = false;
     std::vector<std::string> entries;
     std::vector<Element> roots;
+    identities_.clear();
     if (rawFileList_) {
         const int rootCount = rawFileList_->count();
         roots.reserve(static_cast<size_t>(rootCount));
         entries.reserve(static_cast<size_t>(rootCount));
         for (int i = 0; i < rootCount; ++i) {
             const std::string& root = rawFileList_->pathAtIndex(i);
-            const bool folder = isFolderPath(root);
-            if (qualifies(folder))
+            const auto identity = FileOperations::identityOf(root);
+            const bool folder = identity && identity->type == 'd';
+            if (qualifies(folder)) {
                 entries.push_back(root);
+                identities_.push_back(identity.value_or(ItemIdentity{}));
+            }
             roots.push_back({root, static_cast<unsigned char>(folder ? DT_DIR : DT_REG)});
         }
     }
@@ -153,6 +159,8 @@ void DynamicFileList::update() {
     pathIndex_.clear();
     fileList_ = std::move(entries);
     fileList_.shrink_to_fit();
+    identities_.resize(fileList_.size());
+    identities_.shrink_to_fit();
     pathIndex_.rebuild(fileList_);
     mainMode_ = sortingMode_;
     mainMode2_ = sortingMode2_;
@@ -169,7 +177,7 @@ void DynamicFileList::filterFileList(const std::vector<std::string>& elements,
     std::vector<Element> typed;
     typed.reserve(elements.size());
     for (const auto& element : elements)
-        typed.push_back({element, DT_UNKNOWN});
+        typed.push_back({element, DT_UNKNOWN, 0});
     filterLevel(typed, target, rootPath);
 }
 
@@ -195,7 +203,7 @@ void DynamicFileList::filterLevel(std::span<const Element> elements,
                 cutOffPointWasActuallyAppliedFlag_ = true;
                 return;
             }
-            target.push_back(path);
+            addEntry(target, path, element, folder);
             if (progressController_) {
                 progressController_->setTotalNumberOfFiles(static_cast<int>(target.size()));
                 progressController_->setLastPathProcessed(path);
@@ -234,9 +242,12 @@ void DynamicFileList::descendInto(const std::string& folder, std::vector<std::st
     std::vector<Element> elements;
     elements.reserve(spans.size());
     for (const NameSpan& span : spans)
-        elements.push_back({std::string_view(names).substr(span.offset, span.length), span.type});
+        elements.push_back(
+            {std::string_view(names).substr(span.offset, span.length), span.type, span.inode});
     foldersBeingDescended_.push_back(identity);
+    const std::uint64_t outerDevice = std::exchange(listedDevice_, identity.device);
     filterInByteOrder(elements, target, folder);
+    listedDevice_ = outerDevice;
     foldersBeingDescended_.pop_back();
 }
 
@@ -257,6 +268,19 @@ void DynamicFileList::filterInByteOrder(std::vector<Element>& elements,
     }
     std::sort(rest, elements.end(), byName);
     filterLevel({rest, elements.end()}, target, &folder);
+}
+
+// An entry and its identity. The listing's inode serves for everything but a
+// folder, which may be a mount point (the listing then names the inode below
+// it): a folder, or an entry the listing said nothing about, is looked at.
+void DynamicFileList::addEntry(std::vector<std::string>& target, std::string path,
+                               const Element& element, bool folder) {
+    ItemIdentity identity{listedDevice_, element.inode, FileOperations::typeOfDirentType(element.type)};
+    if (folder || element.inode == 0 || identity.type == 0)
+        identity = FileOperations::identityOf(path).value_or(ItemIdentity{});
+    target.push_back(std::move(path));
+    identities_.resize(target.size() - 1);
+    identities_.push_back(identity);
 }
 
 bool DynamicFileList::qualifies(bool isFolder) const {
@@ -284,6 +308,13 @@ bool DynamicFileList::folderIsLikelyToBeABundle(const std::string& path) const {
 const std::string& DynamicFileList::pathAtIndex(int index) {
     const int internal = translateExternalIndexToInternal(index);
     return internal < 0 ? noPath() : fileList_[static_cast<size_t>(internal)];
+}
+
+ItemIdentity DynamicFileList::identityAtIndex(int index) {
+    const int internal = translateExternalIndexToInternal(index);
+    return internal < 0 || static_cast<size_t>(internal) >= identities_.size()
+               ? ItemIdentity{}
+               : identities_[static_cast<size_t>(internal)];
 }
 
 bool DynamicFileList::isRoot(int index) {

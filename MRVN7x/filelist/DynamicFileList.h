@@ -44,6 +44,7 @@
 #include "MRVN7x/filelist/FileListProgressReceiver.h"
 #include "MRVN7x/filelist/NaturalNameCollator.h"
 #include "MRVN7x/filelist/PathIndex.h"
+#include "platform/FileOperations.h"
 
 #include <array>
 #include <cstddef>
@@ -101,6 +102,10 @@ public:
     int count() const { return static_cast<int>(fileList_.size()); }
     // The entry at an external index (the empty text outside 0 to count() - 1).
     const std::string& pathAtIndex(int index);
+    // What the entry at an external index was when the list was expanded
+    // (device, inode, type; the folder listing gives the inode of most
+    // entries, so this costs no extra call per file). Empty outside the list.
+    ItemIdentity identityAtIndex(int index);
     // Whether the entry at an external index is itself a root.
     bool isRoot(int index);
 
@@ -138,6 +143,7 @@ private:
     struct Element {
         std::string_view text; // held by the caller of filterLevel
         unsigned char type;    // a dirent d_type; DT_UNKNOWN when not known
+        std::uint64_t inode = 0; // from the folder listing; 0 when not known
     };
     struct FolderIdentity {
         std::uint64_t device;
@@ -152,6 +158,8 @@ private:
                            const std::string& folder);
     void descendInto(const std::string& folder, std::vector<std::string>& target);
     bool qualifies(bool isFolder) const;
+    void addEntry(std::vector<std::string>& target, std::string path, const Element& element,
+                  bool folder);
     bool nothingMoreCanBeAdded(const std::vector<std::string>& target) const;
     static std::int32_t slotOf(std::int32_t mode);
 
@@ -170,6 +178,8 @@ private:
     bool applyCutOff_ = true;
     bool cutOffPointWasActuallyAppliedFlag_ = false;
     std::vector<std::string> fileList_;
+    std::vector<ItemIdentity> identities_; // by internal index
+    std::uint64_t listedDevice_ = 0;       // the device of the folder being listed
     PathIndex pathIndex_;
     std::vector<FolderIdentity> foldersBeingDescended_;
     std::array<std::unique_ptr<DynamicSort>, kSlots * kSlots> sorts_;

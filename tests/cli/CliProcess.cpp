@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,8 +32,10 @@ struct ChildSetup {
     std::vector<std::string> argv, envp;
     std::vector<char*> argvPointers, envpPointers;
     std::string folder;
-    ChildSetup(const std::vector<std::string>& args, std::vector<std::string> env, std::string cwd)
-        : envp(std::move(env)), folder(std::move(cwd)) {
+    long fileSizeLimit = 0;
+    ChildSetup(const std::vector<std::string>& args, std::vector<std::string> env, std::string cwd,
+               long limit = 0)
+        : envp(std::move(env)), folder(std::move(cwd)), fileSizeLimit(limit) {
         argv.push_back(MORVANE_CLI);
         argv.insert(argv.end(), args.begin(), args.end());
         argvPointers = pointers(argv);
@@ -44,6 +47,12 @@ struct ChildSetup {
         dup2(err, 2);
         for (int fd = 3; fd < 64; ++fd)
             close(fd);
+        if (fileSizeLimit > 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit),
+                               static_cast<rlim_t>(fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         if (chdir(folder.c_str()) == 0)
             execve(argvPointers[0], argvPointers.data(), envpPointers.data());
         _exit(127);
@@ -110,11 +119,12 @@ std::vector<std::string> CliHome::environment() const {
     env.push_back("XDG_STATE_HOME=" + home + "/.local/state");
     // Temporary folders of the process (a killed one leaves its own) stay in the test's folder.
     env.push_back("TMPDIR=" + (root_ / "tmp"));
+    env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
     return env;
 }
 
 CliResult CliHome::run(const std::vector<std::string>& args, const std::string& input) const {
-    const ChildSetup setup(args, environment(), work_);
+    const ChildSetup setup(args, environment(), work_, fileSizeLimit);
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
         return {};
@@ -137,7 +147,7 @@ CliResult CliHome::run(const std::vector<std::string>& args, const std::string& 
 }
 
 CliResult CliHome::runWithTerminal(const std::vector<std::string>& args) const {
-    const ChildSetup setup(args, environment(), work_);
+    const ChildSetup setup(args, environment(), work_, fileSizeLimit);
     int master = -1, slave = -1, out[2];
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0 || pipe2(out, O_CLOEXEC) != 0)
         return {};
@@ -157,7 +167,7 @@ CliResult CliHome::runWithTerminal(const std::vector<std::string>& args) const {
 }
 
 pid_t CliHome::start(const std::vector<std::string>& args) const {
-    const ChildSetup setup(args, environment(), work_);
+    const ChildSetup setup(args, environment(), work_, fileSizeLimit);
     const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
     const pid_t pid = fork();
     if (pid == 0)

@@ -33,6 +33,13 @@ public:
     // Starts morvane-cli with its output thrown away; the caller waits for it.
     pid_t start(const std::vector<std::string>& args) const;
 
+    // Added to the environment of the processes started from now on
+    // ("MORVANE_TEST_KILL_AFTER_RENAMES=3").
+    std::vector<std::string> extraEnvironment;
+    // A file-size limit in bytes for the processes (0: none); writes beyond it
+    // fail with EFBIG instead of raising SIGXFSZ.
+    long fileSizeLimit = 0;
+
 private:
     std::vector<std::string> environment() const;
 

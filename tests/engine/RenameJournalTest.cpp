@@ -1,9 +1,13 @@
+// The journal as undo meets it: identities decide what moves back, marks only
+// what is worth reporting; damaged journals, order, temporary plan files.
 #include "MRVN7x/engine/RenameJournal.h"
 #include "platform/FileOperations.h"
 #include "tests/support/TempDir.h"
 
 #include <csignal>
-#include <ctime>
+#include <filesystem>
+#include <map>
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,184 +18,200 @@ using morvane::test::readFile;
 using morvane::test::TempDir;
 
 namespace {
+struct Move {
+    std::string from, to;
+    JournalStepKind kind = JournalStepKind::Whole;
+};
+
+// A journal over moves of the files in files/, each step's identity read from disk.
 struct JournalledRun {
     TempDir files{"files"};
     TempDir journals{"journals"};
-    std::vector<JournalPair> plan;
+    std::vector<Move> moves;
+    std::optional<RenameJournal> journal;
 
-    explicit JournalledRun(int count) {
-        for (int i = 0; i < count; ++i) {
-            const std::string name = "f" + std::to_string(i);
-            files.write(name, name);
-            plan.push_back({files / name, files / ("renamed " + name)});
+    std::string create() {
+        std::vector<std::string> from, to;
+        std::vector<JournalStepView> steps;
+        for (const Move& move : moves) {
+            from.push_back(files / move.from);
+            to.push_back(files / move.to);
         }
+        // The identity of an item is that of the file the first step of its chain moves.
+        std::map<std::string, ItemIdentity> identityAt;
+        for (size_t i = 0; i < moves.size(); ++i) {
+            auto found = identityAt.find(from[i]);
+            const ItemIdentity identity = found != identityAt.end()
+                                              ? found->second
+                                              : FileOperations::identityOf(from[i]).value();
+            identityAt[to[i]] = identity;
+            steps.push_back({from[i], to[i], identity, moves[i].kind});
+        }
+        std::string error;
+        journal = RenameJournal::create(journals.path(), steps, error);
+        EXPECT_TRUE(journal) << error;
+        return journal ? journal->runId() : std::string();
     }
-    // Renames the first n pairs, recording only the first recorded of them.
-    std::string renameSome(size_t n, size_t recorded) {
-        auto journal = RenameJournal::create(journals.path(), plan);
-        EXPECT_TRUE(journal);
+    // Does the first n moves, marking the first marked of them.
+    void perform(size_t n, size_t marked) {
         for (size_t i = 0; i < n; ++i) {
-            EXPECT_TRUE(FileOperations::moveNoReplace(plan[i].oldPath, plan[i].newPath));
-            if (i < recorded)
+            ASSERT_TRUE(FileOperations::moveNoReplace(files / moves[i].from, files / moves[i].to))
+                << moves[i].from;
+            if (i < marked)
                 journal->markDone(i);
         }
-        return journal->runId();
     }
-    void expectAllOriginal() const {
-        for (const auto& pair : plan) {
-            EXPECT_TRUE(pathExists(pair.oldPath)) << pair.oldPath;
-            EXPECT_FALSE(pathExists(pair.newPath)) << pair.newPath;
-        }
-    }
+    UndoOutcome undo() { return RenameJournalReader::undo(journals.path(), journal->runId()); }
+    std::string journalPath() const { return journal->path(); }
 };
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir))
+            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
+                names.push_back(entry->d_name);
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 } // namespace
 
-TEST(RenameJournal, UndoRestoresWhatARunKilledPartwayDid) {
-    JournalledRun run(10);
-    const std::string id = run.renameSome(6, 6);
-    auto outcome = RenameJournalReader::undo(run.journals.path(), id);
-    EXPECT_EQ(outcome.restored, 6u);
-    EXPECT_TRUE(outcome.problems.empty());
-    run.expectAllOriginal();
-    auto record = RenameJournalReader::read(run.journals / (id + ".journal"));
-    ASSERT_TRUE(record);
-    EXPECT_TRUE(record->isUndone());
-}
-
-TEST(RenameJournal, UndoTrustsTheDiskWhereDoneRecordsLagBehind) {
-    JournalledRun run(5);
-    const std::string id = run.renameSome(4, 1);
-    EXPECT_EQ(RenameJournalReader::undo(run.journals.path(), id).restored, 4u);
-    run.expectAllOriginal();
-}
-
-TEST(RenameJournal, UndoNeverReplacesAnItemThatAppearedMeanwhile) {
-    JournalledRun run(3);
-    const std::string id = run.renameSome(3, 3);
-    run.files.write("f1", "newcomer");
-    auto outcome = RenameJournalReader::undo(run.journals.path(), id);
-    EXPECT_EQ(outcome.restored, 2u);
-    ASSERT_EQ(outcome.problems.size(), 1u);
-    EXPECT_EQ(outcome.problems[0].first.oldPath, run.plan[1].oldPath);
-    EXPECT_EQ(readFile(run.plan[1].oldPath), "newcomer");
-    EXPECT_EQ(readFile(run.plan[1].newPath), "f1");
-}
-
-TEST(RenameJournal, UndoReversesChainsInReverseOrder) {
-    // b -> c first, then a -> b: undo must move b back to a before c to b.
-    TempDir files, journals;
-    files.write("a", "A");
-    files.write("b", "B");
-    std::vector<JournalPair> plan = {{files / "b", files / "c"}, {files / "a", files / "b"}};
-    auto journal = RenameJournal::create(journals.path(), plan);
-    ASSERT_TRUE(journal);
-    for (size_t i = 0; i < plan.size(); ++i) {
-        ASSERT_TRUE(FileOperations::moveNoReplace(plan[i].oldPath, plan[i].newPath));
-        journal->markDone(i);
+// Every prefix of a shift, a swap through a temporary name and a change of
+// case, with and without marks: undo brings back exactly the original names
+// and contents, and a second undo has nothing left to do.
+TEST(RenameJournal, UndoRestoresEveryPrefixOfARunMarkedOrNot) {
+    using K = JournalStepKind;
+    const std::string tmp = ".morvane cycle in progress";
+    const std::vector<std::vector<Move>> runs = {
+        {{"f3", "f4"}, {"f2", "f3"}, {"f1", "f2"}},                                // shift
+        {{"a", tmp, K::ToTemporary}, {"b", "a"}, {tmp, "b", K::FromTemporary}},    // swap
+        {{"x", "X", K::CaseChange}, {"y", "y2"}},                                  // case
+    };
+    for (const auto& moves : runs) {
+        for (size_t done = 0; done <= moves.size(); ++done) {
+            for (size_t marked : {size_t{0}, done}) {
+                JournalledRun run;
+                run.moves = moves;
+                for (const Move& move : moves)
+                    if (move.from != tmp && !pathExists(run.files / move.from))
+                        run.files.write(move.from, "content of " + move.from);
+                const auto before = namesIn(run.files.path());
+                run.create();
+                run.perform(done, marked);
+                const UndoOutcome outcome = run.undo();
+                EXPECT_EQ(outcome.status, UndoOutcome::Status::Complete)
+                    << moves[0].from << " done " << done << " marked " << marked;
+                EXPECT_TRUE(outcome.problems.empty());
+                EXPECT_EQ(namesIn(run.files.path()), before) << moves[0].from << " " << done;
+                for (const auto& name : before)
+                    EXPECT_EQ(readFile(run.files / name), "content of " + name);
+                EXPECT_FALSE(run.undo().restored); // nothing left
+            }
+        }
     }
-    EXPECT_EQ(RenameJournalReader::undo(journals.path(), journal->runId()).restored, 2u);
-    EXPECT_EQ(readFile(files / "a"), "A");
-    EXPECT_EQ(readFile(files / "b"), "B");
-    EXPECT_FALSE(pathExists(files / "c"));
+}
+
+// Undo moves an item back only when it is the item the run moved.
+TEST(RenameJournal, UndoLeavesAloneWhatTheRunDidNotMove) {
+    struct Case {
+        const char* label;
+        std::vector<std::string> moveAway; // renamed items the user moves elsewhere
+        std::vector<std::string> create;   // new items under the run's new names
+        size_t restored;
+        size_t problems;
+    };
+    const std::vector<Case> cases = {
+        {"untouched run", {}, {}, 2, 0},
+        {"a renamed item moved away", {"report_old"}, {}, 1, 1},
+        {"replaced by a new item of the same name", {"report_old"}, {"report_old"}, 1, 1},
+    };
+    for (const Case& c : cases) {
+        JournalledRun run;
+        run.files.write("report", "report");
+        run.files.write("notes", "notes");
+        run.moves = {{"report", "report_old"}, {"notes", "notes_old"}};
+        run.create();
+        run.perform(2, 2);
+        for (const auto& name : c.moveAway)
+            ASSERT_TRUE(FileOperations::moveNoReplace(run.files / name, run.files / "moved away"));
+        for (const auto& name : c.create)
+            run.files.write(name, "new " + name);
+        const UndoOutcome outcome = run.undo();
+        EXPECT_EQ(outcome.restored, c.restored) << c.label;
+        EXPECT_EQ(outcome.problems.size(), c.problems) << c.label;
+        EXPECT_EQ(readFile(run.files / "notes"), "notes") << c.label;
+        for (const auto& name : c.create)
+            EXPECT_EQ(readFile(run.files / name), "new " + name) << c.label;
+        EXPECT_EQ(pathExists(run.files / "report"), c.moveAway.empty()) << c.label;
+        // A second undo neither moves the new item nor reports more than before.
+        const UndoOutcome again = run.undo();
+        EXPECT_EQ(again.restored, 0u) << c.label;
+        EXPECT_EQ(again.problems.size(), c.problems) << c.label;
+        EXPECT_FALSE(pathExists(run.files / "report") && !c.moveAway.empty()) << c.label;
+    }
 }
 
 TEST(RenameJournal, PathsWithAnyBytesSurvive) {
-    TempDir files, journals;
-    const std::string odd = files / "new\nline\ttab \xff";
-    files.write("plain", "x");
-    auto journal = RenameJournal::create(journals.path(), {{files / "plain", odd}});
-    ASSERT_TRUE(journal);
-    auto record = RenameJournalReader::read(journal->path());
+    JournalledRun run;
+    run.files.write("plain", "x");
+    run.moves = {{"plain", "new\nline\ttab \xff"}};
+    run.create();
+    auto record = RenameJournalReader::read(run.journalPath());
     ASSERT_TRUE(record);
-    ASSERT_EQ(record->pairs.size(), 1u);
-    EXPECT_EQ(record->pairs[0].newPath, odd);
+    ASSERT_EQ(record->steps.size(), 1u);
+    EXPECT_EQ(record->steps[0].to, run.files / "new\nline\ttab \xff");
+    EXPECT_FALSE(record->damaged);
 }
 
-TEST(RenameJournal, ListShowsRunsAndSkipsDamagedJournals) {
-    JournalledRun run(2);
-    const std::string first = run.renameSome(2, 2);
-    run.journals.write("broken.journal", "morvane-journal 1\ncreated 5\npairs 3\n1 1\n");
-    run.journals.write("cut.journal", std::string("not a journal"));
-    auto records = RenameJournalReader::list(run.journals.path());
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].runId, first);
-    EXPECT_EQ(records[0].doneCount(), 2u);
-    EXPECT_FALSE(records[0].isUndone());
-    // A done-record cut short by a kill is ignored, the rest is read.
-    std::string text = readFile(run.journals / (first + ".journal")) + "done 1";
-    run.journals.write(first + ".journal", text);
-    EXPECT_EQ(RenameJournalReader::read(run.journals / (first + ".journal"))->doneCount(), 2u);
-}
-
-TEST(RenameJournal, ANameChangedDuringTheRunIsUndoneFromWhereItWent) {
-    // The plan said a -> b, a dialog made it a -> edited; b is someone else's file.
-    TempDir files, journals;
-    files.write("a", "A");
-    files.write("b", "B");
-    auto journal = RenameJournal::create(journals.path(), {{files / "a", files / "b"}});
-    ASSERT_TRUE(journal);
-    ASSERT_TRUE(FileOperations::moveNoReplace(files / "a", files / "edited"));
-    journal->markDoneAt(0, files / "edited");
-    journal->markEnd();
-    auto record = RenameJournalReader::read(journal->path());
-    ASSERT_TRUE(record);
-    EXPECT_TRUE(record->ended);
-    EXPECT_EQ(record->pairs[0].newPath, files / "edited");
-    EXPECT_EQ(RenameJournalReader::undo(journals.path(), journal->runId()).restored, 1u);
-    EXPECT_EQ(readFile(files / "a"), "A");
-    EXPECT_EQ(readFile(files / "b"), "B");
-    EXPECT_FALSE(pathExists(files / "edited"));
-}
-
-TEST(RenameJournal, ARecordCutShortByAKillIsIgnored) {
-    JournalledRun run(2);
-    const std::string id = run.renameSome(1, 1);
-    const std::string path = run.journals / (id + ".journal");
-    run.journals.write(id + ".journal", readFile(path) + "done-at 1 40\n/some/where");
-    auto record = RenameJournalReader::read(path);
-    ASSERT_TRUE(record);
-    EXPECT_EQ(record->doneCount(), 1u);
-    EXPECT_EQ(record->pairs[1].newPath, run.plan[1].newPath);
-    EXPECT_FALSE(record->ended);
-}
-
-namespace {
-// A journal written by hand, with the run's start at the given time.
-std::string journalStartedAt(const TempDir& journals, std::int64_t created,
-                             const JournalPair& pair) {
-    journals.write("run.journal", "morvane-journal 1\ncreated " + std::to_string(created) +
-                                      "\npairs 1\n" + std::to_string(pair.oldPath.size()) + " " +
-                                      std::to_string(pair.newPath.size()) + "\n" + pair.oldPath +
-                                      "\n" + pair.newPath + "\nplan-end\n");
-    return "run";
-}
-} // namespace
-
-TEST(RenameJournal, WithoutDoneRecordsOnlyItemsChangedSinceTheRunBeganAreMovedBack) {
-    // Nothing was recorded; the old path is gone and an item holds the new path.
-    TempDir files, journals;
-    const JournalPair pair{files / "old", files / "new"};
-    files.write("new", "N");
-    const std::int64_t now = std::time(nullptr);
-    // An item older than the run: it merely has the planned name, it stays.
-    std::string id = journalStartedAt(journals, now + 3600, pair);
-    EXPECT_EQ(RenameJournalReader::undo(journals.path(), id).restored, 0u);
-    EXPECT_TRUE(pathExists(files / "new"));
-    // An item changed since the run began: the rename happened, it goes back.
-    id = journalStartedAt(journals, now - 1, pair);
-    EXPECT_EQ(RenameJournalReader::undo(journals.path(), id).restored, 1u);
-    EXPECT_EQ(readFile(files / "old"), "N");
+// Runs are ordered by their sequence, not their names; a damaged journal is
+// listed as damaged with the steps that can still be read; a temporary plan
+// left by a run killed while writing it is removed by the next run.
+TEST(RenameJournal, ListingOrderDamageAndLeftovers) {
+    JournalledRun first;
+    first.files.write("a");
+    first.moves = {{"a", "b"}};
+    first.create();
+    // A later run whose name sorts first.
+    std::filesystem::rename(first.journalPath(), first.journals / "00000000-000000-9.journal");
+    first.files.write("c");
+    first.moves = {{"c", "d"}, {"a", "e"}};
+    first.create();
+    first.journals.write("00000000-000000-1.journal.Ab12Cd", "morvane-journal 2\nsequence 7\n");
+    first.files.write("f");
+    first.moves = {{"f", "g"}};
+    const std::string third = first.create();
+    EXPECT_FALSE(pathExists(first.journals / "00000000-000000-1.journal.Ab12Cd"));
+    auto records = RenameJournalReader::list(first.journals.path());
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].runId, "00000000-000000-9");
+    EXPECT_EQ(records[2].runId, third);
+    EXPECT_LT(records[0].sequence, records[1].sequence);
+    EXPECT_LT(records[1].sequence, records[2].sequence);
+    // Damage the second: its plan is cut after the first step.
+    const std::string text = readFile(first.journals / (records[1].runId + ".journal"));
+    first.journals.write(records[1].runId + ".journal", text.substr(0, text.find("plan-end") - 8));
+    records = RenameJournalReader::list(first.journals.path());
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_TRUE(records[1].damaged);
+    EXPECT_EQ(records[1].steps.size(), 1u);
+    EXPECT_EQ(records[1].plannedSteps, 2u);
+    EXPECT_NE(records[1].state().find("damaged"), std::string::npos);
+    EXPECT_TRUE(records[1].mayNeedUndo());
 }
 
 TEST(RenameJournal, MarksSurviveAProcessKilledWithoutClosingTheJournal) {
-    JournalledRun run(50);
+    JournalledRun run;
+    for (int i = 0; i < 50; ++i) {
+        run.files.write("f" + std::to_string(i));
+        run.moves.push_back({"f" + std::to_string(i), "g" + std::to_string(i)});
+    }
     const pid_t child = fork();
     if (child == 0) {
-        auto journal = RenameJournal::create(run.journals.path(), run.plan);
-        if (!journal)
-            _exit(1);
+        run.create();
         for (size_t i = 0; i < 30; ++i)
-            journal->markDone(i);
+            run.journal->markDone(i);
         raise(SIGKILL); // no destructor, no unmapping, no close
         _exit(2);
     }
@@ -204,4 +224,31 @@ TEST(RenameJournal, MarksSurviveAProcessKilledWithoutClosingTheJournal) {
     EXPECT_TRUE(records[0].done[29]);
     EXPECT_FALSE(records[0].done[30]);
     EXPECT_FALSE(records[0].ended);
+    EXPECT_TRUE(records[0].mayNeedUndo());
+}
+
+// An edit recorded before its rename is where undo looks; a run that ended
+// with nothing done needs no undo.
+TEST(RenameJournal, EditsAndEndsAreRecorded) {
+    JournalledRun run;
+    run.files.write("a", "A");
+    run.files.write("b", "B");
+    run.moves = {{"a", "b"}};
+    run.create();
+    std::string error;
+    ASSERT_TRUE(run.journal->recordEdit(0, run.files / "edited", false, error)) << error;
+    ASSERT_TRUE(FileOperations::moveNoReplace(run.files / "a", run.files / "edited"));
+    EXPECT_EQ(run.undo().restored, 1u);
+    EXPECT_EQ(readFile(run.files / "a"), "A");
+    EXPECT_EQ(readFile(run.files / "b"), "B");
+
+    JournalledRun idle;
+    idle.files.write("a");
+    idle.moves = {{"a", "z"}};
+    idle.create();
+    ASSERT_TRUE(idle.journal->markEnd());
+    const auto record = RenameJournalReader::read(idle.journalPath());
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->ended);
+    EXPECT_FALSE(record->mayNeedUndo());
 }

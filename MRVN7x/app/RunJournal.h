@@ -1,0 +1,43 @@
+#pragma once
+// The journal of one rename run as the controller keeps it: the plan's steps
+// written before the first rename, a mark after each, a name chosen in a
+// dialog recorded (and flushed) before its rename, the end. Every front end
+// gets it by running the controller; a run whose journal cannot be written
+// does not start.
+#include "MRVN7x/engine/RenameJournal.h"
+#include "MRVN7x/engine/RenameOptimizer.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+class RunJournal {
+public:
+    // The new path of every pair of the plan (its folder joined with the new
+    // name in path form).
+    static std::vector<std::string> newPaths(const RenameOptimizer& plan);
+
+    // Writes the plan's steps into a new journal in folder. Nothing, and the
+    // reason in error, when it could not be written and flushed.
+    static std::optional<RunJournal> begin(const std::string& folder, const RenameOptimizer& plan,
+                                           const std::vector<std::string>& newPaths,
+                                           std::string& error);
+
+    const std::string& runId() const { return journal_.runId(); }
+    // Step index of the plan was done.
+    void stepDone(size_t index) { journal_.markDone(index); }
+    // Step index is about to go to newPath instead of its planned target.
+    bool stepRedirected(size_t index, const std::string& newPath, bool caseChange,
+                        std::string& error) {
+        return journal_.recordEdit(index, newPath, caseChange, error);
+    }
+    bool finish() { return journal_.markEnd(); }
+
+private:
+    explicit RunJournal(RenameJournal journal) : journal_(std::move(journal)) {}
+    RenameJournal journal_;
+};
+
+} // namespace morvane

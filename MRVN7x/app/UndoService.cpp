@@ -1,0 +1,83 @@
+#include "MRVN7x/app/UndoService.h"
+
+#include "platform/FileOperations.h"
+
+namespace morvane {
+
+std::vector<JournalRecord> UndoService::runs() const {
+    return RenameJournalReader::list(folder_);
+}
+
+std::optional<JournalRecord> UndoService::newestUndoableRun() const {
+    auto all = runs();
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        if (it->mayNeedUndo())
+            return std::move(*it);
+    return std::nullopt;
+}
+
+UndoResult UndoService::undoNewest() {
+    std::string error;
+    bool busy = false;
+    // The choice of run is made under the lock, so a run that is still going
+    // on is never taken for an interrupted one.
+    auto lock = RunLock::acquire(folder_, "undo", lockWait_, error, &busy);
+    if (!lock) {
+        UndoResult result;
+        result.status = busy ? UndoResult::Status::Busy : UndoResult::Status::JournalUnwritable;
+        result.message = error;
+        return result;
+    }
+    const auto newest = newestUndoableRun();
+    if (!newest) {
+        UndoResult result;
+        result.message = "no run to undo";
+        return result;
+    }
+    return undoLocked(newest->runId);
+}
+
+UndoResult UndoService::undo(const std::string& runId) {
+    std::string error;
+    bool busy = false;
+    auto lock = RunLock::acquire(folder_, "undo of run " + runId, lockWait_, error, &busy);
+    if (!lock) {
+        UndoResult result;
+        result.status = busy ? UndoResult::Status::Busy : UndoResult::Status::JournalUnwritable;
+        result.message = error;
+        return result;
+    }
+    return undoLocked(runId);
+}
+
+UndoResult UndoService::undoLocked(const std::string& runId) {
+    UndoResult result;
+    result.runId = runId;
+    if (!FileOperations::exists(folder_ + "/" + runId + ".journal")) {
+        result.status = UndoResult::Status::NoSuchRun;
+        result.message = "no run " + runId;
+        return result;
+    }
+    UndoOutcome outcome = RenameJournalReader::undo(folder_, runId);
+    result.restored = outcome.restored;
+    result.problems = std::move(outcome.problems);
+    switch (outcome.status) {
+    case UndoOutcome::Status::Complete:
+        result.status = UndoResult::Status::Complete;
+        break;
+    case UndoOutcome::Status::Incomplete:
+        result.status = UndoResult::Status::Incomplete;
+        break;
+    case UndoOutcome::Status::NoSuchRun:
+        result.status = UndoResult::Status::NoSuchRun;
+        break;
+    case UndoOutcome::Status::JournalUnwritable:
+        result.status = UndoResult::Status::JournalUnwritable;
+        break;
+    }
+    if (!result.problems.empty() && result.problems.front().first.oldPath.empty())
+        result.message = result.problems.front().second;
+    return result;
+}
+
+} // namespace morvane
