@@ -372,6 +372,9 @@ bool moveBack(const JournalStep& step, const std::string& temporary, Place place
     if (FileOperations::moveNoReplace(at, step.from))
         return true;
     reason = errno == EEXIST ? "another item now has its old name" : std::strerror(errno);
+    // Back to where it was found rather than left under the temporary name.
+    if (place == Place::Target && at != step.to)
+        FileOperations::moveNoReplace(at, step.to);
     return false;
 }
 
