@@ -61,10 +61,10 @@ struct MainController::RunState {
     bool processSubfolders = false;
     std::u16string selectionString;
     unsigned selectionMask = 0;
-    RunJournal* journal = nullptr;           // none for a run without journal
+    RunJournal* journal = nullptr;              // none for a run without journal
     const std::string* journalTarget = nullptr; // where the journal says the step goes
-    bool parkFirst = false;                  // the step breaks a cycle: to the temporary name
-    std::unordered_set<size_t> parked;       // pairs waiting at their temporary name
+    bool parkFirst = false;                     // the step breaks a cycle: to the temporary name
+    std::unordered_set<size_t> parked;          // pairs waiting at their temporary name
 };
 
 void MainController::ok() {
@@ -141,7 +141,8 @@ bool MainController::applyCurrentSettings() {
     // lock file cannot be made, but never past another run.
     std::string error;
     bool busy = false;
-    auto lock = RunLock::acquire(journalFolder(), "rename run", RunLock::kDefaultWait, error, &busy);
+    auto lock =
+        RunLock::acquire(journalFolder(), "rename run", RunLock::kDefaultWait, error, &busy);
     if (!lock && (busy || journalled_)) {
         refuseRun(error);
         return false;
@@ -190,8 +191,8 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
     for (size_t step = 0; step < plan.steps().size(); ++step)
         runStep(run, plan, step);
     if (journal && !journal->finish())
-        lastRun_.journalWarning = "the journal could not record the end of the run: " +
-                                  std::string(std::strerror(errno));
+        lastRun_.journalWarning =
+            "the journal could not record the end of the run: " + std::string(std::strerror(errno));
     showSummary(run);
 }
 
@@ -206,9 +207,8 @@ bool MainController::goAheadWithPlan(const RenameOptimizer& plan,
             lastRun_.conflicts.push_back({plan.oldNames()[i], newPaths[i]});
     if (lastRun_.conflicts.empty())
         return true;
-    const bool goAhead = runObserver_
-                             ? runObserver_->goAheadDespiteConflicts(lastRun_.conflicts)
-                             : wasConflictDetected_ || showConflictDetectedDialog() == 1;
+    const bool goAhead = runObserver_ ? runObserver_->goAheadDespiteConflicts(lastRun_.conflicts)
+                                      : wasConflictDetected_ || showConflictDetectedDialog() == 1;
     if (!goAhead)
         lastRun_.status = RenameRunResult::Status::StoppedForConflicts;
     return goAhead;
@@ -349,9 +349,8 @@ bool MainController::renamePair(RunState& run, size_t step, size_t index,
             return finish(RenameOutcome::Kind::Renamed);
         }
         if (park) {
-            outcome.reason = errno == EEXIST
-                                 ? withPath("The temporary name %@ is taken.", target)
-                                 : withPath(unableToRenameText, oldPath);
+            outcome.reason = errno == EEXIST ? withPath("The temporary name %@ is taken.", target)
+                                             : withPath(unableToRenameText, oldPath);
             alertFailure(run, outcome.reason);
             return finish(RenameOutcome::Kind::Failed);
         }

@@ -14,12 +14,12 @@ namespace morvane {
 
 struct UndoResult {
     enum class Status {
-        Complete,          // everything the run did is undone
-        Incomplete,        // some items could not be restored (problems)
-        NothingToUndo,     // no run is left to undo
-        NoSuchRun,         // the named run has no journal
-        Busy,              // another run or undo holds the lock; nothing moved
-        JournalUnwritable  // the journal cannot record the undo; nothing moved
+        Complete,         // everything the run did is undone
+        Incomplete,       // some items could not be restored (problems)
+        NothingToUndo,    // no run is left to undo
+        NoSuchRun,        // the named run has no journal
+        Busy,             // another run or undo holds the lock; nothing moved
+        JournalUnwritable // the journal cannot record the undo; nothing moved
     };
     Status status = Status::NothingToUndo;
     std::string runId;

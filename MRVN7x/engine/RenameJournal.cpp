@@ -183,8 +183,7 @@ bool writePlanText(int fd, std::uint64_t sequence, const std::vector<JournalStep
 
 // Writes the plan aside, flushes it, moves it into place and flushes the folder.
 bool writePlan(const std::string& folder, const std::string& path, std::uint64_t sequence,
-               const std::vector<JournalStepView>& steps, size_t& marksOffset,
-               std::string& error) {
+               const std::vector<JournalStepView>& steps, size_t& marksOffset, std::string& error) {
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
@@ -244,8 +243,8 @@ bool parseStep(const std::string& text, size_t& pos, JournalStep& step) {
     std::istringstream fields(line);
     size_t fromLength = 0, toLength = 0;
     char type = 0, kind = 0;
-    if (!(fields >> fromLength >> toLength >> step.identity.device >> step.identity.inode >>
-          type >> kind) ||
+    if (!(fields >> fromLength >> toLength >> step.identity.device >> step.identity.inode >> type >>
+          kind) ||
         !isKind(kind) || pos + fromLength + toLength + 2 > text.size() ||
         text[pos + fromLength] != '\n' || text[pos + fromLength + 1 + toLength] != '\n')
         return false;
@@ -410,9 +409,9 @@ struct StepUndo {
             return !record.done[index] || note("undone " + std::to_string(index) + "\n");
         }
         if (place == Place::Elsewhere) {
-            outcome.problems.push_back(
-                {shown, step.identity.inode ? "it is no longer at its new path"
-                                            : "the run did not record which item it was"});
+            outcome.problems.push_back({shown, step.identity.inode
+                                                   ? "it is no longer at its new path"
+                                                   : "the run did not record which item it was"});
             return true;
         }
         std::string reason;
@@ -631,16 +630,17 @@ UndoOutcome RenameJournalReader::undo(const std::string& folder, const std::stri
     for (size_t i = record->steps.size(); recording && i-- > 0;)
         recording = step.run(i);
     if (record->damaged)
-        outcome.problems.push_back({{}, "the journal is damaged (" + record->damage +
-                                            "); only the steps before the damage were undone"});
+        outcome.problems.push_back({{},
+                                    "the journal is damaged (" + record->damage +
+                                        "); only the steps before the damage were undone"});
     if (recording) {
         const bool complete = outcome.problems.empty();
         if (!((!complete || writeAll(fd, "undo-complete\n")) && fsync(fd) == 0))
             outcome.problems.push_back({{}, errorText("cannot record the undo in " + path)});
     }
     ::close(fd);
-    outcome.status = outcome.problems.empty() ? UndoOutcome::Status::Complete
-                                              : UndoOutcome::Status::Incomplete;
+    outcome.status =
+        outcome.problems.empty() ? UndoOutcome::Status::Complete : UndoOutcome::Status::Incomplete;
     return outcome;
 }
 

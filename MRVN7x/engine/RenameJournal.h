@@ -108,7 +108,7 @@ private:
 struct JournalRecord {
     std::string runId;
     std::uint64_t sequence = 0;
-    std::int64_t created = 0; // seconds since 1970
+    std::int64_t created = 0;       // seconds since 1970
     std::vector<JournalStep> steps; // with the edits applied
     std::vector<bool> done;
     std::vector<bool> undone;

@@ -125,8 +125,7 @@ struct LevelOrder {
 
 } // namespace
 
-void RenameOptimizer::addOldName(std::string path, std::u16string newName,
-                                 ItemIdentity identity) {
+void RenameOptimizer::addOldName(std::string path, std::u16string newName, ItemIdentity identity) {
     oldNames_.push_back(std::move(path));
     newNames_.push_back(std::move(newName));
     identities_.push_back(identity);

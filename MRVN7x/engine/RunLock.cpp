@@ -38,8 +38,8 @@ void nameHolder(int fd, const std::string& description) {
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-    const std::string text = "process " + std::to_string(getpid()) + " (" + description +
-                             ", since " + when + ")\n";
+    const std::string text =
+        "process " + std::to_string(getpid()) + " (" + description + ", since " + when + ")\n";
     if (ftruncate(fd, 0) == 0)
         (void)pwrite(fd, text.data(), text.size(), 0);
 }
@@ -50,8 +50,7 @@ std::string RunLock::lockPath(const std::string& folder) {
     return folder + "/run.lock";
 }
 
-std::optional<RunLock> RunLock::acquire(const std::string& folder,
-                                        const std::string& description,
+std::optional<RunLock> RunLock::acquire(const std::string& folder, const std::string& description,
                                         std::chrono::milliseconds wait, std::string& error,
                                         bool* busy) {
     if (busy)

@@ -16,8 +16,7 @@ public:
     // holder to finish. description says what this process is doing ("rename
     // of 20 items"). Nothing on failure, with the reason in error: the holder
     // named, or why the lock file could not be used (then busy is false).
-    static std::optional<RunLock> acquire(const std::string& folder,
-                                          const std::string& description,
+    static std::optional<RunLock> acquire(const std::string& folder, const std::string& description,
                                           std::chrono::milliseconds wait, std::string& error,
                                           bool* busy = nullptr);
     RunLock(RunLock&& other) noexcept;

@@ -275,7 +275,8 @@ void DynamicFileList::filterInByteOrder(std::vector<Element>& elements,
 // it): a folder, or an entry the listing said nothing about, is looked at.
 void DynamicFileList::addEntry(std::vector<std::string>& target, std::string path,
                                const Element& element, bool folder) {
-    ItemIdentity identity{listedDevice_, element.inode, FileOperations::typeOfDirentType(element.type)};
+    ItemIdentity identity{listedDevice_, element.inode,
+                          FileOperations::typeOfDirentType(element.type)};
     if (folder || element.inode == 0 || identity.type == 0)
         identity = FileOperations::identityOf(path).value_or(ItemIdentity{});
     target.push_back(std::move(path));

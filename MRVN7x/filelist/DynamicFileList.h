@@ -141,8 +141,8 @@ public:
 private:
     // A name or path with what the folder listing said about its type.
     struct Element {
-        std::string_view text; // held by the caller of filterLevel
-        unsigned char type;    // a dirent d_type; DT_UNKNOWN when not known
+        std::string_view text;   // held by the caller of filterLevel
+        unsigned char type;      // a dirent d_type; DT_UNKNOWN when not known
         std::uint64_t inode = 0; // from the folder listing; 0 when not known
     };
     struct FolderIdentity {

@@ -5,10 +5,10 @@
 #include "tests/support/TempDir.h"
 
 #include <csignal>
-#include <filesystem>
-#include <map>
 #include <dirent.h>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -85,9 +85,9 @@ TEST(RenameJournal, UndoRestoresEveryPrefixOfARunMarkedOrNot) {
     using K = JournalStepKind;
     const std::string tmp = ".morvane cycle in progress";
     const std::vector<std::vector<Move>> runs = {
-        {{"f3", "f4"}, {"f2", "f3"}, {"f1", "f2"}},                                // shift
-        {{"a", tmp, K::ToTemporary}, {"b", "a"}, {tmp, "b", K::FromTemporary}},    // swap
-        {{"x", "X", K::CaseChange}, {"y", "y2"}},                                  // case
+        {{"f3", "f4"}, {"f2", "f3"}, {"f1", "f2"}},                             // shift
+        {{"a", tmp, K::ToTemporary}, {"b", "a"}, {tmp, "b", K::FromTemporary}}, // swap
+        {{"x", "X", K::CaseChange}, {"y", "y2"}},                               // case
     };
     for (const auto& moves : runs) {
         for (size_t done = 0; done <= moves.size(); ++done) {
