@@ -82,6 +82,7 @@ struct LevelOrder {
     const Waiters& waiters;
     std::vector<bool>& placed;
     std::vector<RenameOptimizer::Step>& steps;
+    std::vector<bool>& onCycle;
     std::uint32_t broken = kNone; // the pair parked at the temporary name
 
     void emit(std::uint32_t pair, RenameOptimizer::StepKind kind) { steps.push_back({pair, kind}); }
@@ -92,13 +93,18 @@ struct LevelOrder {
             stack.pop_back();
             if (broken != kNone && next[broken] == moved)
                 emit(broken, RenameOptimizer::StepKind::FromTemporary);
-            for (std::uint32_t k = waiters.offsets[moved + 1]; k-- > waiters.offsets[moved];) {
-                const std::uint32_t waiting = waiters.items[k];
-                if (placed[waiting])
-                    continue;
-                placed[waiting] = true;
-                emit(waiting, RenameOptimizer::StepKind::Whole);
-                stack.push_back(waiting);
+            // Where two pairs want the same name (a conflict the user let
+            // through), the cycle's own member goes first, so the cycle closes.
+            for (const bool cycleMembers : {true, false}) {
+                for (std::uint32_t k = waiters.offsets[moved]; k < waiters.offsets[moved + 1];
+                     ++k) {
+                    const std::uint32_t waiting = waiters.items[k];
+                    if (placed[waiting] || onCycle[waiting] != cycleMembers)
+                        continue;
+                    placed[waiting] = true;
+                    emit(waiting, RenameOptimizer::StepKind::Whole);
+                    stack.push_back(waiting);
+                }
             }
         }
     }
@@ -116,6 +122,8 @@ struct LevelOrder {
             if (placed[i])
                 continue;
             broken = cycleMember(i, next);
+            for (std::uint32_t at = next[broken]; at != broken; at = next[at])
+                onCycle[at] = true;
             placed[broken] = true;
             emit(broken, RenameOptimizer::StepKind::ToTemporary);
             releaseWaitersOf(broken);
@@ -159,10 +167,10 @@ void RenameOptimizer::optimizeRenameOrder() {
         if (next[i] != kNone && depth[next[i]] != depth[i])
             next[i] = kNone;
     const Waiters waiters(next);
-    std::vector<bool> placed(n, false);
+    std::vector<bool> placed(n, false), onCycle(n, false);
     std::vector<Step> steps;
     steps.reserve(n);
-    LevelOrder levelOrder{next, waiters, placed, steps};
+    LevelOrder levelOrder{next, waiters, placed, steps, onCycle};
     for (size_t begin = 0; begin < n;) {
         size_t end = begin;
         while (end < n && depth[end] == depth[begin])

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <random>
+#include <set>
 
 using namespace morvane;
 
@@ -64,5 +65,98 @@ TEST(RenameOptimizer, EveryItemComesBeforeEachFolderAboveIt) {
                 EXPECT_LT(index, folder->second) << path;
             }
         }
+    }
+}
+
+namespace {
+// Simulates the steps on a set of names, never replacing one: the names at
+// the end, and how many steps met a taken name.
+struct Simulation {
+    std::set<std::string> names;
+    int refused = 0;
+};
+Simulation simulate(const RenameOptimizer& plan, std::set<std::string> names) {
+    Simulation result{std::move(names)};
+    auto move = [&](const std::string& from, const std::string& to) {
+        if (result.names.count(to)) {
+            ++result.refused;
+            return;
+        }
+        result.names.erase(from);
+        result.names.insert(to);
+    };
+    for (const auto& step : plan.steps()) {
+        const std::string& old = plan.oldNames()[step.pair];
+        const std::string folder = old.substr(0, old.find_last_of('/'));
+        const std::string target =
+            folder + "/" +
+            std::string(plan.newNames()[step.pair].begin(), plan.newNames()[step.pair].end());
+        const std::string temporary = RenameOptimizer::temporaryPathFor(old);
+        switch (step.kind) {
+        case RenameOptimizer::StepKind::Whole:
+            move(old, target);
+            break;
+        case RenameOptimizer::StepKind::ToTemporary:
+            move(old, temporary);
+            break;
+        case RenameOptimizer::StepKind::FromTemporary:
+            move(temporary, target);
+            break;
+        }
+    }
+    return result;
+}
+} // namespace
+
+// Chains run from their free end, cycles through one temporary name each, and
+// nothing meets a name the batch itself still holds.
+TEST(RenameOptimizer, ChainsAndCyclesFinishWithoutMeetingTheirOwnNames) {
+    struct Case {
+        const char* label;
+        std::vector<std::pair<std::string, std::string>> pairs; // path, new name
+        size_t temporaries;
+    };
+    const std::vector<Case> cases = {
+        {"shift up", {{"/d/f1", "f2"}, {"/d/f2", "f3"}, {"/d/f3", "f4"}}, 0},
+        {"shift down", {{"/d/f2", "f1"}, {"/d/f3", "f2"}, {"/d/f4", "f3"}}, 0},
+        {"swap", {{"/d/a", "b"}, {"/d/b", "a"}}, 1},
+        {"three-cycle", {{"/d/a", "b"}, {"/d/b", "c"}, {"/d/c", "a"}}, 1},
+        {"cycle with a tail", {{"/d/a", "b"}, {"/d/b", "a"}, {"/d/x", "y"}, {"/d/z", "x"}}, 1},
+        {"two folders, two swaps",
+         {{"/d/a", "b"}, {"/d/b", "a"}, {"/e/a", "b"}, {"/e/b", "a"}, {"/e", "e2"}},
+         2},
+        {"a chain into a cycle", {{"/d/a", "b"}, {"/d/b", "a"}, {"/d/c", "a"}}, 1},
+    };
+    for (const Case& c : cases) {
+        RenameOptimizer plan;
+        std::set<std::string> names;
+        for (const auto& [path, name] : c.pairs) {
+            plan.addOldName(path, std::u16string(name.begin(), name.end()));
+            names.insert(path);
+        }
+        plan.optimizeRenameOrder();
+        size_t temporaries = 0;
+        std::map<size_t, int> stepsOfPair;
+        for (const auto& step : plan.steps()) {
+            temporaries += step.kind == RenameOptimizer::StepKind::ToTemporary ? 1 : 0;
+            ++stepsOfPair[step.pair];
+        }
+        EXPECT_EQ(temporaries, c.temporaries) << c.label;
+        EXPECT_EQ(stepsOfPair.size(), c.pairs.size()) << c.label;
+        const Simulation result = simulate(plan, names);
+        // Only a pair that wants a name another pair also wants is refused.
+        const bool conflict = std::string(c.label) == "a chain into a cycle";
+        EXPECT_EQ(result.refused, conflict ? 1 : 0) << c.label;
+        if (conflict)
+            continue;
+        std::set<std::string> expected;
+        for (const auto& [path, name] : c.pairs)
+            expected.insert(path.substr(0, path.find_last_of('/')) + "/" + name);
+        // A folder renamed after its items: the simulation keeps the old item paths.
+        if (std::string(c.label) != "two folders, two swaps") {
+            EXPECT_EQ(result.names, expected) << c.label;
+        }
+        // The deepest level still goes first.
+        EXPECT_NE(plan.oldNames().back(), "/d/a") << c.label;
     }
 }
