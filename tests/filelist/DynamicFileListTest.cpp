@@ -510,5 +510,30 @@ TEST(DynamicFileList, UpdateReplacesTheEntriesWholesale) {
     EXPECT_EQ(f.list.internalIndexOfPath(f.dir / "one/a.txt"), DynamicFileList::kNotFound);
 }
 
+// Every entry carries the identity the journal records: the same device, inode
+// and type as the item on disk, for roots, files, folders and links alike.
+TEST(DynamicFileList, EveryEntryKnowsItsIdentity) {
+    FileListFixture f;
+    f.dir.write("root/dir/inner.txt");
+    f.dir.write("root/file.txt");
+    f.dir.write("single.txt");
+    ASSERT_EQ(symlink("dir", (f.dir / "root/link").c_str()), 0);
+    ASSERT_EQ(mkfifo((f.dir / "root/pipe").c_str(), 0600), 0);
+    f.addRoot("root");
+    f.addRoot("single.txt");
+    for (const bool cutOff : {false, true}) {
+        f.update({1, 1, 1}, cutOff);
+        ASSERT_EQ(f.list.count(), 7);
+        for (int i = 0; i < f.list.count(); ++i) {
+            const std::string& path = f.list.pathAtIndex(i);
+            const auto onDisk = FileOperations::identityOf(path);
+            ASSERT_TRUE(onDisk) << path;
+            EXPECT_EQ(f.list.identityAtIndex(i), *onDisk) << path;
+            EXPECT_NE(onDisk->type, 0) << path;
+        }
+    }
+    EXPECT_EQ(f.list.identityAtIndex(7), ItemIdentity{});
+}
+
 } // namespace
 } // namespace morvane
