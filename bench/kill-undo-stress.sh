@@ -85,16 +85,24 @@ rename_args() { # kind
 # random delay. Prints 1 when it was killed.
 run_and_kill() {
     local status=0
+    local how
     if ((RANDOM % 2)); then
-        MORVANE_TEST_KILL_AFTER_RENAMES=$((1 + RANDOM % count)) "$@" >/dev/null 2>&1 || status=$?
+        how="after rename $((1 + RANDOM % count))"
+        MORVANE_TEST_KILL_AFTER_RENAMES=${how#after rename } "$@" >/dev/null 2>&1 || status=$?
     else
+        how="after 0.$((RANDOM % 9))$((RANDOM % 10)) s"
         "$@" >/dev/null 2>&1 &
         local pid=$!
-        sleep "0.$((RANDOM % 9))$((RANDOM % 10))"
+        sleep "${how:6:4}"
         kill -9 "$pid" 2>/dev/null || true
         wait "$pid" || status=$?
     fi
-    [ "$status" -eq 137 ] && echo 1 || echo 0
+    if [ "$status" -eq 137 ]; then
+        echo "$2 killed $how; " >>"$work/kills"
+        echo 1
+    else
+        echo 0
+    fi
 }
 
 kills=0 checked=0 lost=0 misplaced=0 failures=0
@@ -102,6 +110,7 @@ kinds=(shift case tree)
 for ((r = 0; r < runs; ++r)); do
     kind=${kinds[r % 3]}
     make_files "$kind"
+    : >"$work/kills"
     find "$files" -type f | wc -l >"$work/expected"
     IFS='|' read -r -a args <<<"$(rename_args "$kind")"
     kills=$((kills + $(run_and_kill "$cli" rename "${args[@]}" "$files")))
@@ -117,7 +126,7 @@ for ((r = 0; r < runs; ++r)); do
     fi
     read -r c l m <<<"$(check)"
     checked=$((checked + c)) lost=$((lost + l)) misplaced=$((misplaced + m))
-    echo "run $((r + 1)) ($kind): $(cat "$work/undo.out" "$work/undo.err" | tr '\n' ' ')checked $c, lost $l, misplaced $m"
+    echo "run $((r + 1)) ($kind): $(tr -d '\n' <"$work/kills")$(cat "$work/undo.out" "$work/undo.err" | tr '\n' ' ')checked $c, lost $l, misplaced $m"
 done
 echo "runs $runs, kills $kills, files checked $checked, lost $lost, misplaced $misplaced, failed undos $failures"
 [ "$lost" -eq 0 ] && [ "$misplaced" -eq 0 ] && [ "$failures" -eq 0 ]

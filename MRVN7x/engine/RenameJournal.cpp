@@ -560,10 +560,12 @@ bool JournalRecord::someUndone() const {
 }
 
 bool JournalRecord::mayNeedUndo() const {
-    if (undoComplete)
+    // A damaged journal is undone only when named: what it says after the
+    // damage (its marks, its undo records) cannot be read.
+    if (undoComplete || damaged)
         return false;
     const bool anyDone = std::find(done.begin(), done.end(), true) != done.end();
-    return anyDone || !ended || damaged;
+    return anyDone || !ended;
 }
 
 std::string JournalRecord::state() const {

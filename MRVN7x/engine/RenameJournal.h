@@ -123,7 +123,8 @@ struct JournalRecord {
     size_t doneCount() const;
     bool someUndone() const;
     // The run may have renamed something that is not undone yet. A run that
-    // ended with no step done renamed nothing (its end is flushed after its marks).
+    // ended with no step done renamed nothing (its end is flushed after its
+    // marks); a damaged journal is undone only when named.
     bool mayNeedUndo() const;
     std::string state() const; // "done", "interrupted", "partly undone", "undone", "damaged"
 };
