@@ -172,13 +172,12 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
     }
     if (runObserver_ && !runObserver_->runPlanned(plan))
         return; // stopped before the first rename: no summary, nothing changed
-    const std::vector<std::string> newPaths = RunJournal::newPaths(plan);
-    if (!goAheadWithPlan(plan, newPaths))
+    if (!goAheadWithPlan(plan, plan.newPaths()))
         return;
     std::optional<RunJournal> journal;
     if (journalled_) {
         std::string error;
-        journal = RunJournal::begin(journalFolder(), plan, newPaths, error);
+        journal = RunJournal::begin(journalFolder(), plan, error);
         if (!journal) {
             refuseRun("The run was not started, because its journal could not be written (" +
                       error + "); without it the run could not be undone.");

@@ -15,14 +15,9 @@ namespace morvane {
 
 class RunJournal {
 public:
-    // The new path of every pair of the plan (its folder joined with the new
-    // name in path form).
-    static std::vector<std::string> newPaths(const RenameOptimizer& plan);
-
     // Writes the plan's steps into a new journal in folder. Nothing, and the
     // reason in error, when it could not be written and flushed.
     static std::optional<RunJournal> begin(const std::string& folder, const RenameOptimizer& plan,
-                                           const std::vector<std::string>& newPaths,
                                            std::string& error);
 
     const std::string& runId() const { return journal_.runId(); }

@@ -157,16 +157,17 @@ void appendStep(std::string& text, const JournalStepView& step) {
 
 // Writes the plan, then one mark per step (all "not done"), in pieces of
 // about a megabyte; marksOffset is where the marks begin in the file.
-bool writePlanText(int fd, std::uint64_t sequence, const std::vector<JournalStepView>& steps,
-                   size_t& marksOffset) {
+bool writePlanText(int fd, std::uint64_t sequence, size_t count,
+                   const RenameJournal::StepSource& source, size_t& marksOffset) {
     constexpr size_t piece = 1 << 20;
     std::string text(kHeader);
     text += "sequence " + std::to_string(sequence) + "\n";
     text += "created " + std::to_string(std::time(nullptr)) + "\n";
-    text += "steps " + std::to_string(steps.size()) + "\n";
+    text += "steps " + std::to_string(count) + "\n";
     size_t written = 0;
-    for (const JournalStepView& step : steps) {
-        appendStep(text, step);
+    std::string scratch;
+    for (size_t i = 0; i < count; ++i) {
+        appendStep(text, source(i, scratch));
         if (text.size() >= piece) {
             if (!writeAll(fd, text))
                 return false;
@@ -174,23 +175,24 @@ bool writePlanText(int fd, std::uint64_t sequence, const std::vector<JournalStep
             text.clear();
         }
     }
-    text += "plan-end\nmarks " + std::to_string(steps.size()) + "\n";
+    text += "plan-end\nmarks " + std::to_string(count) + "\n";
     marksOffset = written + text.size();
-    text.append(steps.size(), kNotDone);
+    text.append(count, kNotDone);
     text += '\n';
     return writeAll(fd, text);
 }
 
 // Writes the plan aside, flushes it, moves it into place and flushes the folder.
 bool writePlan(const std::string& folder, const std::string& path, std::uint64_t sequence,
-               const std::vector<JournalStepView>& steps, size_t& marksOffset, std::string& error) {
+               size_t count, const RenameJournal::StepSource& source, size_t& marksOffset,
+               std::string& error) {
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
         error = errorText("cannot create a journal in " + folder);
         return false;
     }
-    bool ok = writePlanText(fd, sequence, steps, marksOffset) && fsync(fd) == 0;
+    bool ok = writePlanText(fd, sequence, count, source, marksOffset) && fsync(fd) == 0;
     if (!ok)
         error = errorText("cannot write the journal " + temporary);
     if (::close(fd) != 0 && ok) {
@@ -294,8 +296,9 @@ void parseRecords(const std::string& text, size_t& pos, JournalRecord& record) {
             const size_t index = std::strtoull(line.c_str() + 7, nullptr, 10);
             if (index < record.undone.size())
                 record.undone[index] = true;
-        } else if (line == "end") {
+        } else if (line.rfind("end ", 0) == 0) {
             record.ended = true;
+            record.endedWithNothingDone = std::strtoull(line.c_str() + 4, nullptr, 10) == 0;
         } else if (line == "undo-complete") {
             record.undoComplete = true;
         }
@@ -438,6 +441,12 @@ std::string RenameJournal::caseChangeTemporaryPath(const std::string& path) {
 std::optional<RenameJournal> RenameJournal::create(const std::string& folder,
                                                    const std::vector<JournalStepView>& steps,
                                                    std::string& error) {
+    return create(
+        folder, steps.size(), [&steps](size_t i, std::string&) { return steps[i]; }, error);
+}
+
+std::optional<RenameJournal> RenameJournal::create(const std::string& folder, size_t count,
+                                                   const StepSource& source, std::string& error) {
     if (!makePrivateFolders(folder, error))
         return std::nullopt;
     const std::uint64_t sequence = nextSequenceCleaningUp(folder);
@@ -446,7 +455,7 @@ std::optional<RenameJournal> RenameJournal::create(const std::string& folder,
         runId = newRunId() + "-" + std::to_string(n);
     const std::string path = journalPath(folder, runId);
     size_t marksOffset = 0;
-    if (!writePlan(folder, path, sequence, steps, marksOffset, error))
+    if (!writePlan(folder, path, sequence, count, source, marksOffset, error))
         return std::nullopt;
     const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
     if (fd < 0) {
@@ -455,7 +464,7 @@ std::optional<RenameJournal> RenameJournal::create(const std::string& folder,
         return std::nullopt;
     }
     RenameJournal journal(runId, path, fd, sequence);
-    journal.mapMarks(marksOffset, steps.size());
+    journal.mapMarks(marksOffset, count);
     return journal;
 }
 
@@ -499,6 +508,7 @@ RenameJournal& RenameJournal::operator=(RenameJournal&& other) noexcept {
         marks_ = std::exchange(other.marks_, nullptr);
         marksOffset_ = other.marksOffset_;
         markCount_ = std::exchange(other.markCount_, 0);
+        doneCount_ = std::exchange(other.doneCount_, 0);
     }
     return *this;
 }
@@ -519,6 +529,7 @@ void RenameJournal::release() {
 void RenameJournal::markDone(size_t index) {
     if (index >= markCount_)
         return;
+    ++doneCount_;
     if (marks_)
         marks_[index] = kDone;
     else if (fd_ >= 0)
@@ -539,7 +550,7 @@ bool RenameJournal::recordEdit(size_t index, const std::string& newPath, bool ca
 }
 
 bool RenameJournal::markEnd() {
-    return fd_ >= 0 && writeAll(fd_, "end\n") && fsync(fd_) == 0;
+    return fd_ >= 0 && writeAll(fd_, "end " + std::to_string(doneCount_) + "\n");
 }
 
 size_t JournalRecord::pairCount() const {
@@ -562,10 +573,7 @@ bool JournalRecord::someUndone() const {
 bool JournalRecord::mayNeedUndo() const {
     // A damaged journal is undone only when named: what it says after the
     // damage (its marks, its undo records) cannot be read.
-    if (undoComplete || damaged)
-        return false;
-    const bool anyDone = std::find(done.begin(), done.end(), true) != done.end();
-    return anyDone || !ended;
+    return !(undoComplete || damaged || endedWithNothingDone);
 }
 
 std::string JournalRecord::state() const {

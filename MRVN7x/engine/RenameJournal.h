@@ -27,6 +27,7 @@
 #include "platform/FileOperations.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +72,11 @@ public:
     static std::optional<RenameJournal> create(const std::string& folder,
                                                const std::vector<JournalStepView>& steps,
                                                std::string& error);
+    // The same for steps made one at a time (no copy of a large plan); a step
+    // may keep a text it points at in scratch until the next call.
+    using StepSource = std::function<JournalStepView(size_t index, std::string& scratch)>;
+    static std::optional<RenameJournal> create(const std::string& folder, size_t count,
+                                               const StepSource& step, std::string& error);
     RenameJournal(RenameJournal&& other) noexcept;
     RenameJournal& operator=(RenameJournal&& other) noexcept;
     RenameJournal(const RenameJournal&) = delete;
@@ -85,7 +91,8 @@ public:
     // case-change temporary name when caseChange). Written and flushed; false
     // (and the reason) when that failed, and then the rename must not happen.
     bool recordEdit(size_t index, const std::string& newPath, bool caseChange, std::string& error);
-    // Records that the run came to its end, and flushes the journal.
+    // Records that the run came to its end, with the number of steps done: a
+    // run that ended having done nothing needs no undo, whatever its marks say.
     bool markEnd();
 
 private:
@@ -102,6 +109,7 @@ private:
     char* marks_ = nullptr; // one byte per step within the mapping
     size_t marksOffset_ = 0;
     size_t markCount_ = 0;
+    size_t doneCount_ = 0;
 };
 
 // What a journal file says about its run.
@@ -112,7 +120,8 @@ struct JournalRecord {
     std::vector<JournalStep> steps; // with the edits applied
     std::vector<bool> done;
     std::vector<bool> undone;
-    bool ended = false;        // the run came to its end
+    bool ended = false; // the run came to its end
+    bool endedWithNothingDone = false;
     bool undoComplete = false; // an undo restored everything
     bool damaged = false;      // only the steps before the damage could be read
     std::string damage;        // what is wrong

@@ -27,18 +27,31 @@ template <typename T> void permute(std::vector<T>& values, const std::vector<siz
     values = std::move(result);
 }
 
+// Each pair's new path, and (in writable) whether its name can be written.
+std::vector<std::string> pathsOf(const std::vector<std::string>& oldPaths,
+                                 const std::vector<std::u16string>& newNames,
+                                 std::vector<bool>& writable) {
+    std::vector<std::string> paths;
+    paths.reserve(oldPaths.size());
+    writable.assign(oldPaths.size(), false);
+    for (size_t i = 0; i < oldPaths.size(); ++i) {
+        auto name = PathText::fileNameFromDisplayName(newNames[i]);
+        writable[i] = name.has_value();
+        paths.push_back(PathText::join(PathText::folderView(oldPaths[i]), name.value_or("")));
+    }
+    return paths;
+}
+
 // For every pair, the pair whose old path is its new path (it must move
-// first), or kNone. Names that cannot be written have no new path.
+// first), or kNone.
 std::vector<std::uint32_t> successors(const std::vector<std::string>& oldPaths,
-                                      const std::vector<std::u16string>& newNames) {
+                                      const std::vector<std::string>& newPaths,
+                                      const std::vector<bool>& writable) {
     PathIndex index;
     index.rebuild(oldPaths);
     std::vector<std::uint32_t> next(oldPaths.size(), kNone);
     for (size_t i = 0; i < oldPaths.size(); ++i) {
-        auto name = PathText::fileNameFromDisplayName(newNames[i]);
-        if (!name)
-            continue;
-        const int found = index.find(PathText::join(PathText::folderView(oldPaths[i]), *name));
+        const int found = writable[i] ? index.find(newPaths[i]) : PathIndex::kNotFound;
         if (found >= 0 && static_cast<size_t>(found) != i)
             next[i] = static_cast<std::uint32_t>(found);
     }
@@ -162,7 +175,9 @@ void RenameOptimizer::optimizeRenameOrder() {
     permute(depth, order);
 
     // A pair only ever waits for one in its own folder, so each level is ordered alone.
-    std::vector<std::uint32_t> next = successors(oldNames_, newNames_);
+    std::vector<bool> writable;
+    newPaths_ = pathsOf(oldNames_, newNames_, writable);
+    std::vector<std::uint32_t> next = successors(oldNames_, newPaths_, writable);
     for (size_t i = 0; i < n; ++i)
         if (next[i] != kNone && depth[next[i]] != depth[i])
             next[i] = kNone;
@@ -193,6 +208,7 @@ void RenameOptimizer::optimizeRenameOrder() {
     permute(oldNames_, pairOrder);
     permute(newNames_, pairOrder);
     permute(identities_, pairOrder);
+    permute(newPaths_, pairOrder);
     steps_ = std::move(steps);
 }
 
