@@ -5,8 +5,10 @@ Usage: scripts/check-parameter-views.py [--keys FILE] [--uic PATH]
 
 --keys FILE  lines "action name<TAB>view name<TAB>key<TAB>key...": every parameter key
              of each action (for example printed from ActionFactory::create(name)
-             ->parameterList()). With it, every control's key must be one of its
-             action's keys, and the keys without a control are listed.
+             ->parameterList()); an integer default may follow a key as "key=N". With
+             it, every control's key must be one of its action's keys, every integer
+             default must be a value its control can show, and the keys without a
+             control are listed.
 --uic PATH   the uic to compile every view with (default: Qt 6's, when installed).
 
 Exit status 0 when every view passes, 1 otherwise.
@@ -101,7 +103,7 @@ def check_view(path, view, problems):
             continue
         if cls not in BOUND:
             bad("%s: a %s cannot edit a key" % (name, cls))
-        keys.setdefault(key, []).append(cls)
+        keys.setdefault(key, []).append((cls, control_values(w, cls)))
         if prop(w, "oneCharacter") is not None and cls != "QLineEdit":
             bad("%s: oneCharacter on a %s" % (name, cls))
         if cls == "QSpinBox":
@@ -114,7 +116,8 @@ def check_view(path, view, problems):
             bad("radio button %s has no parameterValue" % name)
         if cls == "QComboBox":
             check_combo(w, name, bad)
-    for key, classes in keys.items():
+    for key, controls in keys.items():
+        classes = [c for c, _ in controls]
         if len(classes) > 1 and set(classes) != {"QRadioButton"}:
             bad("key %r is edited by %d controls" % (key, len(classes)))
 
@@ -125,6 +128,36 @@ def check_view(path, view, problems):
     if len(focusable) > 1 and sorted(stops) != sorted(focusable):
         bad("the tab order must list every control once")
     return keys
+
+
+def control_values(w, cls):
+    """A test for the integer values the control can show, or None for text controls."""
+    if cls == "QSpinBox":
+        lo, hi = prop(w, "minimum"), prop(w, "maximum")
+        if lo is None or hi is None:
+            return None
+        return lambda v: int(lo) <= v <= int(hi)
+    if cls == "QCheckBox":
+        return lambda v: v in (0, 1)
+    if cls == "QRadioButton":
+        value = prop(w, "parameterValue")
+        return lambda v: value is not None and v == int(value)
+    if cls == "QComboBox":
+        values = prop(w, "itemValues")
+        if values is not None:
+            allowed = {int(n) for n in values.split(",") if n.strip().lstrip("-").isdigit()}
+            return lambda v: v in allowed
+        resource = prop(w, "itemsResource")
+        if resource is not None:
+            path = os.path.join(RESOURCES, resource + ".plist")
+            if not os.path.exists(path):
+                return None
+            with open(path, "rb") as f:
+                count = len(plistlib.load(f))
+        else:
+            count = len(w.findall("item"))
+        return lambda v: 0 <= v < count
+    return None
 
 
 def check_combo(w, name, bad):
@@ -149,12 +182,18 @@ def check_combo(w, name, bad):
 
 
 def read_keys(path):
+    """{action: (view, {key: integer default or None})}"""
     keys = {}
     with open(path, encoding="utf-8") as f:
         for line in f:
             fields = line.rstrip("\n").split("\t")
-            if len(fields) >= 2:
-                keys[fields[0]] = (fields[1], set(fields[2:]))
+            if len(fields) < 2:
+                continue
+            defaults = {}
+            for field in fields[2:]:
+                key, _, value = field.partition("=")
+                defaults[key] = int(value) if re.fullmatch(r"-?\d+", value) else None
+            keys[fields[0]] = (fields[1], defaults)
     return keys
 
 
@@ -184,9 +223,18 @@ def main():
             if action not in action_keys:
                 problems.append("%s: no keys listed for %r" % (view, action))
                 continue
-            known = action_keys[action][1] | EXTRA_KEYS.get(action, set())
+            listed_view, defaults = action_keys[action]
+            if listed_view != view:
+                problems.append("%s: the action names the view %s" % (view, listed_view))
+            known = set(defaults) | EXTRA_KEYS.get(action, set())
             for key in sorted(set(bound) - known):
                 problems.append("%s: %r is not a key of %r" % (view, key, action))
+            for key, controls in sorted(bound.items()):
+                default = defaults.get(key)
+                tests = [test for _, test in controls if test is not None]
+                if default is not None and tests and not any(t(default) for t in tests):
+                    problems.append("%s: the default %d of %r is outside its control" %
+                                    (view, default, key))
             unbound = sorted(known - set(bound) - INTERNAL_KEYS)
             if unbound:
                 line += "   [no control: %s]" % ", ".join(unbound)
