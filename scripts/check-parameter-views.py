@@ -121,6 +121,7 @@ def check_view(path, view, problems):
         if len(classes) > 1 and set(classes) != {"QRadioButton"}:
             bad("key %r is edited by %d controls" % (key, len(classes)))
 
+    check_radio_groups(tree, bad)
     stops = [t.text for t in root.findall("tabstops/tabstop")]
     for stop in stops:
         if stop not in names:
@@ -128,6 +129,27 @@ def check_view(path, view, problems):
     if len(focusable) > 1 and sorted(stops) != sorted(focusable):
         bad("the tab order must list every control once")
     return keys
+
+
+def check_radio_groups(tree, bad):
+    """Radios of several keys in one view need one button group per key."""
+    groups = {}
+    for w in widgets(tree):
+        if w.get("class") == "QRadioButton" and prop(w, "parameterKey") is not None:
+            attribute = w.find("attribute[@name='buttonGroup']")
+            group = attribute[0].text if attribute is not None and len(attribute) else None
+            groups.setdefault(prop(w, "parameterKey"), set()).add(group)
+    if len(groups) < 2:
+        return
+    seen = {}
+    for key, names in groups.items():
+        if None in names or len(names) != 1:
+            bad("the radio buttons of %r need one button group of their own" % key)
+            continue
+        name = next(iter(names))
+        if name in seen:
+            bad("%r and %r share the button group %s" % (seen[name], key, name))
+        seen[name] = key
 
 
 def control_values(w, cls):
