@@ -8,11 +8,10 @@
 namespace morvane {
 
 MainController::MainController(UserInterfacePort& port, UserDefaults& defaults,
-                               ActionList& registry, FileManager& fileManager,
-                               OneShotTimer* previewTimer)
-    : port_(port), defaults_(defaults), registry_(registry), fileManager_(fileManager),
-      previewTimer_(previewTimer), notices_(port, defaults),
-      globalSettings_(makeAction<MRVNGlobalPreferencesPseudoAction>()), renamer_(*globalSettings_) {
+                               ActionList& registry, OneShotTimer* previewTimer)
+    : port_(port), defaults_(defaults), registry_(registry), previewTimer_(previewTimer),
+      notices_(port, defaults), globalSettings_(makeAction<MRVNGlobalPreferencesPseudoAction>()),
+      renamer_(*globalSettings_) {
     globalSettings_->setMainController(this);
     newFileLists();
 }
@@ -20,11 +19,21 @@ MainController::MainController(UserInterfacePort& port, UserDefaults& defaults,
 MainController::~MainController() {
     if (previewTimer_ && previewTimerPending_)
         previewTimer_->stop();
+    if (settingsTimer_)
+        settingsTimer_->stop();
+}
+
+void MainController::scheduleSettingsWrite() {
+    if (!settingsTimer_)
+        return;
+    settingsTimer_->stop();
+    settingsTimer_->start(kSettingsWriteDelay, [this] { defaults_.synchronize(); });
 }
 
 void MainController::newFileLists() {
+    fileManager_ = std::make_unique<FileManager>();
     rawFileList_ = std::make_unique<RawFileList>();
-    dynamicFileList_ = std::make_unique<DynamicFileList>(fileManager_);
+    dynamicFileList_ = std::make_unique<DynamicFileList>(*fileManager_);
     dynamicFileList_->setRawFileList(rawFileList_.get());
 }
 
@@ -41,6 +50,7 @@ void MainController::applicationDidFinishLaunching() {
     globalSettings_->registerObserverForAllValues(this);
     observeChain();
     hasFinishedInitializing_ = true;
+    showMultistepDrawer();
     updateAll();
     // Handing the settings their own list notifies every observer: the first preview.
     globalSettings_->setParameterList(globalSettings_->parameterList());
@@ -55,6 +65,10 @@ void MainController::observeChain() {
 bool MainController::applicationOpenFile(const std::string& path) {
     if (!hasFinishedInitializing_) {
         rawFileList_->addPath(path);
+        return true;
+    }
+    if (runInProgress_) {
+        openedDuringRun_.push_back(path);
         return true;
     }
     const bool added = addFilePaths({path}, false);
@@ -91,8 +105,9 @@ void MainController::showFileDialog() {
 }
 
 void MainController::clearList() {
-    fileManager_.invalidateCache();
-    // The old pair goes only after the new one is in place.
+    // The old lists and their attribute service go only after the new ones are
+    // in place; the new service starts with empty caches.
+    auto oldFiles = std::move(fileManager_);
     auto oldRaw = std::move(rawFileList_);
     auto oldDynamic = std::move(dynamicFileList_);
     newFileLists();
@@ -149,6 +164,13 @@ void MainController::clearActions() {
     compositeAction_->setCurrentActionIndex(0);
 }
 
+void MainController::showMultistepDrawer() {
+    if (compositeAction_->count() > 1 && globalSettings_->getParamInt("multistep", 0) == 0)
+        globalSettings_->setValueForKey("multistep", plist::Value(1)); // shows the pane
+    else
+        port_.showMultistepDrawer();
+}
+
 bool MainController::cancel() {
     if (!validateActionList())
         return false;
@@ -159,6 +181,7 @@ bool MainController::cancel() {
 
 void MainController::terminateWithFadeEffect() {
     registry_.saveActionParametersToPreferences(*globalSettings_);
+    defaults_.synchronize();
     terminationRequested_ = true;
     port_.terminateApplication();
 }
@@ -177,6 +200,7 @@ void MainController::applicationShouldTerminate() {
 void MainController::observeValueForKey(const std::string& key, BaseAction&,
                                         const std::optional<plist::Value>&,
                                         const std::optional<plist::Value>&) {
+    scheduleSettingsWrite();
     if (key == "multistep") {
         port_.showMultistepDrawer();
         return;

@@ -8,6 +8,9 @@
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
 
+#include <chrono>
+#include <utility>
+
 namespace morvane {
 
 namespace {
@@ -71,6 +74,7 @@ void MainController::apply() {
     updateAll();
     if (applyCurrentSettings())
         clearList();
+    takeInFilesOpenedDuringRun();
 }
 
 void MainController::executeRenameAndQuit(bool quit) {
@@ -81,6 +85,17 @@ void MainController::executeRenameAndQuit(bool quit) {
     updateAll();
     if (operationMode_ == Normal && applyCurrentSettings())
         terminateWithFadeEffect();
+    else
+        takeInFilesOpenedDuringRun();
+}
+
+// Files opened while a run had the list wait for its end; they join the list
+// that follows it.
+void MainController::takeInFilesOpenedDuringRun() {
+    if (runInProgress_ || openedDuringRun_.empty())
+        return;
+    addFilePaths(std::exchange(openedDuringRun_, {}), false);
+    initiateDelayedPreviewUpdate();
 }
 
 // The checks before a run, in order. True in result when the run is over
@@ -90,7 +105,7 @@ bool MainController::checkSettingsBeforeRun(bool& result) {
     if (!validateActionList())
         return false;
     if (!globalSettings_->shouldProcessFiles() && !globalSettings_->shouldProcessFolders()) {
-        if (notices_.run(Notices::inconsistentSettings) == 3) {
+        if (notices_.run(Notices::inconsistentSettings) == DialogChoice::Help) {
             result = true;
             return false;
         }
@@ -99,21 +114,38 @@ bool MainController::checkSettingsBeforeRun(bool& result) {
         return false;
     }
     if (dynamicFileList_->count() == 0) {
-        const int answer = notices_.run(Notices::noFilesSelected);
-        if (answer == 2)
+        const DialogChoice answer = notices_.run(Notices::noFilesSelected);
+        if (answer == DialogChoice::Cancel)
             port_.openHelpPage(std::string(kHelpBase) + "selecting-files.html");
-        result = answer == 3;
+        result = answer == DialogChoice::Help;
         return false;
     }
-    if (wasConflictDetected_ && showConflictDetectedDialog() != 1)
+    if (wasConflictDetected_ && showConflictDetectedDialog() != DialogChoice::Ok)
         return false;
     return true;
 }
 
+// While a run goes on, the list, the chain and the attribute service are its
+// own: a second run is refused, refreshes and opened files wait for its end.
 bool MainController::applyCurrentSettings() {
+    if (runInProgress_) {
+        port_.beep();
+        return false;
+    }
+    runInProgress_ = true;
+    const bool result = runCheckedRename();
+    runInProgress_ = false;
+    if (std::exchange(previewDeferred_, false))
+        initiateDelayedPreviewUpdate();
+    return result;
+}
+
+bool MainController::runCheckedRename() {
     bool result = false;
     if (!checkSettingsBeforeRun(result))
         return result;
+    defaults_.synchronize(); // the settings of a run are on disk before it starts
+    fileManager_->fixNow();
     RenameBatch batch;
     batch.setNewNameComputer(
         [this](const std::string& path) { return getNewNameForFileAtPath(path); });
@@ -139,7 +171,16 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
     }
     if (runObserver_ && !runObserver_->runPlanned(plan))
         return; // stopped before the first rename: no summary, nothing changed
-    for (size_t i = 0; i < plan.count(); ++i) {
+    const size_t total = plan.count();
+    port_.renamingProgress(0, total);
+    auto lastReport = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < total; ++i) {
+        // The clock is read every 64 pairs only: most renames take microseconds.
+        if (i % 64 == 0 && std::chrono::steady_clock::now() - lastReport >=
+                               UserInterfacePort::kRenamingReportInterval) {
+            port_.renamingProgress(i, total);
+            lastReport = std::chrono::steady_clock::now();
+        }
         if (run.stopped) {
             if (runObserver_)
                 runObserver_->pairFinished(
@@ -148,6 +189,7 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
         }
         renamePair(run, i, plan.oldNames()[i], plan.newNames()[i]);
     }
+    port_.renamingProgress(total, total);
     showSummary(run);
 }
 
@@ -234,11 +276,11 @@ bool MainController::renamePair(RunState& run, size_t index, const std::string& 
 // A rename that failed for another reason than an item at the new name, or
 // a change of case refused because a different item has that name.
 void MainController::alertFailure(RunState& run, const std::string& reason) {
-    const int answer = port_.runAlert({AlertStyle::Critical,
-                                       "The file name could not be changed.",
-                                       reason,
-                                       {"Continue Renaming", "Skip Remaining Files"}});
-    if (answer != 1)
+    const AlertAnswer answer = port_.runAlert({AlertStyle::Critical,
+                                               "The file name could not be changed.",
+                                               reason,
+                                               {"Continue Renaming", "Skip Remaining Files"}});
+    if (answer != AlertAnswer::First)
         run.stopped = true;
 }
 
