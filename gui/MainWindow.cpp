@@ -71,10 +71,13 @@ MainWindow::MainWindow(MainController& controller, ActionList& registry, QtUserI
     resize(1180, 640);
     controller_.compositeAction().addObserver(this, "actionList");
     controller_.compositeAction().addObserver(this, "currentActionIndex");
+    for (const char* key : {"discloseAdvancedOptions", "showCurrentName", "showPath"})
+        controller_.globalSettings().addObserver(this, key);
 }
 
 MainWindow::~MainWindow() {
     controller_.compositeAction().removeObserver(this);
+    controller_.globalSettings().removeObserver(this);
 }
 
 void MainWindow::buildMenus() {
@@ -126,6 +129,7 @@ void MainWindow::buildMenus() {
     });
     auto columnToggle = [this, view](const QString& title, const char* key) {
         QAction* toggle = view->addAction(title);
+        columnToggles_.insert(QString::fromLatin1(key), toggle);
         toggle->setCheckable(true);
         toggle->setChecked(controller_.globalSettings().getParamInt(key, 0) != 0);
         connect(toggle, &QAction::triggered, this, [this, key](bool on) {
@@ -319,8 +323,9 @@ QWidget* MainWindow::buildAdvancedOptions() {
     disclose(open);
     connect(disclosure_, &QToolButton::toggled, this, [this, disclose](bool on) {
         disclose(on);
-        controller_.globalSettings().setValueForKey("discloseAdvancedOptions",
-                                                    plist::Value(on ? 1 : 0));
+        if ((controller_.globalSettings().getParamInt("discloseAdvancedOptions", 0) != 0) != on)
+            controller_.globalSettings().setValueForKey("discloseAdvancedOptions",
+                                                        plist::Value(on ? 1 : 0));
     });
     return box;
 }
@@ -465,11 +470,11 @@ void MainWindow::updateStatus() {
         changing += row.diff ? 1 : 0;
         conflicts += row.warning ? 1 : 0;
     }
-    QString text = tr("%n item(s)", "", static_cast<int>(rows.size()));
+    QString text = rows.size() == 1 ? tr("1 item") : tr("%1 items").arg(rows.size());
     if (!rows.empty())
-        text += tr(", %n to be renamed", "", changing);
+        text += tr(", %1 to be renamed").arg(changing);
     if (conflicts > 0)
-        text += tr(", %n with the same new name", "", conflicts);
+        text += tr(", %1 with the same new name as another").arg(conflicts);
     if (controller_.dynamicFileList().cutOffPointWasActuallyApplied())
         text += tr(" (the preview shows the first items of large folders)");
     status_->setText(text);
@@ -505,6 +510,10 @@ void MainWindow::observeValueForKey(const std::string& key, BaseAction&,
     if (key == "actionList" || key == "currentActionIndex") {
         selectCurrentStep();
         updateCommands();
+    } else if (key == "discloseAdvancedOptions") {
+        disclosure_->setChecked(controller_.globalSettings().getParamInt(key, 0) != 0);
+    } else if (QAction* toggle = columnToggles_.value(QString::fromStdString(key))) {
+        toggle->setChecked(controller_.globalSettings().getParamInt(key, 0) != 0);
     }
 }
 

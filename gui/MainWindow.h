@@ -5,6 +5,7 @@
 // back through the port and the observers.
 #include "MRVN7x/actions/KeyValueObserver.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -102,6 +103,7 @@ private:
     QPushButton* applyButton_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* multistepAction_ = nullptr;
+    QHash<QString, QAction*> columnToggles_; // by the setting they show
     std::function<void()> undo_;
     std::function<bool()> canUndo_;
     bool quitting_ = false;

@@ -3,6 +3,7 @@
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/DefaultsKeys.h"
 #include "MRVN7x/engine/FileManager.h"
+#include "platform/FileOperations.h"
 #include "platform/SystemLog.h"
 
 namespace morvane {
@@ -78,6 +79,18 @@ bool MainController::applicationOpenFile(const std::string& path) {
 
 bool MainController::addFilePaths(const std::vector<std::string>& paths, bool interactive) {
     for (const auto& path : paths) {
+        // An item that vanished between its choice and its arrival (a drop
+        // from a file manager that was out of date) has nothing to rename.
+        if (!FileOperations::exists(path)) {
+            if (interactive)
+                port_.runAlert({AlertStyle::Warning,
+                                "An item could not be added.",
+                                path + " no longer exists.",
+                                {"OK"}});
+            else
+                port_.beep();
+            continue;
+        }
         if (rawFileList_->isLegalPath(path)) {
             rawFileList_->addPath(path);
         } else if (interactive) {

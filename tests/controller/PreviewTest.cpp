@@ -168,12 +168,14 @@ TEST(Controller, RefusedPathsAlertOncePerPathOrBeep) {
     const std::string folder = f.files.makeFolder("folder");
     const std::string inside = f.add("folder/inside.txt");
     const std::string other = f.add("other.txt");
-    f.controller.addFilePaths({folder, inside, other, inside}, true);
-    EXPECT_EQ(f.port.alertTitles(),
-              (std::vector<std::string>(2, "Some files could not be added.")));
+    const std::string vanished = f.files / "vanished.txt";
+    f.controller.addFilePaths({folder, inside, other, inside, vanished}, true);
+    EXPECT_EQ(f.port.alertTitles(), (std::vector<std::string>{"Some files could not be added.",
+                                                              "Some files could not be added.",
+                                                              "An item could not be added."}));
     EXPECT_EQ(f.controller.rawFileList().count(), 2);
-    f.controller.addFilePaths({inside}, false);
-    EXPECT_EQ(f.port.beeps, 1);
+    f.controller.addFilePaths({inside, vanished}, false);
+    EXPECT_EQ(f.port.beeps, 2);
 }
 
 TEST(Controller, FilesOpenedBeforeLaunchSkipTheLegalityTest) {
