@@ -15,13 +15,14 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(50); // 20 redraws a 
 TerminalPort::TerminalPort(bool interactive, std::FILE* in, std::FILE* out)
     : interactive_(interactive), in_(in), out_(out) {}
 
-int TerminalPort::runAlert(const Alert& alert) {
+AlertAnswer TerminalPort::runAlert(const Alert& alert) {
     if (onAlert)
         onAlert(alert);
-    return 1; // the default button: go on
+    return AlertAnswer::First; // the default button: go on
 }
 
-int TerminalPort::runDontShowAgainDialog(const std::string& windowResource, bool& dontShowAgain) {
+DialogChoice TerminalPort::runDontShowAgainDialog(const std::string& windowResource,
+                                                  bool& dontShowAgain) {
     dontShowAgain = false;
     if (windowResource == Notices::conflicts.windowResource)
         return conflictsDialogAnswer;
@@ -39,9 +40,9 @@ int TerminalPort::runDontShowAgainDialog(const std::string& windowResource, bool
                      "The settings \"processFiles\" and \"processFolders\" are both 0; set at "
                      "least one of them to 1.",
                      {"OK"}});
-        return 2; // cancel: the settings stay as they were given
+        return DialogChoice::Cancel; // the settings stay as they were given
     }
-    return 1;
+    return DialogChoice::Ok;
 }
 
 std::optional<std::string> TerminalPort::readLine() {

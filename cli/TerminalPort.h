@@ -17,8 +17,9 @@ class TerminalPort : public UserInterfacePort {
 public:
     TerminalPort(bool interactive, std::FILE* in = stdin, std::FILE* out = stderr);
 
-    int runAlert(const Alert& alert) override;
-    int runDontShowAgainDialog(const std::string& windowResource, bool& dontShowAgain) override;
+    AlertAnswer runAlert(const Alert& alert) override;
+    DialogChoice runDontShowAgainDialog(const std::string& windowResource,
+                                        bool& dontShowAgain) override;
     RenameDialogAnswer runConfirmationDialog(const RenameDialogRequest& request) override;
     RenameDialogAnswer runConflictResolutionDialog(const RenameDialogRequest& request) override;
     SaveListOptions runSaveListDialog() override;
@@ -37,7 +38,8 @@ public:
     bool confirmConflicts();
 
     // Answers for the questions the command itself settles.
-    int conflictsDialogAnswer = 2;   // "Conflicts Detected Dialog": 1 goes ahead
+    // "Conflicts Detected Dialog": Ok goes ahead.
+    DialogChoice conflictsDialogAnswer = DialogChoice::Cancel;
     SaveListOptions saveListOptions; // what save-list was told on the command line
     std::string savePath;            // the --output of save-list
     bool showProgressBar = false;    // a terminal and a long list

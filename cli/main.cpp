@@ -144,7 +144,7 @@ struct Session {
     // A rename asks for confirmation only with --interactive; --global
     // "interactiveMode" may still change that (applied later, in prepare).
     explicit Session(bool interactive)
-        : port(interactive), controller(port, *privateDefaults, registry, FileManager::instance()) {
+        : port(interactive), controller(port, *privateDefaults, registry) {
         port.onAlert = [this](const Alert& alert) { alerts.push_back(alert); };
         controller.applicationDidFinishLaunching();
         controller.globalSettings().setValueForKey("interactiveMode",
@@ -336,7 +336,7 @@ int commandSaveList(const Invocation& inv) {
     Session session(false);
     if (int status = session.prepare(inv); status >= 0)
         return status;
-    session.port.saveListOptions = {1, *inv.layout, inv.changedOnly};
+    session.port.saveListOptions = {DialogChoice::Ok, *inv.layout, inv.changedOnly};
     session.port.savePath = absolutePath(inv.output);
     session.controller.updateAll();
     session.controller.createFileList();

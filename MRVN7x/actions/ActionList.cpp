@@ -91,8 +91,9 @@ void ActionList::saveActionParametersToPreferences(const BaseAction& action) {
     if (auto stored = defaults_.objectForKey("actions"); stored && stored->isDictionary())
         actions = *stored->asDictionary();
     actions[action.actionName()] = plist::Value(action.parameterList());
+    // Kept in memory: the owner of the domain writes it at quit, before a run
+    // and after a quiet moment, not a disk flush per click.
     defaults_.setObject("actions", plist::Value(std::move(actions)));
-    defaults_.synchronize();
 }
 
 void ActionList::loadActionParametersFromPreferences(BaseAction& action) {

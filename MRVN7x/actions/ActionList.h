@@ -43,6 +43,8 @@ public:
                                                        std::string* error = nullptr);
     BaseAction* lastActionToBeInitialized() const { return lastActionToBeInitialized_; }
 
+    // Stores the action's parameters in the domain (in memory; the domain's
+    // owner synchronizes it).
     void saveActionParametersToPreferences(const BaseAction& action);
     void loadActionParametersFromPreferences(BaseAction& action);
 

@@ -6,11 +6,11 @@ bool GenericDontShowAgainDialogController::isSilenced(const DontShowAgainNotice&
     return defaults_.objectForKey(notice.defaultsKey).has_value();
 }
 
-int GenericDontShowAgainDialogController::run(const DontShowAgainNotice& notice) {
+DialogChoice GenericDontShowAgainDialogController::run(const DontShowAgainNotice& notice) {
     if (isSilenced(notice))
         return notice.resultWhenSilenced;
     bool dontShowAgain = false;
-    const int choice = port_.runDontShowAgainDialog(notice.windowResource, dontShowAgain);
+    const DialogChoice choice = port_.runDontShowAgainDialog(notice.windowResource, dontShowAgain);
     if (dontShowAgain) {
         defaults_.setObject(notice.defaultsKey, plist::Value(true));
         defaults_.synchronize();

@@ -12,22 +12,26 @@ namespace morvane {
 struct DontShowAgainNotice {
     const char* defaultsKey;
     const char* windowResource;
-    int resultWhenSilenced;
+    DialogChoice resultWhenSilenced;
 };
 
 namespace Notices {
 inline constexpr DontShowAgainNotice previewCutoff{"don't preview cutoff point information again",
-                                                   "Preview Cutoff Information", 0};
+                                                   "Preview Cutoff Information",
+                                                   DialogChoice::None};
 inline constexpr DontShowAgainNotice conflicts{"don't remind me about conflict warnings again",
-                                               "Conflicts Detected Dialog", 1};
+                                               "Conflicts Detected Dialog", DialogChoice::Ok};
 inline constexpr DontShowAgainNotice noFilesSelected{
-    "don't remind me about no files being selected", "No Files Selected Info Dialog", 3};
+    "don't remind me about no files being selected", "No Files Selected Info Dialog",
+    DialogChoice::Help};
 inline constexpr DontShowAgainNotice inconsistentSettings{
-    "don't remind me about inconsistent settings", "Inconsistent Settings Dialog", 3};
+    "don't remind me about inconsistent settings", "Inconsistent Settings Dialog",
+    DialogChoice::Help};
 inline constexpr DontShowAgainNotice dropletInformation{"don't show droplet information again",
-                                                        "Droplet Information", 1};
+                                                        "Droplet Information", DialogChoice::Ok};
 inline constexpr DontShowAgainNotice dropletEditInformation{
-    "don't show droplet edit information again", "Droplet Edit Mode Information", 0};
+    "don't show droplet edit information again", "Droplet Edit Mode Information",
+    DialogChoice::None};
 } // namespace Notices
 
 class GenericDontShowAgainDialogController {
@@ -35,9 +39,8 @@ public:
     GenericDontShowAgainDialogController(UserInterfacePort& port, UserDefaults& defaults)
         : port_(port), defaults_(defaults) {}
 
-    // The window's choice (1 ok, 2 cancel, 3 help, 4, 5), or the notice's fixed
-    // result when the user silenced it.
-    int run(const DontShowAgainNotice& notice);
+    // The window's choice, or the notice's fixed result when the user silenced it.
+    DialogChoice run(const DontShowAgainNotice& notice);
     bool isSilenced(const DontShowAgainNotice& notice) const;
 
 private:

@@ -3,16 +3,16 @@
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/DefaultsKeys.h"
 #include "MRVN7x/engine/FileManager.h"
+#include "platform/FileOperations.h"
 #include "platform/SystemLog.h"
 
 namespace morvane {
 
 MainController::MainController(UserInterfacePort& port, UserDefaults& defaults,
-                               ActionList& registry, FileManager& fileManager,
-                               OneShotTimer* previewTimer)
-    : port_(port), defaults_(defaults), registry_(registry), fileManager_(fileManager),
-      previewTimer_(previewTimer), notices_(port, defaults),
-      globalSettings_(makeAction<MRVNGlobalPreferencesPseudoAction>()), renamer_(*globalSettings_) {
+                               ActionList& registry, OneShotTimer* previewTimer)
+    : port_(port), defaults_(defaults), registry_(registry), previewTimer_(previewTimer),
+      notices_(port, defaults), globalSettings_(makeAction<MRVNGlobalPreferencesPseudoAction>()),
+      renamer_(*globalSettings_) {
     globalSettings_->setMainController(this);
     newFileLists();
 }
@@ -20,11 +20,21 @@ MainController::MainController(UserInterfacePort& port, UserDefaults& defaults,
 MainController::~MainController() {
     if (previewTimer_ && previewTimerPending_)
         previewTimer_->stop();
+    if (settingsTimer_)
+        settingsTimer_->stop();
+}
+
+void MainController::scheduleSettingsWrite() {
+    if (!settingsTimer_)
+        return;
+    settingsTimer_->stop();
+    settingsTimer_->start(kSettingsWriteDelay, [this] { defaults_.synchronize(); });
 }
 
 void MainController::newFileLists() {
+    fileManager_ = std::make_unique<FileManager>();
     rawFileList_ = std::make_unique<RawFileList>();
-    dynamicFileList_ = std::make_unique<DynamicFileList>(fileManager_);
+    dynamicFileList_ = std::make_unique<DynamicFileList>(*fileManager_);
     dynamicFileList_->setRawFileList(rawFileList_.get());
 }
 
@@ -41,6 +51,7 @@ void MainController::applicationDidFinishLaunching() {
     globalSettings_->registerObserverForAllValues(this);
     observeChain();
     hasFinishedInitializing_ = true;
+    showMultistepDrawer();
     updateAll();
     // Handing the settings their own list notifies every observer: the first preview.
     globalSettings_->setParameterList(globalSettings_->parameterList());
@@ -57,6 +68,10 @@ bool MainController::applicationOpenFile(const std::string& path) {
         rawFileList_->addPath(path);
         return true;
     }
+    if (runInProgress_) {
+        openedDuringRun_.push_back(path);
+        return true;
+    }
     const bool added = addFilePaths({path}, false);
     initiateDelayedPreviewUpdate();
     return added;
@@ -64,6 +79,18 @@ bool MainController::applicationOpenFile(const std::string& path) {
 
 bool MainController::addFilePaths(const std::vector<std::string>& paths, bool interactive) {
     for (const auto& path : paths) {
+        // An item that vanished between its choice and its arrival (a drop
+        // from a file manager that was out of date) has nothing to rename.
+        if (!FileOperations::exists(path)) {
+            if (interactive)
+                port_.runAlert({AlertStyle::Warning,
+                                "An item could not be added.",
+                                path + " no longer exists.",
+                                {"OK"}});
+            else
+                port_.beep();
+            continue;
+        }
         if (rawFileList_->isLegalPath(path)) {
             rawFileList_->addPath(path);
         } else if (interactive) {
@@ -91,8 +118,9 @@ void MainController::showFileDialog() {
 }
 
 void MainController::clearList() {
-    fileManager_.invalidateCache();
-    // The old pair goes only after the new one is in place.
+    // The old lists and their attribute service go only after the new ones are
+    // in place; the new service starts with empty caches.
+    auto oldFiles = std::move(fileManager_);
     auto oldRaw = std::move(rawFileList_);
     auto oldDynamic = std::move(dynamicFileList_);
     newFileLists();
@@ -149,6 +177,13 @@ void MainController::clearActions() {
     compositeAction_->setCurrentActionIndex(0);
 }
 
+void MainController::showMultistepDrawer() {
+    if (compositeAction_->count() > 1 && globalSettings_->getParamInt("multistep", 0) == 0)
+        globalSettings_->setValueForKey("multistep", plist::Value(1)); // shows the pane
+    else
+        port_.showMultistepDrawer();
+}
+
 bool MainController::cancel() {
     if (!validateActionList())
         return false;
@@ -159,6 +194,7 @@ bool MainController::cancel() {
 
 void MainController::terminateWithFadeEffect() {
     registry_.saveActionParametersToPreferences(*globalSettings_);
+    defaults_.synchronize();
     terminationRequested_ = true;
     port_.terminateApplication();
 }
@@ -177,6 +213,7 @@ void MainController::applicationShouldTerminate() {
 void MainController::observeValueForKey(const std::string& key, BaseAction&,
                                         const std::optional<plist::Value>&,
                                         const std::optional<plist::Value>&) {
+    scheduleSettingsWrite();
     if (key == "multistep") {
         port_.showMultistepDrawer();
         return;

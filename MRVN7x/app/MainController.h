@@ -12,6 +12,7 @@
 #include "MRVN7x/app/RenameRunResult.h"
 #include "MRVN7x/app/UserInterfacePort.h"
 #include "MRVN7x/engine/DiskRenamer.h"
+#include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/filelist/DynamicFileList.h"
 #include "MRVN7x/filelist/RawFileList.h"
 #include "platform/PathText.h"
@@ -23,7 +24,6 @@
 namespace morvane {
 
 class ActionList;
-class FileManager;
 
 // Which preview columns are shown.
 struct PreviewColumns {
@@ -41,8 +41,13 @@ public:
     static constexpr const char* kHelpBase = "https://www.halvard.net/morvane/help/";
 
     MainController(UserInterfacePort& port, UserDefaults& defaults, ActionList& registry,
-                   FileManager& fileManager, OneShotTimer* previewTimer = nullptr);
+                   OneShotTimer* previewTimer = nullptr);
     ~MainController() override;
+
+    static constexpr double kSettingsWriteDelay = 2.0; // seconds of quiet before a write
+    // Changed settings are written kSettingsWriteDelay after the last change
+    // (besides at quit and before a run); without a timer, only then.
+    void setSettingsWriteTimer(OneShotTimer* timer) { settingsTimer_ = timer; }
 
     // Start-up without windows: global settings, chain, observers.
     void applicationDidFinishLaunching();
@@ -63,12 +68,16 @@ public:
     void nudgeActionUp();
     void nudgeActionDown();
     void clearActions();
+    // A chain of several steps always shows its steps pane: the "multistep"
+    // setting is turned on for it; then the pane follows the setting.
+    void showMultistepDrawer();
 
     // Ending.
     bool cancel();
     void terminateWithFadeEffect();
     void applicationShouldTerminate();
     bool terminationRequested() const { return terminationRequested_; }
+    bool isRunInProgress() const { return runInProgress_; }
 
     // Preview.
     void updateAll();
@@ -86,7 +95,7 @@ public:
     const PreviewColumns& previewColumns() const { return columns_; }
     bool wasConflictDetected() const { return wasConflictDetected_; }
     bool isPreviewEmpty() const { return preview_.empty(); }
-    int showConflictDetectedDialog();
+    DialogChoice showConflictDetectedDialog();
 
     // The rename run.
     void ok();
@@ -114,18 +123,24 @@ public:
     CompositeRenameAction& compositeAction() { return *compositeAction_; }
     RawFileList& rawFileList() { return *rawFileList_; }
     DynamicFileList& dynamicFileList() { return *dynamicFileList_; }
+    // The attribute service of the current file list: made with the list and
+    // dropped with it, so its caches never outlive the items they describe.
+    FileManager& fileManager() { return *fileManager_; }
     DiskRenamer& diskRenamer() { return renamer_; }
     UserDefaults& defaults() { return defaults_; }
     int previewRefreshCount() const { return previewRefreshes_; }
 
 private:
     void newFileLists();
+    void scheduleSettingsWrite();
     void observeChain();
     bool currentStepIsManual();
     InputContext makeInputContext();
     void computePreviewColumns();
     void repairManualSteps();
     bool checkSettingsBeforeRun(bool& result);
+    bool runCheckedRename();
+    void takeInFilesOpenedDuringRun();
     struct RunState;
     void renameLoop(const RenameOptimizer& plan);
     bool goAheadWithPlan(const RenameOptimizer& plan, const std::vector<std::string>& newPaths);
@@ -142,11 +157,12 @@ private:
     UserInterfacePort& port_;
     UserDefaults& defaults_;
     ActionList& registry_;
-    FileManager& fileManager_;
     OneShotTimer* previewTimer_;
+    OneShotTimer* settingsTimer_ = nullptr;
     GenericDontShowAgainDialogController notices_;
     std::unique_ptr<MRVNGlobalPreferencesPseudoAction> globalSettings_;
     std::unique_ptr<CompositeRenameAction> compositeAction_;
+    std::unique_ptr<FileManager> fileManager_;
     std::unique_ptr<RawFileList> rawFileList_;
     std::unique_ptr<DynamicFileList> dynamicFileList_;
     DiskRenamer renamer_;
@@ -161,6 +177,9 @@ private:
     bool userHasBeenInformedOfPreviewCutoffPointThisSession_ = false;
     bool previewTimerPending_ = false;
     bool wasConflictDetected_ = false;
+    bool runInProgress_ = false;
+    bool previewDeferred_ = false; // a refresh fell due during a run
+    std::vector<std::string> openedDuringRun_;
     int previewRefreshes_ = 0;
     std::vector<PreviewEntry> preview_;
     PreviewColumns columns_;

@@ -31,7 +31,7 @@ bool isManual(const BaseRenameAction& step) {
 
 InputContext MainController::makeInputContext() {
     InputContext input;
-    input.fileManager = &fileManager_;
+    input.fileManager = fileManager_.get();
     input.dynamicFileList = dynamicFileList_.get();
     return input;
 }
@@ -56,6 +56,7 @@ void MainController::updateAll() {
 
 void MainController::showPreview() {
     ++previewRefreshes_;
+    fileManager_->fixNow(); // a window stays open for days: "now" is this refresh's moment
     DynamicFileList& list = *dynamicFileList_;
     InputContext input = makeInputContext();
     const int n = list.count();
@@ -131,10 +132,14 @@ void MainController::initiateDelayedPreviewUpdate() {
 
 void MainController::delayedPreviewUpdate() {
     previewTimerPending_ = false;
+    if (runInProgress_) {
+        previewDeferred_ = true;
+        return;
+    }
     updatePreview();
 }
 
-int MainController::showConflictDetectedDialog() {
+DialogChoice MainController::showConflictDetectedDialog() {
     return notices_.run(Notices::conflicts);
 }
 
@@ -167,7 +172,7 @@ bool MainController::validateActionList() {
     }
     if (manualSteps <= 1 && !manualNotLast)
         return true;
-    const int answer = port_.runAlert(
+    const AlertAnswer answer = port_.runAlert(
         {AlertStyle::Informational,
          "There can only be a single \"Manual Rename\" action and it must be the last  action "
          "to be performed.",
@@ -176,7 +181,7 @@ bool MainController::validateActionList() {
          "name after all other actions  have been applied.\n\nThis problem will need to be "
          "resolved before you can proceed with the rename.",
          {"Solve the problem for me", "Let me correct the problem"}});
-    if (answer == 1)
+    if (answer == AlertAnswer::First)
         repairManualSteps();
     return false;
 }

@@ -11,8 +11,10 @@
 #include "platform/PathText.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <unordered_set>
+#include <utility>
 
 namespace morvane {
 
@@ -81,6 +83,7 @@ void MainController::apply() {
     updateAll();
     if (applyCurrentSettings())
         clearList();
+    takeInFilesOpenedDuringRun();
 }
 
 void MainController::executeRenameAndQuit(bool quit) {
@@ -91,6 +94,17 @@ void MainController::executeRenameAndQuit(bool quit) {
     updateAll();
     if (operationMode_ == Normal && applyCurrentSettings())
         terminateWithFadeEffect();
+    else
+        takeInFilesOpenedDuringRun();
+}
+
+// Files opened while a run had the list wait for its end; they join the list
+// that follows it.
+void MainController::takeInFilesOpenedDuringRun() {
+    if (runInProgress_ || openedDuringRun_.empty())
+        return;
+    addFilePaths(std::exchange(openedDuringRun_, {}), false);
+    initiateDelayedPreviewUpdate();
 }
 
 // The checks before a run, in order. True in result when the run is over
@@ -100,7 +114,7 @@ bool MainController::checkSettingsBeforeRun(bool& result) {
     if (!validateActionList())
         return false;
     if (!globalSettings_->shouldProcessFiles() && !globalSettings_->shouldProcessFolders()) {
-        if (notices_.run(Notices::inconsistentSettings) == 3) {
+        if (notices_.run(Notices::inconsistentSettings) == DialogChoice::Help) {
             result = true;
             return false;
         }
@@ -109,13 +123,13 @@ bool MainController::checkSettingsBeforeRun(bool& result) {
         return false;
     }
     if (dynamicFileList_->count() == 0) {
-        const int answer = notices_.run(Notices::noFilesSelected);
-        if (answer == 2)
+        const DialogChoice answer = notices_.run(Notices::noFilesSelected);
+        if (answer == DialogChoice::Cancel)
             port_.openHelpPage(std::string(kHelpBase) + "selecting-files.html");
-        result = answer == 3;
+        result = answer == DialogChoice::Help;
         return false;
     }
-    if (wasConflictDetected_ && showConflictDetectedDialog() != 1)
+    if (wasConflictDetected_ && showConflictDetectedDialog() != DialogChoice::Ok)
         return false;
     return true;
 }
@@ -131,7 +145,22 @@ void MainController::refuseRun(const std::string& reason) {
     port_.runAlert({AlertStyle::Critical, "No file names were changed.", reason, {"OK"}});
 }
 
+// While a run goes on, the list, the chain and the attribute service are its
+// own: a second run is refused, refreshes and opened files wait for its end.
 bool MainController::applyCurrentSettings() {
+    if (runInProgress_) {
+        port_.beep();
+        return false;
+    }
+    runInProgress_ = true;
+    const bool result = runCheckedRename();
+    runInProgress_ = false;
+    if (std::exchange(previewDeferred_, false))
+        initiateDelayedPreviewUpdate();
+    return result;
+}
+
+bool MainController::runCheckedRename() {
     bool result = false;
     lastRun_ = {};
     if (!checkSettingsBeforeRun(result))
@@ -147,6 +176,8 @@ bool MainController::applyCurrentSettings() {
         refuseRun(error);
         return false;
     }
+    defaults_.synchronize(); // the settings of a run are on disk before it starts
+    fileManager_->fixNow();
     RenameBatch batch;
     batch.setNewNameComputer(
         [this](const std::string& path) { return getNewNameForFileAtPath(path); });
@@ -187,8 +218,19 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
         run.journal = &*journal;
     }
     lastRun_.status = RenameRunResult::Status::Completed;
-    for (size_t step = 0; step < plan.steps().size(); ++step)
+    const size_t total = plan.steps().size();
+    port_.renamingProgress(0, total);
+    auto lastReport = std::chrono::steady_clock::now();
+    for (size_t step = 0; step < total; ++step) {
+        // The clock is read every 64 steps only: most renames take microseconds.
+        if (step % 64 == 0 && std::chrono::steady_clock::now() - lastReport >=
+                                  UserInterfacePort::kRenamingReportInterval) {
+            port_.renamingProgress(step, total);
+            lastReport = std::chrono::steady_clock::now();
+        }
         runStep(run, plan, step);
+    }
+    port_.renamingProgress(total, total);
     if (journal && !journal->finish())
         lastRun_.journalWarning =
             "the journal could not record the end of the run: " + std::string(std::strerror(errno));
@@ -206,8 +248,9 @@ bool MainController::goAheadWithPlan(const RenameOptimizer& plan,
             lastRun_.conflicts.push_back({plan.oldNames()[i], newPaths[i]});
     if (lastRun_.conflicts.empty())
         return true;
-    const bool goAhead = runObserver_ ? runObserver_->goAheadDespiteConflicts(lastRun_.conflicts)
-                                      : wasConflictDetected_ || showConflictDetectedDialog() == 1;
+    const bool goAhead =
+        runObserver_ ? runObserver_->goAheadDespiteConflicts(lastRun_.conflicts)
+                     : wasConflictDetected_ || showConflictDetectedDialog() == DialogChoice::Ok;
     if (!goAhead)
         lastRun_.status = RenameRunResult::Status::StoppedForConflicts;
     return goAhead;
@@ -380,11 +423,11 @@ bool MainController::renamePair(RunState& run, size_t step, size_t index,
 // A rename that failed for another reason than an item at the new name, or
 // a change of case refused because a different item has that name.
 void MainController::alertFailure(RunState& run, const std::string& reason) {
-    const int answer = port_.runAlert({AlertStyle::Critical,
-                                       "The file name could not be changed.",
-                                       reason,
-                                       {"Continue Renaming", "Skip Remaining Files"}});
-    if (answer != 1)
+    const AlertAnswer answer = port_.runAlert({AlertStyle::Critical,
+                                               "The file name could not be changed.",
+                                               reason,
+                                               {"Continue Renaming", "Skip Remaining Files"}});
+    if (answer != AlertAnswer::First)
         run.stopped = true;
 }
 

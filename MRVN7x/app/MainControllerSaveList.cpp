@@ -11,14 +11,15 @@ void MainController::createFileList() {
     if (!validateActionList())
         return;
     const SaveListOptions options = port_.runSaveListDialog();
-    if (options.choice == 3)
+    if (options.choice == DialogChoice::Help)
         port_.openHelpPage(std::string(kHelpBase) + "file-lists.html");
-    if (options.choice != 1)
+    if (options.choice != DialogChoice::Ok)
         return;
     const auto path = port_.runSavePanel("Save File List");
     if (!path)
         return;
     // Every item, not only those the preview shows.
+    fileManager_->fixNow();
     dynamicFileList_->setApplyCutOff(false);
     dynamicFileList_->update();
     FileListWriter writer(options.layout);
@@ -44,7 +45,8 @@ void MainController::createFileList() {
         dynamic_cast<SortBasedAction*>(compositeAction_->getCurrentAction()) != nullptr;
     if (options.layout == 1 && !sortBased) {
         bool ignored = false;
-        if (port_.runDontShowAgainDialog("Simple Template File List Information", ignored) == 3)
+        if (port_.runDontShowAgainDialog("Simple Template File List Information", ignored) ==
+            DialogChoice::Help)
             port_.openHelpPage(std::string(kHelpBase) + "file-lists.html");
         return;
     }

@@ -22,7 +22,8 @@ class RenameProgressDialogController : public RenameProgressReceiver {
 public:
     static constexpr std::chrono::milliseconds kRefreshInterval{50};
 
-    explicit RenameProgressDialogController(UserInterfacePort& port) : port_(port) {}
+    explicit RenameProgressDialogController(UserInterfacePort& port)
+        : port_(port), queue_(port.eventLoopHost()) {}
 
     // Runs work(*this) on a new thread; returns after it has called finish().
     void run(const std::function<void(RenameProgressReceiver&)>& work);

@@ -2,6 +2,10 @@
 // The one interface through which the application's logic meets the user.
 // The Qt windows implement it with real dialogs, morvane-cli for a terminal,
 // and the tests with a scripted fake. Nothing behind it knows which.
+#include "MRVN7x/app/EventLoopHost.h"
+
+#include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,8 +14,15 @@ namespace morvane {
 
 enum class AlertStyle { Warning, Informational, Critical };
 
-// A modal alert with up to three buttons. The answer is 1 for the first
-// (default) button, 0 for the second and -1 for the third.
+// The button that closed an alert: its first (default), second or third one.
+// The values are the codes stored settings and scripts have always used.
+enum class AlertAnswer { First = 1, Second = 0, Third = -1 };
+
+// The buttons of the don't-show-again windows and of the save-list options:
+// ok (or save), cancel, help, and two more some windows have.
+enum class DialogChoice { None = 0, Ok = 1, Cancel = 2, Help = 3, Fourth = 4, Fifth = 5 };
+
+// A modal alert with up to three buttons.
 struct Alert {
     AlertStyle style = AlertStyle::Informational;
     std::string title;
@@ -39,6 +50,16 @@ struct RenameDialogRequest {
     bool showInformationView = false;
 };
 
+// The part of a proposed name that a dialog selects when it opens, in UTF-16
+// units: the first match of the request's selection string under its search
+// options, or the whole name when there is none (always so for an empty one).
+struct NameSelection {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    bool operator==(const NameSelection&) const = default;
+};
+NameSelection preselection(const RenameDialogRequest& request);
+
 struct RenameDialogAnswer {
     RenameChoice choice = RenameChoice::Skip;
     std::u16string newName; // the name in the dialog's field (for Rename and RenameAll)
@@ -55,7 +76,7 @@ struct ProgressDisplay {
 
 // The options of the file-list export.
 struct SaveListOptions {
-    int choice = 2; // 1 save, 2 cancel, 3 help
+    DialogChoice choice = DialogChoice::Cancel; // Ok saves
     int layout = 0; // 0: name, new name; 1: new name; 2: full path, new name
     bool onlyAffectedFiles = false;
 };
@@ -64,10 +85,11 @@ class UserInterfacePort {
 public:
     virtual ~UserInterfacePort() = default;
 
-    virtual int runAlert(const Alert& alert) = 0;
+    virtual AlertAnswer runAlert(const Alert& alert) = 0;
     // Runs the don't-show-again window with the given resource name; returns
-    // the choice (1 ok, 2 cancel, 3 help, 4, 5) and whether the box was ticked.
-    virtual int runDontShowAgainDialog(const std::string& windowResource, bool& dontShowAgain) = 0;
+    // the button and whether the box was ticked.
+    virtual DialogChoice runDontShowAgainDialog(const std::string& windowResource,
+                                                bool& dontShowAgain) = 0;
     virtual RenameDialogAnswer runConfirmationDialog(const RenameDialogRequest& request) = 0;
     virtual RenameDialogAnswer runConflictResolutionDialog(const RenameDialogRequest& request) = 0;
     virtual SaveListOptions runSaveListDialog() = 0;
@@ -92,6 +114,18 @@ public:
     virtual void showProgress(const ProgressDisplay& display) = 0;
     virtual void updateProgress(const ProgressDisplay& display) = 0;
     virtual void closeProgress() = 0;
+
+    // The front end's event loop, if it has one: the main thread handles its
+    // events while a run keeps it (see EventLoopHost).
+    virtual EventLoopHost* eventLoopHost() { return nullptr; }
+    // The renames of a run, on the main thread after the progress window:
+    // called when the loop starts, then at most every kRenamingReportInterval,
+    // and once more with done == total at its end (also after a stop).
+    static constexpr std::chrono::milliseconds kRenamingReportInterval{50};
+    virtual void renamingProgress(std::size_t done, std::size_t total) {
+        (void)done;
+        (void)total;
+    }
 };
 
 } // namespace morvane

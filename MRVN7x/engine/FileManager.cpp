@@ -95,6 +95,10 @@ void FileManager::setCache(bool use) {
     usesCache_ = use;
 }
 
+void FileManager::fixNow() {
+    now_ = currentReferenceSeconds();
+}
+
 double FileManager::now() const {
     return now_;
 }

@@ -43,6 +43,10 @@ struct PixelSize {
 class FileManager {
 public:
     static FileManager& instance();
+    // The service of an input context, or the shared one when it has none.
+    static FileManager& forContext(FileManager* contextual) {
+        return contextual ? *contextual : instance();
+    }
     FileManager(); // fixes now()
 
     void invalidateCache();
@@ -62,7 +66,10 @@ public:
     // "numCds", all texts, each present only when known.
     plist::Dictionary mp3TagsFor(const std::string& path);
     PixelSize fileEXIFDimensions(const std::string& path); // -1 x -1 when unknown
+    // The instant "now" stands for: fixed, so that every item of one preview or
+    // run gets the same date, until fixNow() takes the present moment again.
     double now() const;
+    void fixNow();
 
     // How often each source was actually read (cache misses), for tests and
     // diagnostics; invalidateCache() does not reset them.
@@ -79,7 +86,7 @@ private:
     Value cached(std::unordered_map<std::string, Value>& cache, std::atomic<std::uint64_t>& count,
                  const std::string& path, Read&& read);
 
-    const double now_;
+    std::atomic<double> now_;
     mutable std::mutex mutex_; // guards usesCache_ and the four caches
     bool usesCache_ = true;
     std::unordered_map<std::string, FileAttributes> attributesCache_;

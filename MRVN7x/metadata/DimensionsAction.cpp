@@ -56,9 +56,10 @@ void DimensionsAction::prepareParameters() {
     paramTrailingCharacter = getParamText("trailingCharacter");
 }
 
-std::optional<std::u16string> DimensionsAction::formattedDimensionsString(const std::string& path) {
+std::optional<std::u16string> DimensionsAction::formattedDimensionsString(const std::string& path,
+                                                                          FileManager& files) {
     prepareParametersIfChanged();
-    const PixelSize size = FileManager::instance().fileEXIFDimensions(path);
+    const PixelSize size = files.fileEXIFDimensions(path);
     if (size.width == -1) // the service gives -1 by -1 for an unknown size
         return std::nullopt;
     return paramLeadingCharacter + numberText(paramFirstDimensionChoice, size) +
@@ -67,8 +68,9 @@ std::optional<std::u16string> DimensionsAction::formattedDimensionsString(const 
 }
 
 std::u16string DimensionsAction::processName(const std::u16string& fragment,
-                                             const std::string& path, InputContext&) {
-    const auto dimensions = formattedDimensionsString(path);
+                                             const std::string& path, InputContext& input) {
+    const auto dimensions =
+        formattedDimensionsString(path, FileManager::forContext(input.fileManager));
     return dimensions ? placed(*dimensions, fragment) : fragment;
 }
 

@@ -21,7 +21,8 @@ public:
 
     // The size text of the item by the current parameters, or nothing when its
     // size is unknown.
-    std::optional<std::u16string> formattedDimensionsString(const std::string& path);
+    std::optional<std::u16string> formattedDimensionsString(const std::string& path,
+                                                            FileManager& files);
 
     // The number a choice picks (1 width, 2 height) as a whole decimal number,
     // cut towards zero; the empty text for any other choice.

@@ -235,9 +235,9 @@ std::optional<std::u16string> MP3RenameAction::fillPattern(const std::u16string&
 }
 
 std::u16string MP3RenameAction::processName(const std::u16string& fragment, const std::string& path,
-                                            InputContext&) {
+                                            InputContext& input) {
     prepareParametersIfChanged();
-    const plist::Dictionary tags = FileManager::instance().mp3TagsFor(path);
+    const plist::Dictionary tags = FileManager::forContext(input.fileManager).mp3TagsFor(path);
     if (tags.empty())
         return fragment;
     for (const std::u16string* pattern :

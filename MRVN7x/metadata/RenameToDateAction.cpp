@@ -95,7 +95,7 @@ void RenameToDateAction::setParameterList(const plist::Dictionary& list) {
 std::optional<std::u16string> RenameToDateAction::dateTextFor(const std::string& path,
                                                               InputContext& input) {
     prepareParametersIfChanged();
-    FileManager& files = input.fileManager ? *input.fileManager : FileManager::instance();
+    FileManager& files = FileManager::forContext(input.fileManager);
     const std::optional<double> date = dateOf(files, paramMode, path);
     if (!date || *date == kDistantPast)
         return std::nullopt;

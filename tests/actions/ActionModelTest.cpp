@@ -297,6 +297,7 @@ TEST(Registry, NewActionsStartFromTheLastSavedParametersAndAreObserved) {
     first->setValueForKey("string", plist::Value("_saved"));
     EXPECT_EQ(owner.count("string"), 1);
     registry.saveActionParametersToPreferences(*first);
+    defaults.synchronize();
 
     // A second registry over a fresh reading of the domain sees the saved parameters.
     UserDefaults reread("net.halvard.mrvn7", dir.path());

@@ -18,9 +18,9 @@ TEST(DontShowAgain, ShowsUntilTheBoxIsTickedThenAnswersTheFixedResult) {
         test::FakePort port;
         GenericDontShowAgainDialogController dialog(port, defaults);
         port.dontShowAgainAnswers = {{2, false}, {5, true}};
-        EXPECT_EQ(dialog.run(notice), 2);
+        EXPECT_EQ(dialog.run(notice), DialogChoice::Cancel);
         EXPECT_FALSE(dialog.isSilenced(notice));
-        EXPECT_EQ(dialog.run(notice), 5);
+        EXPECT_EQ(dialog.run(notice), DialogChoice::Fifth);
         EXPECT_TRUE(dialog.isSilenced(notice));
         EXPECT_EQ(dialog.run(notice), notice.resultWhenSilenced);
         EXPECT_EQ(port.dontShowAgainDialogs.size(), 2u);
@@ -36,6 +36,6 @@ TEST(DontShowAgain, AnyStoredValueSilences) {
     defaults.setObject(Notices::conflicts.defaultsKey, plist::Value(false));
     test::FakePort port;
     GenericDontShowAgainDialogController dialog(port, defaults);
-    EXPECT_EQ(dialog.run(Notices::conflicts), 1);
+    EXPECT_EQ(dialog.run(Notices::conflicts), DialogChoice::Ok);
     EXPECT_TRUE(port.dontShowAgainDialogs.empty());
 }

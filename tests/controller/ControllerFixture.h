@@ -24,10 +24,9 @@ struct ControllerFixture {
     TempDir settings{"settings"};
     UserDefaults defaults{"net.halvard.mrvn7", settings.path()};
     ActionList registry{defaults};
-    FileManager fileManager;
     FakePort port;
     FakeTimer timer;
-    MainController controller{port, defaults, registry, fileManager, &timer};
+    MainController controller{port, defaults, registry, &timer};
 
     ControllerFixture() {
         controller.applicationDidFinishLaunching();

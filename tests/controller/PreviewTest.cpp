@@ -1,5 +1,8 @@
 #include "tests/controller/ControllerFixture.h"
 
+#include <chrono>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 using namespace morvane;
@@ -165,21 +168,22 @@ TEST(Controller, RefusedPathsAlertOncePerPathOrBeep) {
     const std::string folder = f.files.makeFolder("folder");
     const std::string inside = f.add("folder/inside.txt");
     const std::string other = f.add("other.txt");
-    f.controller.addFilePaths({folder, inside, other, inside}, true);
-    EXPECT_EQ(f.port.alertTitles(),
-              (std::vector<std::string>(2, "Some files could not be added.")));
+    const std::string vanished = f.files / "vanished.txt";
+    f.controller.addFilePaths({folder, inside, other, inside, vanished}, true);
+    EXPECT_EQ(f.port.alertTitles(), (std::vector<std::string>{"Some files could not be added.",
+                                                              "Some files could not be added.",
+                                                              "An item could not be added."}));
     EXPECT_EQ(f.controller.rawFileList().count(), 2);
-    f.controller.addFilePaths({inside}, false);
-    EXPECT_EQ(f.port.beeps, 1);
+    f.controller.addFilePaths({inside, vanished}, false);
+    EXPECT_EQ(f.port.beeps, 2);
 }
 
 TEST(Controller, FilesOpenedBeforeLaunchSkipTheLegalityTest) {
     TempDir files, settings;
     UserDefaults defaults("net.halvard.mrvn7", settings.path());
     ActionList registry(defaults);
-    FileManager fileManager;
     FakePort port;
-    MainController controller(port, defaults, registry, fileManager);
+    MainController controller(port, defaults, registry);
     const std::string folder = files.makeFolder("f");
     const std::string inside = files.write("f/in");
     EXPECT_TRUE(controller.applicationOpenFile(folder));
@@ -234,16 +238,45 @@ TEST(Controller, QuittingSavesTheChainAndVersionInNormalModeOnly) {
     EXPECT_FALSE(untouched.objectForKey("composite action"));
 }
 
-TEST(Controller, ClearListEmptiesTheAttributeCache) {
+TEST(Controller, AChainOfSeveralStepsShowsItsStepsPane) {
+    ControllerFixture f;
+    EXPECT_EQ(f.controller.globalSettings().getParamInt("multistep", -1), 0);
+    f.controller.showMultistepDrawer(); // one step: the setting stays off
+    EXPECT_EQ(f.controller.globalSettings().getParamInt("multistep", -1), 0);
+    f.controller.addAction();
+    f.controller.showMultistepDrawer();
+    EXPECT_EQ(f.controller.globalSettings().getParamInt("multistep", -1), 1);
+}
+
+TEST(Controller, EachFileListHasItsOwnAttributeService) {
     ControllerFixture f;
     const std::string file = f.add("a.txt", "12345");
     f.addToList({file});
-    EXPECT_EQ(f.fileManager.fileLength(file), 5);
+    EXPECT_EQ(f.controller.fileManager().fileLength(file), 5);
     f.add("a.txt", "1234567");
-    EXPECT_EQ(f.fileManager.fileLength(file), 5); // cached
+    EXPECT_EQ(f.controller.fileManager().fileLength(file), 5); // cached
     f.controller.clearList();
     EXPECT_EQ(f.controller.rawFileList().count(), 0);
-    EXPECT_EQ(f.fileManager.fileLength(file), 7);
+    EXPECT_EQ(f.controller.fileManager().fileLength(file), 7);
+}
+
+// Every step that reads attributes asks the list's service, whose "now" is
+// the moment of the latest refresh.
+TEST(Controller, StepsReadTheListsAttributeServiceAndItsNow) {
+    ControllerFixture f;
+    const std::string song = f.add("song.mp3", "no tags");
+    const std::string image = f.add("image.png", "not an image");
+    for (const char* step : {"MP3 rename", "Add dimensions"}) {
+        f.setChain({{step, {}}});
+        f.addToList({song, image});
+    }
+    const FileManager::ReadCounts counts = f.controller.fileManager().readCounts();
+    EXPECT_GE(counts.audioTags, 1u);
+    EXPECT_GE(counts.pixelSizes, 1u);
+    const double before = f.controller.fileManager().now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    f.controller.updatePreview();
+    EXPECT_GT(f.controller.fileManager().now(), before);
 }
 
 TEST(Controller, OpenedFilesAfterLaunchAreTestedAndRefreshLater) {

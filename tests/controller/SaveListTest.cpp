@@ -34,7 +34,7 @@ TEST(SaveList, EveryLayoutCoversTheWholeList) {
         ControllerFixture f;
         const std::string folder = fillFolder(f);
         const std::string output = f.files / "list.txt";
-        f.port.saveListAnswers = {{1, layout, false}};
+        f.port.saveListAnswers = {{DialogChoice::Ok, layout, false}};
         f.port.savePanelAnswers = {output};
         if (layout == 1)
             f.port.dontShowAgainAnswers.push_back({1, false}); // the simple-template notice
@@ -54,7 +54,7 @@ TEST(SaveList, ChangedOnlyLeavesOutNamesThatStay) {
     ControllerFixture f;
     fillFolder(f);
     const std::string output = f.files / "list.txt";
-    f.port.saveListAnswers = {{1, 2, true}};
+    f.port.saveListAnswers = {{DialogChoice::Ok, 2, true}};
     f.port.savePanelAnswers = {output};
     f.controller.createFileList();
     const std::string text = readFile(output);
@@ -67,7 +67,7 @@ TEST(SaveList, FailedWriteKeepsTheExistingFile) {
     fillFolder(f);
     // A target whose temporary sibling name is too long to create.
     const std::string output = f.files.write(std::string(250, 'o'), "precious");
-    f.port.saveListAnswers = {{1, 0, false}};
+    f.port.saveListAnswers = {{DialogChoice::Ok, 0, false}};
     f.port.savePanelAnswers = {output};
     f.controller.createFileList();
     EXPECT_EQ(readFile(output), "precious");
@@ -77,9 +77,9 @@ TEST(SaveList, FailedWriteKeepsTheExistingFile) {
 TEST(SaveList, CancelWritesNothing) {
     ControllerFixture f;
     fillFolder(f);
-    f.port.saveListAnswers = {{2, 0, false}};
+    f.port.saveListAnswers = {{DialogChoice::Cancel, 0, false}};
     f.controller.createFileList();
-    f.port.saveListAnswers = {{1, 0, false}};
+    f.port.saveListAnswers = {{DialogChoice::Ok, 0, false}};
     f.port.savePanelAnswers = {std::nullopt};
     f.controller.createFileList();
     EXPECT_TRUE(f.port.unexpected.empty());

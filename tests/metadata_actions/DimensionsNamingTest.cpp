@@ -149,7 +149,8 @@ TEST(DimensionsNaming, ItemsWithoutASizeKeepTheirNames) {
         SCOPED_TRACE(action->actionName());
         for (const std::string& path : {text, fakeImage, song, folder, dir / "missing.png"}) {
             EXPECT_EQ(applyAction(*action, path), PathText::displayNameOfPath(path));
-            EXPECT_EQ(action->formattedDimensionsString(path), std::nullopt);
+            EXPECT_EQ(action->formattedDimensionsString(path, FileManager::instance()),
+                      std::nullopt);
         }
     }
 }

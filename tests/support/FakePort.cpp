@@ -20,19 +20,20 @@ void FakePort::checkThread() {
         calledFromAnotherThread = true;
 }
 
-int FakePort::runAlert(const Alert& alert) {
+AlertAnswer FakePort::runAlert(const Alert& alert) {
     checkThread();
     alerts.push_back(alert);
-    return next(alertAnswers, unexpected, "alert: " + alert.title, 1);
+    return static_cast<AlertAnswer>(next(alertAnswers, unexpected, "alert: " + alert.title, 1));
 }
 
-int FakePort::runDontShowAgainDialog(const std::string& windowResource, bool& dontShowAgain) {
+DialogChoice FakePort::runDontShowAgainDialog(const std::string& windowResource,
+                                              bool& dontShowAgain) {
     checkThread();
     dontShowAgainDialogs.push_back(windowResource);
     auto [choice, ticked] =
         next(dontShowAgainAnswers, unexpected, "dialog: " + windowResource, std::pair(1, false));
     dontShowAgain = ticked;
-    return choice;
+    return static_cast<DialogChoice>(choice);
 }
 
 RenameDialogAnswer FakePort::runConfirmationDialog(const RenameDialogRequest& request) {

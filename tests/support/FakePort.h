@@ -4,6 +4,7 @@
 #include "MRVN7x/app/UserInterfacePort.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <thread>
@@ -35,8 +36,9 @@ public:
     bool calledFromAnotherThread = false;
     std::vector<std::string> unexpected;
 
-    int runAlert(const Alert& alert) override;
-    int runDontShowAgainDialog(const std::string& windowResource, bool& dontShowAgain) override;
+    AlertAnswer runAlert(const Alert& alert) override;
+    DialogChoice runDontShowAgainDialog(const std::string& windowResource,
+                                        bool& dontShowAgain) override;
     RenameDialogAnswer runConfirmationDialog(const RenameDialogRequest& request) override;
     RenameDialogAnswer runConflictResolutionDialog(const RenameDialogRequest& request) override;
     SaveListOptions runSaveListDialog() override;
@@ -49,6 +51,16 @@ public:
     void showProgress(const ProgressDisplay& display) override;
     void updateProgress(const ProgressDisplay& display) override;
     void closeProgress() override;
+    EventLoopHost* eventLoopHost() override { return host; }
+    void renamingProgress(std::size_t done, std::size_t total) override {
+        renamingReports.emplace_back(done, total);
+        if (onRenamingProgress)
+            onRenamingProgress(done, total);
+    }
+
+    EventLoopHost* host = nullptr;
+    std::vector<std::pair<std::size_t, std::size_t>> renamingReports;
+    std::function<void(std::size_t, std::size_t)> onRenamingProgress;
 
     std::vector<std::string> alertTitles() const;
 

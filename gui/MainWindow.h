@@ -1,0 +1,112 @@
+#pragma once
+// The Morvane window: the steps of the chain, the current step's parameters,
+// the advanced options, the live preview and the commands. Every control
+// calls one controller operation or writes one key; what the user sees comes
+// back through the port and the observers.
+#include "MRVN7x/actions/KeyValueObserver.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QListView;
+class QSplitter;
+class QToolButton;
+class QPushButton;
+class QScrollArea;
+
+namespace morvane {
+class ActionList;
+class MainController;
+} // namespace morvane
+
+namespace morvane::gui {
+
+class ParameterBinder;
+class PreviewModel;
+class PreviewTableView;
+class QtUserInterfacePort;
+class StepListModel;
+
+class MainWindow : public QMainWindow, public KeyValueObserver {
+    Q_OBJECT
+public:
+    MainWindow(MainController& controller, ActionList& registry, QtUserInterfacePort& port);
+    ~MainWindow() override;
+
+    // Hooks of the port.
+    void switchAction();
+    void showMultistepPane();
+    void presentPreview(int previewMode);
+    // Undo of the last run: set by the program once the journal is there.
+    void setUndoHandler(std::function<void()> undo, std::function<bool()> canUndo);
+
+    // For tests and the program: the pieces a user works with.
+    QComboBox* actionMenu() const { return actionMenu_; }
+    QWidget* parameterView() const { return parameterView_; }
+    PreviewTableView* previewTable() const { return preview_; }
+    PreviewModel* previewModel() const { return previewModel_; }
+    QListView* stepList() const { return steps_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* applyButton() const { return applyButton_; }
+    QAction* undoAction() const { return undoAction_; }
+
+    void observeValueForKey(const std::string& key, BaseAction& object,
+                            const std::optional<plist::Value>& oldValue,
+                            const std::optional<plist::Value>& newValue) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenus();
+    QWidget* buildStepsPane();
+    QWidget* buildEditor();
+    QWidget* buildAdvancedOptions();
+    QWidget* buildPreviewPane();
+    void fillActionMenu();
+    void addDroppedFiles(const QStringList& paths);
+    void runViewCommand(const QString& command, int argument);
+    void selectCurrentStep();
+    void updateStatus();
+    void updateCommands();
+    void addFiles(bool folders);
+
+    MainController& controller_;
+    ActionList& registry_;
+    QtUserInterfacePort& port_;
+
+    QSplitter* splitter_ = nullptr;
+    QWidget* stepsPane_ = nullptr;
+    QListView* steps_ = nullptr;
+    StepListModel* stepsModel_ = nullptr;
+    QToolButton* removeStepButton_ = nullptr;
+    QComboBox* actionMenu_ = nullptr;
+    QScrollArea* parameterArea_ = nullptr;
+    QPointer<QWidget> parameterView_;
+    std::unique_ptr<ParameterBinder> binder_;
+    std::unique_ptr<ParameterBinder> optionsBinder_;
+    QWidget* advancedOptions_ = nullptr;
+    QToolButton* disclosure_ = nullptr;
+    PreviewTableView* preview_ = nullptr;
+    PreviewModel* previewModel_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* multistepAction_ = nullptr;
+    QHash<QString, QAction*> columnToggles_; // by the setting they show
+    std::function<void()> undo_;
+    std::function<bool()> canUndo_;
+    bool quitting_ = false;
+};
+
+} // namespace morvane::gui

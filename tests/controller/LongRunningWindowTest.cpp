@@ -1,0 +1,119 @@
+// What a window left open for a long time relies on: the run lends the main
+// thread to the window's event loop, nothing re-enters the controller while
+// a run goes on, and settings reach the disk after a quiet moment.
+#include "platform/FileOperations.h"
+#include "tests/controller/ControllerFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+// An event loop that only counts: how often the main thread waited in it and
+// how often it was woken.
+class CountingHost : public EventLoopHost {
+public:
+    void waitForEvents(std::chrono::milliseconds timeout) override {
+        ++waits;
+        std::unique_lock lock(mutex_);
+        woken_.wait_for(lock, timeout, [this] { return wakeUp_; });
+        wakeUp_ = false;
+    }
+    void wake() override {
+        ++wakes;
+        std::lock_guard lock(mutex_);
+        wakeUp_ = true;
+        woken_.notify_all();
+    }
+    void processPendingEvents() override {}
+
+    std::atomic<int> waits{0}, wakes{0};
+
+private:
+    std::mutex mutex_;
+    std::condition_variable woken_;
+    bool wakeUp_ = false;
+};
+
+std::vector<std::string> numberedFiles(ControllerFixture& f, int count) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i)
+        paths.push_back(f.add("f" + std::to_string(i), "x"));
+    return paths;
+}
+} // namespace
+
+TEST(LongRunningWindow, RunWaitsInTheHostsEventLoopAndReportsTheRenames) {
+    ControllerFixture f;
+    CountingHost host;
+    f.port.host = &host;
+    f.setChain({{"Add to end", {{"string", plist::Value("_x")}}}});
+    f.addToList(numberedFiles(f, 300));
+    f.rename();
+    EXPECT_EQ(f.port.alertTitles().back(), "300 file names were changed.");
+    EXPECT_GT(host.waits, 0); // the worker's time was spent in the host's loop
+    EXPECT_GT(host.wakes, 0); // and the worker's messages woke it
+    ASSERT_GE(f.port.renamingReports.size(), 2u);
+    EXPECT_EQ(f.port.renamingReports.front(), std::make_pair(size_t{0}, size_t{300}));
+    EXPECT_EQ(f.port.renamingReports.back(), std::make_pair(size_t{300}, size_t{300}));
+    EXPECT_FALSE(f.port.calledFromAnotherThread);
+}
+
+// Whatever the window's event loop delivers during a run waits for its end:
+// a due refresh, a file opened by a second instance, a second run.
+TEST(LongRunningWindow, NothingReentersTheControllerDuringARun) {
+    ControllerFixture f;
+    f.setChain({{"Add to end", {{"string", plist::Value("_x")}}}});
+    f.addToList(numberedFiles(f, 3));
+    const std::string late = f.add("late", "l");
+    int refreshesDuringRun = -1;
+    f.port.onRenamingProgress = [&](size_t done, size_t) {
+        if (done != 0)
+            return;
+        f.controller.applicationOpenFile(late);
+        f.controller.initiateDelayedPreviewUpdate();
+        const int before = f.controller.previewRefreshCount();
+        f.timer.advance(1);
+        refreshesDuringRun = f.controller.previewRefreshCount() - before;
+        EXPECT_TRUE(f.controller.isRunInProgress());
+        EXPECT_FALSE(f.controller.applyCurrentSettings()); // refused, with a beep
+    };
+    f.rename();
+    EXPECT_EQ(refreshesDuringRun, 0);
+    EXPECT_EQ(f.port.beeps, 1);
+    EXPECT_EQ(f.port.alertTitles().back(), "3 file names were changed.");
+    EXPECT_FALSE(FileOperations::exists(f.files / "late_x")); // not part of that run
+    // After the run the file opened meanwhile is in the new list, and the
+    // refresh that fell due runs.
+    ASSERT_EQ(f.controller.rawFileList().count(), 1);
+    EXPECT_EQ(f.controller.rawFileList().pathAtIndex(0), late);
+    const int before = f.controller.previewRefreshCount();
+    f.timer.advance(1);
+    EXPECT_EQ(f.controller.previewRefreshCount(), before + 1);
+}
+
+TEST(LongRunningWindow, SettingsAreWrittenAfterAQuietMomentNotPerChange) {
+    FakeTimer writes;
+    ControllerFixture f;
+    f.controller.setSettingsWriteTimer(&writes);
+    f.setChain({{"Add to end", {{"string", plist::Value("_saved")}}}});
+    const auto savedOnDisk = [&] {
+        UserDefaults reread("net.halvard.mrvn7", f.settings.path());
+        auto actions = reread.objectForKey("actions");
+        return actions && actions->asDictionary() && actions->asDictionary()->count("Add to end");
+    };
+    f.controller.addAction(); // stores the step's parameters, in memory
+    EXPECT_FALSE(savedOnDisk());
+    writes.advance(1.5);
+    f.controller.compositeAction().getCurrentAction()->setValueForKey("string",
+                                                                      plist::Value("_more"));
+    writes.advance(1.5); // a change came in between: still quiet for 1.5 s only
+    EXPECT_FALSE(savedOnDisk());
+    writes.advance(MainController::kSettingsWriteDelay);
+    EXPECT_TRUE(savedOnDisk());
+}
