@@ -53,7 +53,8 @@ UndoResult UndoService::undo(const std::string& runId) {
 UndoResult UndoService::undoLocked(const std::string& runId) {
     UndoResult result;
     result.runId = runId;
-    if (!FileOperations::exists(folder_ + "/" + runId + ".journal")) {
+    if (runId.empty() || runId.find('/') != std::string::npos ||
+        !FileOperations::exists(folder_ + "/" + runId + ".journal")) {
         result.status = UndoResult::Status::NoSuchRun;
         result.message = "no run " + runId;
         return result;

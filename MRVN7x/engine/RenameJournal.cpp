@@ -401,7 +401,7 @@ struct StepUndo {
     }
     bool run(size_t index) {
         const JournalStep& step = record.steps[index];
-        if (record.undone[index])
+        if (record.undone[index] || step.from == step.to) // an item that kept its name
             return true;
         const std::string temporary = temporaryOf(step);
         const Place place = step.identity.inode ? placeOf(step, temporary) : Place::Elsewhere;

@@ -290,6 +290,7 @@ TEST_F(CliRunSafety, ANameEditedAtThePromptIsUndoneAfterAKill) {
 // and says so; a killed undo is finished by the next without false errors.
 TEST_F(CliRunSafety, UndoThatCannotRecordOrIsKilledIsFinishedByTheNext) {
     make(numbered(1, 6));
+    make({"notes"}); // no number: it keeps its name
     const Contents original = contents();
     ASSERT_EQ(home.run(changeNumbers(1)).status, 0);
     const Contents renamed = contents();
