@@ -101,6 +101,7 @@ run_and_kill() {
         echo "$2 killed $how; " >>"$work/kills"
         echo 1
     else
+        echo "$2 ended before its kill; " >>"$work/kills"
         echo 0
     fi
 }
