@@ -97,6 +97,45 @@ TEST(LongRunningWindow, NothingReentersTheControllerDuringARun) {
     EXPECT_EQ(f.controller.previewRefreshCount(), before + 1);
 }
 
+// A long preview lends the window its events too, with the same protection.
+TEST(LongRunningWindow, ALongPreviewReportsAndKeepsItsListAndChain) {
+    ControllerFixture f;
+    f.setChain({{"Add to end", {{"string", plist::Value("_x")}}}});
+    const std::string folder = f.files.makeFolder("many");
+    for (int i = 0; i <= MainController::kLongPreview; ++i)
+        f.add("many/f" + std::to_string(i));
+    const std::string late = f.add("late");
+    f.controller.globalSettings().setShouldProcessSubfolders(true);
+    f.controller.addFilePaths({folder}, false);
+    f.controller.dynamicFileList().setApplyCutOff(false);
+    f.controller.updateAll();
+    f.timer.advance(1);
+    f.port.previewReports.clear();
+    int refreshesDuringPreview = -1;
+    f.port.onPreviewProgress = [&](size_t done, size_t) {
+        if (done != 0)
+            return;
+        f.controller.applicationOpenFile(late);
+        f.controller.initiateDelayedPreviewUpdate();
+        const int before = f.controller.previewRefreshCount();
+        f.timer.advance(1);
+        refreshesDuringPreview = f.controller.previewRefreshCount() - before;
+        EXPECT_FALSE(f.controller.applyCurrentSettings());
+    };
+    f.controller.showPreview();
+    const size_t rows = MainController::kLongPreview + 2; // the folder and its files
+    ASSERT_EQ(f.controller.previewEntries().size(), rows);
+    EXPECT_EQ(f.port.previewReports.front(), std::make_pair(size_t{0}, rows));
+    EXPECT_EQ(f.port.previewReports.back(), std::make_pair(rows, rows));
+    EXPECT_EQ(refreshesDuringPreview, 0);
+    EXPECT_EQ(f.port.beeps, 1);
+    // Afterwards the opened file joins the list and the refresh that fell due runs.
+    EXPECT_EQ(f.controller.rawFileList().count(), 2);
+    f.port.onPreviewProgress = nullptr;
+    f.timer.advance(1);
+    EXPECT_EQ(f.controller.previewEntries().size(), rows + 1);
+}
+
 TEST(LongRunningWindow, SettingsAreWrittenAfterAQuietMomentNotPerChange) {
     FakeTimer writes;
     ControllerFixture f;
