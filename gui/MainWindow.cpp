@@ -92,8 +92,11 @@ void MainWindow::buildMenus() {
     file->addAction(QIcon::fromTheme("document-save-as"), tr("&Save File List…"),
                     QKeySequence::Save, this, [this] { controller_.createFileList(); });
     file->addSeparator();
-    file->addAction(QIcon::fromTheme("edit-rename"), tr("&Rename"), QKeySequence(tr("Ctrl+R")),
-                    this, [this] { controller_.applyButDontQuit(); });
+    QAction* rename = file->addAction(QIcon::fromTheme("edit-rename"), tr("&Rename"), this, [this] {
+        controller_.applyButDontQuit();
+        updateCommands();
+    });
+    rename->setShortcuts({QKeySequence(tr("Ctrl+R")), QKeySequence(tr("Ctrl+Return"))});
     file->addSeparator();
     file->addAction(QIcon::fromTheme("application-exit"), tr("&Quit"), QKeySequence::Quit, this,
                     &QWidget::close);
