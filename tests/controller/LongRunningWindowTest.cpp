@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 using namespace morvane;
@@ -39,6 +40,24 @@ private:
     std::condition_variable woken_;
     bool wakeUp_ = false;
 };
+
+// What the window's event loop may deliver while the controller is busy, at
+// the first report: a file opened by a second instance, a refresh falling
+// due, a second run. Counts the refreshes that ran then.
+std::function<void(size_t, size_t)> reentryProbe(ControllerFixture& f, const std::string& opened,
+                                                 int& refreshes) {
+    return [&f, opened, &refreshes](size_t done, size_t) {
+        if (done != 0)
+            return;
+        f.controller.applicationOpenFile(opened);
+        f.controller.initiateDelayedPreviewUpdate();
+        const int before = f.controller.previewRefreshCount();
+        f.timer.advance(1);
+        refreshes = f.controller.previewRefreshCount() - before;
+        EXPECT_TRUE(f.controller.isRunInProgress());
+        EXPECT_FALSE(f.controller.applyCurrentSettings()); // refused, with a beep
+    };
+}
 
 std::vector<std::string> numberedFiles(ControllerFixture& f, int count) {
     std::vector<std::string> paths;
@@ -72,17 +91,7 @@ TEST(LongRunningWindow, NothingReentersTheControllerDuringARun) {
     f.addToList(numberedFiles(f, 3));
     const std::string late = f.add("late", "l");
     int refreshesDuringRun = -1;
-    f.port.onRenamingProgress = [&](size_t done, size_t) {
-        if (done != 0)
-            return;
-        f.controller.applicationOpenFile(late);
-        f.controller.initiateDelayedPreviewUpdate();
-        const int before = f.controller.previewRefreshCount();
-        f.timer.advance(1);
-        refreshesDuringRun = f.controller.previewRefreshCount() - before;
-        EXPECT_TRUE(f.controller.isRunInProgress());
-        EXPECT_FALSE(f.controller.applyCurrentSettings()); // refused, with a beep
-    };
+    f.port.onRenamingProgress = reentryProbe(f, late, refreshesDuringRun);
     f.rename();
     EXPECT_EQ(refreshesDuringRun, 0);
     EXPECT_EQ(f.port.beeps, 1);
@@ -112,16 +121,7 @@ TEST(LongRunningWindow, ALongPreviewReportsAndKeepsItsListAndChain) {
     f.timer.advance(1);
     f.port.previewReports.clear();
     int refreshesDuringPreview = -1;
-    f.port.onPreviewProgress = [&](size_t done, size_t) {
-        if (done != 0)
-            return;
-        f.controller.applicationOpenFile(late);
-        f.controller.initiateDelayedPreviewUpdate();
-        const int before = f.controller.previewRefreshCount();
-        f.timer.advance(1);
-        refreshesDuringPreview = f.controller.previewRefreshCount() - before;
-        EXPECT_FALSE(f.controller.applyCurrentSettings());
-    };
+    f.port.onPreviewProgress = reentryProbe(f, late, refreshesDuringPreview);
     f.controller.showPreview();
     const size_t rows = MainController::kLongPreview + 2; // the folder and its files
     ASSERT_EQ(f.controller.previewEntries().size(), rows);
