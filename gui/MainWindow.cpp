@@ -92,8 +92,11 @@ void MainWindow::buildMenus() {
     file->addAction(QIcon::fromTheme("document-save-as"), tr("&Save File List…"),
                     QKeySequence::Save, this, [this] { controller_.createFileList(); });
     file->addSeparator();
-    file->addAction(QIcon::fromTheme("edit-rename"), tr("&Rename"), QKeySequence(tr("Ctrl+R")),
-                    this, [this] { controller_.applyButDontQuit(); });
+    QAction* rename = file->addAction(QIcon::fromTheme("edit-rename"), tr("&Rename"), this, [this] {
+        controller_.applyButDontQuit();
+        updateCommands();
+    });
+    rename->setShortcuts({QKeySequence(tr("Ctrl+R")), QKeySequence(tr("Ctrl+Return"))});
     file->addSeparator();
     file->addAction(QIcon::fromTheme("application-exit"), tr("&Quit"), QKeySequence::Quit, this,
                     &QWidget::close);
@@ -341,8 +344,13 @@ QWidget* MainWindow::buildPreviewPane() {
     preview_->setObjectName("PreviewTable");
     preview_->setModel(previewModel_);
     preview_->setMinimumWidth(420);
-    preview_->setEmptyPicture(":/morvane/DDtablebackground.svg",
-                              tr("Drop files and folders here, or choose File > Add Files."));
+    if (controller_.operationMode() == MainController::DropletEdit)
+        preview_->setEmptyPicture(":/morvane/DDtablebackground2.svg",
+                                  tr("You are editing a droplet: drop files on the droplet to "
+                                     "rename them with these settings."));
+    else
+        preview_->setEmptyPicture(":/morvane/DDtablebackground.svg",
+                                  tr("Drop files and folders here, or choose File > Add Files."));
     connect(preview_, &PreviewTableView::filesDropped, this, &MainWindow::addDroppedFiles);
     connect(preview_, &PreviewTableView::removeRequested, this,
             [this](const std::vector<int>& rows) { controller_.removeFile(rows); });

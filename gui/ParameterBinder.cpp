@@ -18,21 +18,6 @@ namespace {
 constexpr const char* kKey = "parameterKey";
 constexpr const char* kCommand = "command";
 
-// Values through the key interface (the chain answers some keys itself).
-int integerOf(const BaseAction& action, const std::string& key) {
-    const auto value = action.valueForKey(key);
-    return value ? integerReading(*value) : 0;
-}
-
-std::string textOf(const BaseAction& action, const std::string& key) {
-    const auto value = action.valueForKey(key);
-    if (!value)
-        return {};
-    if (const std::string* text = value->asString())
-        return *text;
-    return std::to_string(integerReading(*value));
-}
-
 std::string keyOf(const QWidget* control) {
     return control->property(kKey).toString().toStdString();
 }
@@ -83,6 +68,21 @@ ParameterBinder::ParameterBinder(QWidget* view, BaseAction& action, QObject* par
 ParameterBinder::~ParameterBinder() {
     if (action_)
         action_->removeObserver(this);
+}
+
+// Through the key interface, since the chain answers some keys itself.
+int ParameterBinder::integerOf(const BaseAction& action, const std::string& key) {
+    const auto value = action.valueForKey(key);
+    return value ? integerReading(*value) : 0;
+}
+
+std::string ParameterBinder::textOf(const BaseAction& action, const std::string& key) {
+    const auto value = action.valueForKey(key);
+    if (!value)
+        return {};
+    if (const std::string* text = value->asString())
+        return *text;
+    return std::to_string(integerReading(*value));
 }
 
 std::vector<std::string> ParameterBinder::keysOfView(QWidget* view) {

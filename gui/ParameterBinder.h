@@ -44,6 +44,9 @@ public:
     void setBusy(bool busy);
     // The keys that the view's controls edit, in the order of the controls.
     static std::vector<std::string> keysOfView(QWidget* view);
+    // A key's value through the key interface, as a control shows it.
+    static int integerOf(const BaseAction& action, const std::string& key);
+    static std::string textOf(const BaseAction& action, const std::string& key);
 
     void observeValueForKey(const std::string& key, BaseAction& object,
                             const std::optional<plist::Value>& oldValue,

@@ -172,12 +172,21 @@ void QtUserInterfacePort::closeProgress() {
 // The renames run on the main thread: between them the window gets its
 // events, at most every 50 ms, so it repaints and the bar moves.
 void QtUserInterfacePort::renamingProgress(std::size_t done, std::size_t total) {
+    showCounted(done, total, &ProgressWindow::showRenaming);
+}
+
+void QtUserInterfacePort::previewProgress(std::size_t done, std::size_t total) {
+    showCounted(done, total, &ProgressWindow::showPreviewRows);
+}
+
+void QtUserInterfacePort::showCounted(std::size_t done, std::size_t total,
+                                      void (ProgressWindow::*show)(std::size_t, std::size_t)) {
     ProgressWindow& window = progressWindow();
     if (done >= total) {
         window.hide();
         return;
     }
-    window.showRenaming(done, total);
+    (window.*show)(done, total);
     if (!window.isVisible())
         window.show();
     host_.processPendingEvents();

@@ -44,10 +44,14 @@ public:
     void closeProgress() override;
     EventLoopHost* eventLoopHost() override { return &host_; }
     void renamingProgress(std::size_t done, std::size_t total) override;
+    void previewProgress(std::size_t done, std::size_t total) override;
 
 private:
     QWidget* parentWidget() const;
     ProgressWindow& progressWindow();
+    // Shows counted progress in the modal window and lets the window handle its events.
+    void showCounted(std::size_t done, std::size_t total,
+                     void (ProgressWindow::*show)(std::size_t, std::size_t));
 
     QPointer<MainWindow> window_;
     QtEventLoopHost host_;

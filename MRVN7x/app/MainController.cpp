@@ -68,8 +68,8 @@ bool MainController::applicationOpenFile(const std::string& path) {
         rawFileList_->addPath(path);
         return true;
     }
-    if (runInProgress_) {
-        openedDuringRun_.push_back(path);
+    if (isRunInProgress()) {
+        openedWhileBusy_.push_back(path);
         return true;
     }
     const bool added = addFilePaths({path}, false);

@@ -77,7 +77,9 @@ public:
     void terminateWithFadeEffect();
     void applicationShouldTerminate();
     bool terminationRequested() const { return terminationRequested_; }
-    bool isRunInProgress() const { return runInProgress_; }
+    // A run, or a long preview, has the list and the chain: nothing may change them.
+    bool isRunInProgress() const { return runInProgress_ || previewInProgress_; }
+    static constexpr int kLongPreview = 2000; // rows that take a noticeable time
 
     // Preview.
     void updateAll();
@@ -140,7 +142,8 @@ private:
     void repairManualSteps();
     bool checkSettingsBeforeRun(bool& result);
     bool runCheckedRename();
-    void takeInFilesOpenedDuringRun();
+    void takeInFilesOpenedWhileBusy();
+    void fillPreviewRows(std::vector<PreviewEntry>& entries);
     struct RunState;
     void renameLoop(const RenameOptimizer& plan);
     bool goAheadWithPlan(const RenameOptimizer& plan, const std::vector<std::string>& newPaths);
@@ -178,8 +181,9 @@ private:
     bool previewTimerPending_ = false;
     bool wasConflictDetected_ = false;
     bool runInProgress_ = false;
+    bool previewInProgress_ = false;
     bool previewDeferred_ = false; // a refresh fell due during a run
-    std::vector<std::string> openedDuringRun_;
+    std::vector<std::string> openedWhileBusy_;
     int previewRefreshes_ = 0;
     std::vector<PreviewEntry> preview_;
     PreviewColumns columns_;

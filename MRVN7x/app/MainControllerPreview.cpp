@@ -6,7 +6,9 @@
 #include "MRVN7x/filelist/PathIndex.h"
 #include "platform/PathText.h"
 
+#include <chrono>
 #include <string_view>
+#include <utility>
 
 namespace morvane {
 
@@ -57,17 +59,42 @@ void MainController::updateAll() {
 void MainController::showPreview() {
     ++previewRefreshes_;
     fileManager_->fixNow(); // a window stays open for days: "now" is this refresh's moment
-    DynamicFileList& list = *dynamicFileList_;
-    InputContext input = makeInputContext();
-    const int n = list.count();
-    if (list.cutOffPointWasActuallyApplied() &&
+    if (dynamicFileList_->cutOffPointWasActuallyApplied() &&
         !userHasBeenInformedOfPreviewCutoffPointThisSession_) {
         userHasBeenInformedOfPreviewCutoffPointThisSession_ = true;
         notices_.run(Notices::previewCutoff);
     }
     std::vector<PreviewEntry> entries;
-    entries.reserve(static_cast<size_t>(n));
+    fillPreviewRows(entries);
+    postProcessPreviewList(entries);
+    preview_ = std::move(entries);
+    computePreviewColumns();
+    port_.presentPreview(globalSettings_->getPreviewModeAsInt());
+    takeInFilesOpenedWhileBusy(); // files opened while a long preview was made
+}
+
+// The rows of the preview. A long one (the cut-off off, or many added items)
+// reports its progress, so a window stays responsive while it is made; the
+// list and the chain are the preview's meanwhile, as during a run.
+void MainController::fillPreviewRows(std::vector<PreviewEntry>& entries) {
+    DynamicFileList& list = *dynamicFileList_;
+    InputContext input = makeInputContext();
+    const int n = list.count();
+    const bool isLong = n > kLongPreview && !isRunInProgress();
+    const auto total = static_cast<size_t>(n);
+    if (isLong) {
+        previewInProgress_ = true;
+        port_.previewProgress(0, total);
+    }
+    auto lastReport = std::chrono::steady_clock::now();
+    entries.reserve(total);
     for (int i = 0; i < n; ++i) {
+        if (isLong && i % 64 == 0 &&
+            std::chrono::steady_clock::now() - lastReport >=
+                UserInterfacePort::kRenamingReportInterval) {
+            port_.previewProgress(static_cast<size_t>(i), total);
+            lastReport = std::chrono::steady_clock::now();
+        }
         PreviewEntry entry;
         input.inputPath = list.pathAtIndex(i);
         input.currentName = PathText::displayNameOfPath(input.inputPath);
@@ -76,10 +103,12 @@ void MainController::showPreview() {
         entry.diff = entry.newName != PathText::displayNameOfPath(input.inputPath);
         entries.push_back(std::move(entry));
     }
-    postProcessPreviewList(entries);
-    preview_ = std::move(entries);
-    computePreviewColumns();
-    port_.presentPreview(globalSettings_->getPreviewModeAsInt());
+    if (!isLong)
+        return;
+    port_.previewProgress(total, total);
+    previewInProgress_ = false;
+    if (std::exchange(previewDeferred_, false))
+        initiateDelayedPreviewUpdate();
 }
 
 void MainController::computePreviewColumns() {
@@ -132,7 +161,7 @@ void MainController::initiateDelayedPreviewUpdate() {
 
 void MainController::delayedPreviewUpdate() {
     previewTimerPending_ = false;
-    if (runInProgress_) {
+    if (isRunInProgress()) {
         previewDeferred_ = true;
         return;
     }

@@ -83,7 +83,7 @@ void MainController::apply() {
     updateAll();
     if (applyCurrentSettings())
         clearList();
-    takeInFilesOpenedDuringRun();
+    takeInFilesOpenedWhileBusy();
 }
 
 void MainController::executeRenameAndQuit(bool quit) {
@@ -95,15 +95,15 @@ void MainController::executeRenameAndQuit(bool quit) {
     if (operationMode_ == Normal && applyCurrentSettings())
         terminateWithFadeEffect();
     else
-        takeInFilesOpenedDuringRun();
+        takeInFilesOpenedWhileBusy();
 }
 
 // Files opened while a run had the list wait for its end; they join the list
 // that follows it.
-void MainController::takeInFilesOpenedDuringRun() {
-    if (runInProgress_ || openedDuringRun_.empty())
+void MainController::takeInFilesOpenedWhileBusy() {
+    if (isRunInProgress() || openedWhileBusy_.empty())
         return;
-    addFilePaths(std::exchange(openedDuringRun_, {}), false);
+    addFilePaths(std::exchange(openedWhileBusy_, {}), false);
     initiateDelayedPreviewUpdate();
 }
 
@@ -148,7 +148,7 @@ void MainController::refuseRun(const std::string& reason) {
 // While a run goes on, the list, the chain and the attribute service are its
 // own: a second run is refused, refreshes and opened files wait for its end.
 bool MainController::applyCurrentSettings() {
-    if (runInProgress_) {
+    if (isRunInProgress()) {
         port_.beep();
         return false;
     }

@@ -126,6 +126,12 @@ public:
         (void)done;
         (void)total;
     }
+    // The same for a preview of more than MainController::kLongPreview rows
+    // (the cut-off switched off): a window shows it and handles its events.
+    virtual void previewProgress(std::size_t done, std::size_t total) {
+        (void)done;
+        (void)total;
+    }
 };
 
 } // namespace morvane

@@ -46,8 +46,20 @@ void ProgressWindow::showDisplay(const ProgressDisplay& display) {
 }
 
 void ProgressWindow::showRenaming(std::size_t done, std::size_t total) {
-    step_->setText(tr("Renaming.."));
-    status1_->setText(tr("Renamed %1 of %2 items").arg(done).arg(total));
+    setWindowTitle(tr("Renaming"));
+    showCount(tr("Renaming.."), tr("Renamed %1 of %2 items").arg(done).arg(total), done, total);
+}
+
+void ProgressWindow::showPreviewRows(std::size_t done, std::size_t total) {
+    setWindowTitle(tr("Preview"));
+    showCount(tr("Computing the new names for the preview.."),
+              tr("%1 of %2 items").arg(done).arg(total), done, total);
+}
+
+void ProgressWindow::showCount(const QString& step, const QString& line, std::size_t done,
+                               std::size_t total) {
+    step_->setText(step);
+    status1_->setText(line);
     status2_->clear();
     // The bar counts in thousandths, whatever the number of items.
     bar_->setRange(0, 1000);

@@ -16,12 +16,16 @@ class ProgressWindow : public QDialog {
 public:
     explicit ProgressWindow(QWidget* parent);
     void showDisplay(const ProgressDisplay& display);
+    // The renames after the batch, and the rows of a long preview.
     void showRenaming(std::size_t done, std::size_t total);
+    void showPreviewRows(std::size_t done, std::size_t total);
 
 protected:
     void reject() override {} // the run cannot be left halfway from here
 
 private:
+    void showCount(const QString& step, const QString& line, std::size_t done, std::size_t total);
+
     QLabel* step_;
     QLabel* status1_;
     QLabel* status2_;

@@ -89,13 +89,15 @@ int main(int argc, char** argv) {
     morvane.launch({photos.toStdString()});
     MainController& controller = morvane.controller();
     controller.globalSettings().setValueForKey("processSubfolders", plist::Value(1));
+    controller.globalSettings().setValueForKey("processFolders", plist::Value(0));
     controller.globalSettings().setValueForKey("discloseAdvancedOptions", plist::Value(1));
     plist::Array chain = {
-        plist::Value(step("Replace text", {{"search term", plist::Value("IMG_")},
-                                           {"replacement term", plist::Value("Iceland ")}})),
-        plist::Value(step("Make lowercase", {{"fragmentSelection", plist::Value(2)}})),
-        plist::Value(step("Add number to end",
-                          {{"padding", plist::Value(3)}, {"fragmentSelection", plist::Value(1)}}))};
+        plist::Value(step("Completely rename", {{"newName", plist::Value("Iceland ")},
+                                                {"fragmentSelection", plist::Value(1)}})),
+        plist::Value(step("Add number to end", {{"padding", plist::Value(3)},
+                                                {"sortingMode", plist::Value(10)},
+                                                {"fragmentSelection", plist::Value(1)}})),
+        plist::Value(step("Make lowercase", {{"fragmentSelection", plist::Value(2)}}))};
     controller.compositeAction().setFlatParameterList(plist::Dictionary{
         {"currentActionIndex", plist::Value(0)}, {"composite actions array", plist::Value(chain)}});
     controller.showMultistepDrawer();

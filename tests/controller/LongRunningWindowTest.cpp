@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 using namespace morvane;
@@ -39,6 +40,24 @@ private:
     std::condition_variable woken_;
     bool wakeUp_ = false;
 };
+
+// What the window's event loop may deliver while the controller is busy, at
+// the first report: a file opened by a second instance, a refresh falling
+// due, a second run. Counts the refreshes that ran then.
+std::function<void(size_t, size_t)> reentryProbe(ControllerFixture& f, const std::string& opened,
+                                                 int& refreshes) {
+    return [&f, opened, &refreshes](size_t done, size_t) {
+        if (done != 0)
+            return;
+        f.controller.applicationOpenFile(opened);
+        f.controller.initiateDelayedPreviewUpdate();
+        const int before = f.controller.previewRefreshCount();
+        f.timer.advance(1);
+        refreshes = f.controller.previewRefreshCount() - before;
+        EXPECT_TRUE(f.controller.isRunInProgress());
+        EXPECT_FALSE(f.controller.applyCurrentSettings()); // refused, with a beep
+    };
+}
 
 std::vector<std::string> numberedFiles(ControllerFixture& f, int count) {
     std::vector<std::string> paths;
@@ -72,17 +91,7 @@ TEST(LongRunningWindow, NothingReentersTheControllerDuringARun) {
     f.addToList(numberedFiles(f, 3));
     const std::string late = f.add("late", "l");
     int refreshesDuringRun = -1;
-    f.port.onRenamingProgress = [&](size_t done, size_t) {
-        if (done != 0)
-            return;
-        f.controller.applicationOpenFile(late);
-        f.controller.initiateDelayedPreviewUpdate();
-        const int before = f.controller.previewRefreshCount();
-        f.timer.advance(1);
-        refreshesDuringRun = f.controller.previewRefreshCount() - before;
-        EXPECT_TRUE(f.controller.isRunInProgress());
-        EXPECT_FALSE(f.controller.applyCurrentSettings()); // refused, with a beep
-    };
+    f.port.onRenamingProgress = reentryProbe(f, late, refreshesDuringRun);
     f.rename();
     EXPECT_EQ(refreshesDuringRun, 0);
     EXPECT_EQ(f.port.beeps, 1);
@@ -95,6 +104,36 @@ TEST(LongRunningWindow, NothingReentersTheControllerDuringARun) {
     const int before = f.controller.previewRefreshCount();
     f.timer.advance(1);
     EXPECT_EQ(f.controller.previewRefreshCount(), before + 1);
+}
+
+// A long preview lends the window its events too, with the same protection.
+TEST(LongRunningWindow, ALongPreviewReportsAndKeepsItsListAndChain) {
+    ControllerFixture f;
+    f.setChain({{"Add to end", {{"string", plist::Value("_x")}}}});
+    const std::string folder = f.files.makeFolder("many");
+    for (int i = 0; i <= MainController::kLongPreview; ++i)
+        f.add("many/f" + std::to_string(i));
+    const std::string late = f.add("late");
+    f.controller.globalSettings().setShouldProcessSubfolders(true);
+    f.controller.addFilePaths({folder}, false);
+    f.controller.dynamicFileList().setApplyCutOff(false);
+    f.controller.updateAll();
+    f.timer.advance(1);
+    f.port.previewReports.clear();
+    int refreshesDuringPreview = -1;
+    f.port.onPreviewProgress = reentryProbe(f, late, refreshesDuringPreview);
+    f.controller.showPreview();
+    const size_t rows = MainController::kLongPreview + 2; // the folder and its files
+    ASSERT_EQ(f.controller.previewEntries().size(), rows);
+    EXPECT_EQ(f.port.previewReports.front(), std::make_pair(size_t{0}, rows));
+    EXPECT_EQ(f.port.previewReports.back(), std::make_pair(rows, rows));
+    EXPECT_EQ(refreshesDuringPreview, 0);
+    EXPECT_EQ(f.port.beeps, 1);
+    // Afterwards the opened file joins the list and the refresh that fell due runs.
+    EXPECT_EQ(f.controller.rawFileList().count(), 2);
+    f.port.onPreviewProgress = nullptr;
+    f.timer.advance(1);
+    EXPECT_EQ(f.controller.previewEntries().size(), rows + 1);
 }
 
 TEST(LongRunningWindow, SettingsAreWrittenAfterAQuietMomentNotPerChange) {

@@ -70,14 +70,6 @@ std::string shown(QWidget* control) {
     return {};
 }
 
-std::string held(const BaseAction& action, const std::string& key) {
-    const auto value = action.valueForKey(key);
-    if (!value)
-        return {};
-    if (const std::string* text = value->asString())
-        return *text;
-    return std::to_string(integerReading(*value));
-}
 } // namespace
 
 TEST(ParameterViews, EveryActionHasACompleteViewBoundBothWays) {
@@ -114,11 +106,11 @@ TEST(ParameterViews, EveryActionHasACompleteViewBoundBothWays) {
                                   qobject_cast<QCheckBox*>(control);
             if (key.empty() || !editable)
                 continue;
-            const std::string before = held(*action, key);
+            const std::string before = ParameterBinder::textOf(*action, key);
             editLikeAUser(control);
             binder.observeValueForKey(key, *action, {}, {}); // shown as stored
-            EXPECT_NE(held(*action, key), before) << key;
-            EXPECT_EQ(shown(control), held(*action, key)) << key;
+            EXPECT_NE(ParameterBinder::textOf(*action, key), before) << key;
+            EXPECT_EQ(shown(control), ParameterBinder::textOf(*action, key)) << key;
         }
     }
     EXPECT_EQ(actions, 49);

@@ -58,7 +58,15 @@ public:
             onRenamingProgress(done, total);
     }
 
+    void previewProgress(std::size_t done, std::size_t total) override {
+        previewReports.emplace_back(done, total);
+        if (onPreviewProgress)
+            onPreviewProgress(done, total);
+    }
+
     EventLoopHost* host = nullptr;
+    std::vector<std::pair<std::size_t, std::size_t>> previewReports;
+    std::function<void(std::size_t, std::size_t)> onPreviewProgress;
     std::vector<std::pair<std::size_t, std::size_t>> renamingReports;
     std::function<void(std::size_t, std::size_t)> onRenamingProgress;
 
