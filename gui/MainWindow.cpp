@@ -94,7 +94,7 @@ void MainWindow::buildMenus() {
     file->addSeparator();
     QAction* rename = file->addAction(QIcon::fromTheme("edit-rename"), tr("&Rename"), this, [this] {
         controller_.applyButDontQuit();
-        updateCommands();
+        updateUndo();
     });
     rename->setShortcuts({QKeySequence(tr("Ctrl+R")), QKeySequence(tr("Ctrl+Return"))});
     file->addSeparator();
@@ -104,11 +104,11 @@ void MainWindow::buildMenus() {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     undoAction_ = edit->addAction(QIcon::fromTheme("edit-undo"), tr("&Undo Last Rename"),
                                   QKeySequence::Undo, this, [this] {
-                                      if (undo_)
-                                          undo_();
-                                      updateCommands();
+                                      controller_.undoLastRun();
+                                      updateUndo();
                                   });
-    undoAction_->setEnabled(false);
+    // The journals are read when the menu opens, not at every refresh.
+    connect(edit, &QMenu::aboutToShow, this, &MainWindow::updateUndo);
     edit->addSeparator();
     edit->addAction(QIcon::fromTheme("list-remove"), tr("&Remove Selected Items"),
                     QKeySequence::Delete, this,
@@ -258,14 +258,14 @@ QWidget* MainWindow::buildEditor() {
     applyButton_->setToolTip(tr("Rename, and keep the window open"));
     connect(applyButton_, &QPushButton::clicked, this, [this] {
         controller_.applyButDontQuit();
-        updateCommands();
+        updateUndo();
     });
     okButton_ = new QPushButton(tr("OK"));
     okButton_->setToolTip(tr("Rename; close the window too if so set in the options"));
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, [this] {
         controller_.ok();
-        updateCommands();
+        updateUndo();
     });
     buttons->addWidget(cancel);
     buttons->addWidget(applyButton_);
@@ -490,13 +490,10 @@ void MainWindow::updateStatus() {
 
 void MainWindow::updateCommands() {
     removeStepButton_->setEnabled(controller_.compositeAction().count() > 1);
-    undoAction_->setEnabled(canUndo_ && canUndo_());
 }
 
-void MainWindow::setUndoHandler(std::function<void()> undo, std::function<bool()> canUndo) {
-    undo_ = std::move(undo);
-    canUndo_ = std::move(canUndo);
-    updateCommands();
+void MainWindow::updateUndo() {
+    undoAction_->setEnabled(controller_.canUndoLastRun());
 }
 
 void MainWindow::addFiles(bool folders) {

@@ -43,8 +43,8 @@ public:
     void switchAction();
     void showMultistepPane();
     void presentPreview(int previewMode);
-    // Undo of the last run: set by the program once the journal is there.
-    void setUndoHandler(std::function<void()> undo, std::function<bool()> canUndo);
+    // Undo Last Rename is enabled when the journals hold a run to undo.
+    void updateUndo();
 
     // For tests and the program: the pieces a user works with.
     QComboBox* actionMenu() const { return actionMenu_; }
@@ -104,8 +104,6 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* multistepAction_ = nullptr;
     QHash<QString, QAction*> columnToggles_; // by the setting they show
-    std::function<void()> undo_;
-    std::function<bool()> canUndo_;
     bool quitting_ = false;
 };
 

@@ -26,6 +26,7 @@ void MorvaneApplication::launch(const std::vector<std::string>& paths) {
     window_ = std::make_unique<MainWindow>(controller_, registry_, port_);
     port_.setWindow(window_.get());
     window_->showMultistepPane();
+    window_->updateUndo();
     window_->switchAction();
     window_->presentPreview(0);
     window_->show();

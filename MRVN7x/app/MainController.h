@@ -10,6 +10,7 @@
 #include "MRVN7x/app/OneShotTimer.h"
 #include "MRVN7x/app/RenameRunObserver.h"
 #include "MRVN7x/app/RenameRunResult.h"
+#include "MRVN7x/app/UndoService.h"
 #include "MRVN7x/app/UserInterfacePort.h"
 #include "MRVN7x/engine/DiskRenamer.h"
 #include "MRVN7x/engine/FileManager.h"
@@ -113,6 +114,12 @@ public:
     void setJournalled(bool journalled) { journalled_ = journalled; }
     std::string journalFolder() const;
     const RenameRunResult& lastRunResult() const { return lastRun_; }
+
+    // Undo of the newest journalled run, asked first and summed up after;
+    // nothing while a run goes on.
+    void undoLastRun();
+    // Reads the journals: for a menu about to open, not for every refresh.
+    bool canUndoLastRun() const;
 
     // Saving the file list.
     void createFileList();

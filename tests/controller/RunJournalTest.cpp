@@ -84,3 +84,24 @@ TEST(RunJournal, WithoutAJournalNothingIsRenamed) {
     EXPECT_EQ(f.port.alertTitles().back(), "No file names were changed.");
     EXPECT_EQ(f.content("a"), "A");
 }
+
+// The window's "Undo Last Rename": asked first, summed up after, and refused
+// by a "Cancel".
+TEST(RunJournal, UndoLastRunAsksThenRestoresAndSumsUp) {
+    JournalledController f;
+    EXPECT_FALSE(f.controller.canUndoLastRun());
+    f.renameByList({{"a", "x"}, {"b", "y"}});
+    ASSERT_TRUE(f.controller.canUndoLastRun());
+    f.port.alertAnswers = {0}; // "Cancel"
+    f.controller.undoLastRun();
+    EXPECT_EQ(f.content("x"), "content of a");
+    f.port.alertAnswers = {1, 1}; // "Undo", then "OK"
+    f.controller.undoLastRun();
+    EXPECT_EQ(f.content("a"), "content of a");
+    EXPECT_EQ(f.content("b"), "content of b");
+    EXPECT_EQ(f.port.alertTitles().back(), "2 items got their names back.");
+    EXPECT_FALSE(f.controller.canUndoLastRun());
+    f.port.alertAnswers = {1};
+    f.controller.undoLastRun();
+    EXPECT_EQ(f.port.alertTitles().back(), "There is no rename to undo.");
+}

@@ -8,6 +8,7 @@
 #include "tests/gui/QtTestEnvironment.h"
 #include "tests/support/TempDir.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,4 +102,13 @@ TEST(Window, FromDropToRenamedFilesOnDisk) {
     std::string content;
     std::getline(kept, content);
     EXPECT_EQ(content, "Holiday 0002.jpg"); // nothing overwritten
+
+    // Undo from the menu puts the name back.
+    ASSERT_TRUE(w.window().undoAction()->isEnabled());
+    test::answerModals({"Undo", "OK"}, &seen);
+    w.window().undoAction()->trigger();
+    EXPECT_EQ(seen.back(), "1 item got its name back.");
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(w.path("IMG_0001.jpg"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(w.path("Holiday 0001.jpg"))));
+    EXPECT_FALSE(w.window().undoAction()->isEnabled());
 }
