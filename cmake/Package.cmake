@@ -7,17 +7,20 @@ set(CPACK_PACKAGE_VENDOR "Morvane developers")
 set(CPACK_PACKAGE_CONTACT "Morvane developers <morvane@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch file renamer with a live preview")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Morvane renames many files and folders at once through a chain of renaming steps, "
-    "with a preview that marks collisions; nothing is ever overwritten by a rename, and "
-    "every run can be undone. This package holds the command-line program morvane-cli, "
-    "its core library, its manual page and its shell completions. "
+    "Morvane renames many files and folders at once through a chain of renaming\n"
+    "steps, with a preview that marks collisions. Nothing is ever overwritten by a\n"
+    "rename, and every run can be undone.\n"
+    ".\n"
+    "This package holds the command-line program morvane-cli, its core library,\n"
+    "its manual page and its shell completions.\n"
+    ".\n"
     "Licence: GPL-2.0-or-later.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/COPYING)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n ${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The core library ships in the package itself; dpkg-shlibdeps finds it there.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS usr/${CMAKE_INSTALL_LIBDIR})
