@@ -37,7 +37,7 @@ struct Invocation {
     // actions: one name or key a line (for completion and scripts).
     bool names = false;
     bool globalKeys = false;
-    std::optional<std::string> keysOf; // the action whose parameter keys to list
+    std::optional<std::string> keysOf;  // the action whose parameter keys to list
     std::vector<std::string> arguments; // paths, or the run of "undo"
 };
 
