@@ -45,6 +45,11 @@ cd "$work"
 run() { env -u LD_LIBRARY_PATH "$cli" "$@"; }
 [ "$(run --version)" = "morvane-cli $version" ] || fail "--version: $(run --version)"
 run --help | head -1 | grep -q '^Usage:' || fail "--help prints no usage"
+# The manual page documents every option --help names.
+manual=$(zcat "$root/share/man/man1/morvane-cli.1.gz")
+for option in $(run --help | grep -o -- '--[a-z-]*' | sort -u); do
+    grep -qF -- "\fB$option\fR" <<<"$manual" || fail "the manual page lacks $option"
+done
 cp "$source/tests/data/real/audio/itunes10.mp3" "$source/tests/data/real/images/extracted-APIC_itunes10.png" \
     "$work/files/"
 preview=$(run preview --step "Add dimensions to end" --set fragmentSelection=1 --step "Make uppercase" files/*)
