@@ -358,11 +358,8 @@ int listNamesOrKeys(const Invocation& inv, const ActionList& registry) {
         auto action = registry.popUpMenuIndexForName(*inv.keysOf) == ActionList::kNotFound
                           ? nullptr
                           : ActionFactory::create(*inv.keysOf);
-        if (!action) {
-            std::fprintf(stderr, "morvane-cli: no action \"%s\" (see 'morvane-cli actions')\n",
-                         inv.keysOf->c_str());
-            return 1;
-        }
+        if (!action) // as for an unknown --step: a usage error
+            return usageError("no action \"" + *inv.keysOf + "\" (see 'morvane-cli actions')");
         for (const auto& entry : action->parameterList())
             out += entry.first + "\n";
     } else {

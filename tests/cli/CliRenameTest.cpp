@@ -329,7 +329,7 @@ TEST_F(CliRename, ActionsListsNamesAndKeysOneALine) {
     EXPECT_NE(keys.out.find("search term\n"), std::string::npos);
 
     const CliResult unknown = home.run({"actions", "--keys", "Replace txt"});
-    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.status, 2);
     EXPECT_EQ(unknown.out, "");
     EXPECT_NE(unknown.err.find("no action \"Replace txt\""), std::string::npos);
 
