@@ -89,33 +89,33 @@ std::string plainTiff(int width, int height, bool bigEndian) {
     return out + std::string(size, '\x80');
 }
 
-std::string photoBytes(const PhotoSpec& spec) {
-    const std::string plain = spec.tiff ? plainTiff(spec.width, spec.height, spec.bigEndian)
-                                        : plainJpeg(spec.width, spec.height);
+std::string photoBytes(const PhotoRecipe& recipe) {
+    const std::string plain = recipe.tiff ? plainTiff(recipe.width, recipe.height, recipe.bigEndian)
+                                          : plainJpeg(recipe.width, recipe.height);
     auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(plain.data()),
                                            static_cast<long>(plain.size()));
     image->readMetadata();
     Exiv2::ExifData& exif = image->exifData();
-    if (!spec.original.empty())
-        exif["Exif.Photo.DateTimeOriginal"] = spec.original;
-    if (!spec.written.empty())
-        exif["Exif.Image.DateTime"] = spec.written;
-    if (spec.orientation)
-        exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(spec.orientation);
-    if (spec.exifWidth >= 0) {
-        exif["Exif.Photo.PixelXDimension"] = static_cast<std::uint32_t>(spec.exifWidth);
-        exif["Exif.Photo.PixelYDimension"] = static_cast<std::uint32_t>(spec.exifHeight);
+    if (!recipe.original.empty())
+        exif["Exif.Photo.DateTimeOriginal"] = recipe.original;
+    if (!recipe.written.empty())
+        exif["Exif.Image.DateTime"] = recipe.written;
+    if (recipe.orientation)
+        exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(recipe.orientation);
+    if (recipe.exifWidth >= 0) {
+        exif["Exif.Photo.PixelXDimension"] = static_cast<std::uint32_t>(recipe.exifWidth);
+        exif["Exif.Photo.PixelYDimension"] = static_cast<std::uint32_t>(recipe.exifHeight);
     }
-    if (!spec.tiff)
-        image->setByteOrder(spec.bigEndian ? Exiv2::bigEndian : Exiv2::littleEndian);
+    if (!recipe.tiff)
+        image->setByteOrder(recipe.bigEndian ? Exiv2::bigEndian : Exiv2::littleEndian);
     image->writeMetadata();
     return bytesOf(image->io());
 }
 
 namespace {
-const std::map<std::string, PhotoSpec>& madePhotos() {
+const std::map<std::string, PhotoRecipe>& madePhotos() {
     // Dates and sizes of the kinds cameras write; comments say what each covers.
-    static const std::map<std::string, PhotoSpec> photos = {
+    static const std::map<std::string, PhotoRecipe> photos = {
         // Both date tags, different: the capture date wins.
         {"made/both-dates.jpg", {100, 68, "2008:05:30 15:56:01", "2008:07:31 10:38:11"}},
         // Portrait, big-endian EXIF.
@@ -143,7 +143,7 @@ const std::map<std::string, PhotoSpec>& madePhotos() {
 }
 } // namespace
 
-std::optional<PhotoSpec> madePhoto(const std::string& name) {
+std::optional<PhotoRecipe> madePhoto(const std::string& name) {
     const auto found = madePhotos().find(name);
     if (found == madePhotos().end())
         return std::nullopt;

@@ -8,7 +8,7 @@
 
 namespace morvane::test {
 
-struct PhotoSpec {
+struct PhotoRecipe {
     int width = 16, height = 16;
     std::string original;   // Exif.Photo.DateTimeOriginal (0x9003), empty: none
     std::string written;    // Exif.Image.DateTime (0x0132), empty: none
@@ -23,11 +23,11 @@ struct PhotoSpec {
 std::string plainJpeg(int width, int height);
 // An uncompressed 8-bit greyscale TIFF without dates.
 std::string plainTiff(int width, int height, bool bigEndian);
-// The bytes of a photo as the spec describes it.
-std::string photoBytes(const PhotoSpec& spec);
+// The bytes of a photo made by the recipe.
+std::string photoBytes(const PhotoRecipe& recipe);
 
 // The stand-in photos by name ("made/both-dates.jpg"); nothing for another name.
-std::optional<PhotoSpec> madePhoto(const std::string& name);
+std::optional<PhotoRecipe> madePhoto(const std::string& name);
 std::vector<std::string> madePhotoNames();
 
 // The bytes of a sample: a made photo for a "made/..." name, else the file of
