@@ -10,6 +10,7 @@
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/metadata/AudioTagReader.h"
 #include "MRVN7x/metadata/ExifHelper.h"
+#include "tests/support/SamplePhotos.h"
 
 #include <benchmark/benchmark.h>
 #include <exiv2/exiv2.hpp>
@@ -30,16 +31,6 @@ using namespace morvane;
 namespace {
 constexpr int kFiles = 1000;
 
-std::string sampleFolder() {
-    // The sample files beside the checkout (or beside the worktree folder).
-    for (const char* candidate : {"/../shared/testdata/real", "/../../shared/testdata/real"}) {
-        const fs::path folder = fs::path(MORVANE_SOURCE_DIR).concat(candidate);
-        if (fs::is_directory(folder))
-            return folder.string();
-    }
-    return {};
-}
-
 // A temporary folder with kFiles copies of one sample, removed at exit.
 class SampleCopies {
 public:
@@ -48,12 +39,11 @@ public:
         if (!mkdtemp(pattern.data()))
             std::abort();
         folder_ = pattern;
-        std::ifstream in(sampleFolder() + "/" + sample, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
+        const std::string bytes =
+            test::sampleBytes(std::string(MORVANE_SOURCE_DIR) + "/tests/data/real", sample);
         for (int i = 0; i < kFiles; ++i) {
             paths_.push_back(folder_ + "/photo-" + std::to_string(i) + ending);
-            std::ofstream(paths_.back(), std::ios::binary) << bytes.str();
+            std::ofstream(paths_.back(), std::ios::binary) << bytes;
         }
     }
     ~SampleCopies() { fs::remove_all(folder_); }
@@ -74,7 +64,7 @@ private:
 };
 
 const SampleCopies& jpegs() {
-    static const SampleCopies copies("images/Canon_40D.jpg", ".jpg");
+    static const SampleCopies copies("made/both-dates.jpg", ".jpg");
     return copies;
 }
 

@@ -7,6 +7,7 @@
 #include "MRVN7x/metadata/DateFormatter.h"
 #include "MRVN7x/metadata/MP3RenameAction.h"
 #include "platform/PathText.h"
+#include "tests/support/SamplePhotos.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,26 +19,17 @@ using namespace morvane;
 
 namespace {
 
-// The shared sample files beside the checkout (or beside a worktree of it).
-std::string sampleFolder() {
-    for (const char* candidate : {"/../shared/testdata/real", "/../../shared/testdata/real"}) {
-        const std::string folder = std::string(MORVANE_SOURCE_DIR) + candidate;
-        if (std::filesystem::is_directory(folder))
-            return folder;
-    }
-    return std::string(MORVANE_SOURCE_DIR) + "/../shared/testdata/real";
-}
-
 // A folder with count copies of one file, removed at exit.
 class SampleFolder {
 public:
     SampleFolder(const std::string& sample, const std::string& extension, int count) {
         char pattern[] = "/tmp/morvane-bench-XXXXXX";
         folder_ = mkdtemp(pattern);
-        const std::string source = sampleFolder() + "/" + sample;
+        const std::string bytes =
+            test::sampleBytes(std::string(MORVANE_SOURCE_DIR) + "/tests/data/real", sample);
         for (int i = 0; i < count; ++i) {
             const std::string path = folder_ + "/item" + std::to_string(i) + extension;
-            std::filesystem::copy_file(source, path);
+            std::ofstream(path, std::ios::binary) << bytes;
             paths_.push_back(path);
         }
     }
@@ -67,7 +59,7 @@ void runOverList(benchmark::State& state, BaseRenameAction& action,
 }
 
 void BM_AddExifDateToFront(benchmark::State& state) {
-    static SampleFolder photos("images/Canon_40D.jpg", ".jpg", 1000);
+    static SampleFolder photos("made/both-dates.jpg", ".jpg", 1000);
     auto action = makeAction<AddDateToFrontAction>();
     action->setValueForKey("mode", plist::Value(2));
     action->setValueForKey("separatorMode", plist::Value(3));
@@ -95,7 +87,7 @@ void BM_Mp3RenamePreset4(benchmark::State& state) {
 BENCHMARK(BM_Mp3RenamePreset4)->Unit(benchmark::kMillisecond);
 
 void BM_AddDimensionsToEnd(benchmark::State& state) {
-    static SampleFolder photos("images/Canon_40D.jpg", ".jpg", 1000);
+    static SampleFolder photos("made/both-dates.jpg", ".jpg", 1000);
     auto action = makeAction<AddDimensionsToEndAction>();
     runOverList(state, *action, photos.paths());
 }

@@ -11,7 +11,7 @@ const char* const usageText =
   morvane-cli rename    [CHAIN] [SETTINGS] [--json] [--interactive] [--allow-conflicts]
                         [--no-journal] PATH...
   morvane-cli save-list [CHAIN] [SETTINGS] --layout 0|1|2 [--changed-only] --output FILE PATH...
-  morvane-cli actions   [--json]
+  morvane-cli actions   [--json | --names | --keys NAME | --global-keys]
   morvane-cli undo      [--list] [RUN]
   morvane-cli --help | --version
 
@@ -39,7 +39,9 @@ rename       rename on disk; stops before renaming anything when two items would
              outcome and the counts; --no-journal keeps no journal (no undo)
 save-list    write the names to FILE: layout 0 "name<TAB>new name", 1 "new name",
              2 "full path<TAB>new name"; --changed-only leaves unchanged items out
-actions      every action name, its menu title and its parameters with defaults
+actions      every action name, its menu title and its parameters with defaults;
+             --names, --keys NAME and --global-keys print only the action names, the
+             parameter keys of action NAME or the global settings' keys, one a line
 undo         reverse the newest run not yet undone (or RUN), never replacing anything;
              --list shows the runs with their time, counts and state
 
@@ -143,7 +145,9 @@ private:
             {"--interactive", &Invocation::interactive},
             {"--allow-conflicts", &Invocation::allowConflicts},
             {"--changed-only", &Invocation::changedOnly},
-            {"--list", &Invocation::list}};
+            {"--list", &Invocation::list},
+            {"--names", &Invocation::names},
+            {"--global-keys", &Invocation::globalKeys}};
         if (auto flag = flags.find(arg); flag != flags.end()) {
             inv.*(flag->second) = true;
             return true;
@@ -188,6 +192,8 @@ private:
             inv.layout = n;
         } else if (arg == "--output") {
             inv.output = *text;
+        } else if (arg == "--keys") {
+            inv.keysOf = *text;
         } else {
             return failed("unknown option '" + arg + "'");
         }
@@ -210,6 +216,11 @@ private:
             return fail("save-list needs --layout and --output");
         if (inv.command == Command::Actions && !inv.arguments.empty())
             return fail("actions takes no arguments");
+        const int lists = inv.names + inv.globalKeys + inv.keysOf.has_value() + inv.json;
+        if (lists > 0 && inv.command != Command::Actions && !(lists == 1 && inv.json))
+            return fail("--names, --keys and --global-keys belong to actions");
+        if (lists > 1)
+            return fail("actions takes one of --json, --names, --keys and --global-keys");
         if (inv.command == Command::Undo && inv.arguments.size() > 1)
             return fail("undo takes at most one RUN");
         return result_;

@@ -34,6 +34,10 @@ struct Invocation {
     bool changedOnly = false;
     std::string output;
     bool list = false;
+    // actions: one name or key a line (for completion and scripts).
+    bool names = false;
+    bool globalKeys = false;
+    std::optional<std::string> keysOf;  // the action whose parameter keys to list
     std::vector<std::string> arguments; // paths, or the run of "undo"
 };
 

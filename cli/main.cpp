@@ -3,10 +3,12 @@
 #include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
+#include "MRVN7x/app/MRVNGlobalPreferencesPseudoAction.h"
 #include "MRVN7x/app/MainController.h"
 #include "MRVN7x/app/UndoService.h"
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/engine/RenameJournal.h"
+#include "MorvaneVersion.h"
 #include "cli/ChainBuilder.h"
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
@@ -349,8 +351,34 @@ int commandSaveList(const Invocation& inv) {
     return session.refusedPaths ? 1 : 0;
 }
 
+// The lists of names and keys that shell completion reads: one a line.
+int listNamesOrKeys(const Invocation& inv, const ActionList& registry) {
+    std::string out;
+    if (inv.globalKeys) {
+        for (const auto& entry : MRVNGlobalPreferencesPseudoAction().defaultParameters())
+            out += entry.first + "\n";
+    } else if (inv.keysOf) {
+        auto action = registry.popUpMenuIndexForName(*inv.keysOf) == ActionList::kNotFound
+                          ? nullptr
+                          : ActionFactory::create(*inv.keysOf);
+        if (!action) // as for an unknown --step: a usage error
+            return usageError("no action \"" + *inv.keysOf + "\" (see 'morvane-cli actions')");
+        for (const auto& entry : action->parameterList())
+            out += entry.first + "\n";
+    } else {
+        for (int i = 0; i < registry.count(); ++i)
+            if (const std::string name = registry.nameForPopUpIndex(i);
+                !name.empty() && ActionFactory::create(name))
+                out += name + "\n";
+    }
+    std::fputs(out.c_str(), stdout);
+    return 0;
+}
+
 int commandActions(const Invocation& inv) {
     ActionList registry(*privateDefaults);
+    if (inv.names || inv.globalKeys || inv.keysOf)
+        return listNamesOrKeys(inv, registry);
     std::string out = inv.json ? "[" : "";
     bool first = true;
     for (int i = 0; i < registry.count(); ++i) {
@@ -438,7 +466,7 @@ int main(int argc, char** argv) {
         std::fputs(usageText, stdout);
         return 0;
     case Command::Version:
-        std::printf("morvane-cli 7.5.6\n");
+        std::printf("morvane-cli %s\n", MORVANE_VERSION);
         return 0;
     case Command::Preview:
         return commandPreview(inv);

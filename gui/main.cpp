@@ -5,6 +5,7 @@
 #include "MRVN7x/app/ApplicationDefaults.h"
 #include "gui/MorvaneApplication.h"
 #include "gui/QtUserInterfacePort.h"
+#include "MorvaneVersion.h"
 #include "gui/SingleInstance.h"
 #include "platform/SystemLog.h"
 

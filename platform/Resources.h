@@ -24,6 +24,9 @@ public:
     static std::optional<std::string> bytes(const std::string& name, const std::string& type);
     // The property list NAME.plist, or nothing when it is missing or does not parse.
     static std::optional<plist::Value> plist(const std::string& name);
+    // What to report when a resource the program needs is not there: its name
+    // and where it was looked for.
+    static std::string missingMessage(const std::string& fileName);
 };
 
 } // namespace morvane

@@ -1,13 +1,38 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the normal build; the rename run's tests
 # under the thread sanitizer (the run's worker thread and the main thread take
-# turns on the file list, the chain and the attribute service); and everything
-# again under the address and undefined-behaviour sanitizers.
+# turns on the file list, the chain and the attribute service); everything
+# again under the address and undefined-behaviour sanitizers; and the Debian
+# package, built and inspected.
+#
+# It all happens in a copy of the checkout in a temporary folder, so a build,
+# test or benchmark that reaches outside the repository fails here. Set
+# MORVANE_TEST_KEEP=1 to keep the copy (its path is printed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+
+copy=$(mktemp -d "${TMPDIR:-/tmp}/morvane-test-XXXXXX")
+[ "${MORVANE_TEST_KEEP:-0}" = 1 ] || trap 'rm -rf "$copy"' EXIT
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    # Tracked files and new ones not ignored: what a commit of this tree would hold.
+    git ls-files -z --cached --others --exclude-standard |
+        while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done |
+        tar -cf - --null -T - | tar -xf - -C "$copy"
+else
+    tar -cf - --exclude='./build*' --exclude='./wt' --exclude='./.git' . | tar -xf - -C "$copy"
+fi
+folder=$copy
+while [ "$folder" != / ]; do
+    [ ! -e "$folder/shared" ] || { echo "test.sh: $folder/shared lies above the copy" >&2; exit 1; }
+    folder=$(dirname "$folder")
+done
+echo "Testing a copy of the checkout in $copy"
+cd "$copy"
+
 scripts/build.sh build
 (cd build && ctest --output-on-failure -j "$(nproc)")
+scripts/package.sh build
 cmake -S . -B build-tsan -G Ninja -DMORVANE_SANITIZE=thread -DMORVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$(nproc)" --target controller_tests app_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/controller_tests --gtest_brief=1

@@ -13,7 +13,7 @@ std::vector<std::string> stringArrayResource(const std::string& name) {
     auto value = Resources::plist(name);
     const plist::Array* array = value ? value->asArray() : nullptr;
     if (!array) {
-        SystemLog::error("Internal error: the resource " + name + ".plist is missing");
+        SystemLog::error(Resources::missingMessage(name + ".plist"));
         return out;
     }
     for (const auto& item : *array)
@@ -41,8 +41,7 @@ ActionList::ActionList(UserDefaults& defaults) : defaults_(defaults) {
             if (nib.asString())
                 nameToNibMapping_[name] = *nib.asString();
     } else {
-        SystemLog::error(
-            "Internal error: the resource actionNameToNibFileMapping.plist is missing");
+        SystemLog::error(Resources::missingMessage("actionNameToNibFileMapping.plist"));
     }
 }
 

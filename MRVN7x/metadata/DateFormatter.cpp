@@ -27,7 +27,7 @@ constexpr const char16_t* kSeparators[] = {u" ", u"", u"-", u"_", u"/", u"."};
 std::vector<std::string> patternTable(const std::string& name) {
     if (auto table = QLBundleHelper::findStringArray(name))
         return *table;
-    SystemLog::error("Internal error: the resource " + name + ".plist is missing");
+    SystemLog::error(QLBundleHelper::missingMessage(name));
     return {};
 }
 

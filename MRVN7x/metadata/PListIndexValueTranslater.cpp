@@ -13,8 +13,7 @@ std::int32_t PListIndexValueTranslater::translateIndex(std::int32_t index,
     const auto from = QLBundleHelper::findStringArray(fromPList);
     const auto to = QLBundleHelper::findStringArray(toPList);
     if (!from || !to) {
-        SystemLog::error("Internal error: the resource " + (from ? toPList : fromPList) +
-                         ".plist is missing");
+        SystemLog::error(QLBundleHelper::missingMessage(from ? toPList : fromPList));
         return index;
     }
     if (index < 0 || static_cast<std::size_t>(index) >= from->size())

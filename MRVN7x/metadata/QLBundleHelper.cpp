@@ -93,6 +93,14 @@ void QLBundleHelper::removeLoadedBundle(const std::string& resourcesFolder) {
     std::erase(bundles.folders, resourcesFolder);
 }
 
+std::string QLBundleHelper::missingMessage(const std::string& name) {
+    std::string message = Resources::missingMessage(name + ".plist");
+    const std::vector<std::string> folders = loadedBundles();
+    for (size_t i = 0; i < folders.size(); ++i)
+        message += (i ? ", " : ", nor in the bundle folders ") + folders[i];
+    return message;
+}
+
 std::vector<std::string> QLBundleHelper::loadedBundles() {
     auto& bundles = loaded();
     std::lock_guard lock(bundles.mutex);

@@ -31,6 +31,9 @@ public:
     static std::optional<std::vector<std::string>> stringArrayAtPath(const std::string& path);
     // findPListInBundles and stringArrayAtPath in one step.
     static std::optional<std::vector<std::string>> findStringArray(const std::string& name);
+    // The report for a property list NAME.plist found nowhere: the resources
+    // looked through and the loaded bundle folders.
+    static std::string missingMessage(const std::string& name);
 
     // Records a loaded bundle by its resources folder (absolute); later loads
     // are searched later. Loading the same folder again changes nothing.

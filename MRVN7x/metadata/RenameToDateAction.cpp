@@ -20,7 +20,7 @@ std::vector<std::string> menuTitles(const std::string& name) {
     const auto value = Resources::plist(name);
     const plist::Array* array = value ? value->asArray() : nullptr;
     if (!array) {
-        SystemLog::error("Internal error: the resource " + name + ".plist is missing");
+        SystemLog::error(Resources::missingMessage(name + ".plist"));
         return titles;
     }
     for (const plist::Value& item : *array)

@@ -2,6 +2,7 @@
 // made from the real widgets over real files in a temporary folder: the main
 // window with a three-step chain, the confirmation dialog, the progress
 // window of a large run, the steps pane, and the window in a dark palette.
+#include "MorvaneVersion.h"
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/actions/CompositeRenameAction.h"
 #include "gui/MorvaneApplication.h"

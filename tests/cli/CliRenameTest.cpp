@@ -1,6 +1,9 @@
 // morvane-cli rename: outcomes, exit statuses, the conflict check, prompts,
 // saved lists fed back, and what goes to a terminal.
+#include "MorvaneVersion.h"
 #include "tests/cli/CliFixture.h"
+
+#include <sstream>
 
 using namespace morvane::test;
 
@@ -308,6 +311,45 @@ TEST_F(CliRename, ActionsListsNamesTitlesAndDefaults) {
     EXPECT_NE(result.out.find("    search term = \"\"\n"), std::string::npos);
 }
 
+// The lists shell completion reads: the names agree with the JSON listing, the
+// keys of a step with its parameters, the global keys with what --global takes.
+TEST_F(CliRename, ActionsListsNamesAndKeysOneALine) {
+    CliResult all = home.run({"actions", "--json"});
+    ASSERT_EQ(all.status, 0) << all.err;
+    std::string names, replaceKeys;
+    for (const auto& action : json(all).items) {
+        names += action["name"].text + "\n";
+        if (action["name"].text == "Replace text")
+            for (const auto& [key, value] : action["parameters"].members)
+                replaceKeys += key + "\n";
+    }
+    EXPECT_EQ(home.run({"actions", "--names"}).out, names);
+    const CliResult keys = home.run({"actions", "--keys", "Replace text"});
+    EXPECT_EQ(keys.status, 0);
+    EXPECT_EQ(keys.out, replaceKeys);
+    EXPECT_NE(keys.out.find("search term\n"), std::string::npos);
+
+    const CliResult unknown = home.run({"actions", "--keys", "Replace txt"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_NE(unknown.err.find("no action \"Replace txt\""), std::string::npos);
+
+    const CliResult globals = home.run({"actions", "--global-keys"});
+    EXPECT_EQ(globals.status, 0);
+    for (const char* key : {"processFiles\n", "processSubfolders\n", "interactiveMode\n"})
+        EXPECT_NE(globals.out.find(key), std::string::npos) << key;
+    // Every key listed is one --global takes.
+    files({"g/a"});
+    std::istringstream lines(globals.out);
+    for (std::string key; std::getline(lines, key);) {
+        EXPECT_EQ(
+            home.run({"preview", "--step", "Make uppercase", "--global", key + "=0", home / "g/a"})
+                .status,
+            0)
+            << key;
+    }
+}
+
 TEST_F(CliRename, HelpAndVersion) {
     CliResult result = home.run({"--help"});
     EXPECT_EQ(result.status, 0);
@@ -315,5 +357,5 @@ TEST_F(CliRename, HelpAndVersion) {
     EXPECT_NE(result.out.find("--allow-conflicts"), std::string::npos);
     result = home.run({"--version"});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "morvane-cli 7.5.6\n");
+    EXPECT_EQ(result.out, "morvane-cli " MORVANE_VERSION "\n");
 }

@@ -20,6 +20,11 @@ TEST(CommandLine, UsageErrorsHaveAOneLineReason) {
         {"save-list", "--layout", "3", "--output", "o", "/x"},
         {"actions", "extra"},
         {"actions", "--step", "Add to end"},
+        {"actions", "--keys"},
+        {"actions", "--names", "--json"},
+        {"actions", "--keys", "Add to end", "--global-keys"},
+        {"preview", "--names", "/x"},
+        {"undo", "--global-keys"},
         {"undo", "a", "b"},
     };
     for (const auto& args : bad) {

@@ -9,6 +9,7 @@
 #include <climits>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sys/stat.h>
 #include <thread>
@@ -17,17 +18,16 @@
 namespace morvane {
 namespace {
 using test::TempDir;
-using test::testDataPath;
 
 constexpr double kUnixToReference = 978307200.0;
 
 std::string copyOf(const TempDir& dir, const std::string& name, const std::string& sample) {
-    return dir.write(name, test::readFile(testDataPath("real/" + sample)));
+    return dir.write(name, test::sampleBytes(sample));
 }
 
+// Rewrites the file in place: the same path, other content.
 void replaceWith(const std::string& path, const std::string& sample) {
-    std::filesystem::copy_file(testDataPath("real/" + sample), path,
-                               std::filesystem::copy_options::overwrite_existing);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << test::sampleBytes(sample);
 }
 
 bool recordsBirthTime(const std::string& path) {
@@ -127,16 +127,15 @@ std::string describe(const plist::Dictionary& tags) {
 
 const QueryCase kQueries[] = {
     {"size", [](FileManager& f, const std::string& p) { return std::to_string(f.fileLength(p)); },
-     &FileManager::ReadCounts::attributes, "images/image.jpg", "images/Canon_40D.jpg"},
+     &FileManager::ReadCounts::attributes, "images/image.jpg", "made/both-dates.jpg"},
     {"modification date",
      [](FileManager& f, const std::string& p) {
          return std::to_string(f.fileModificationDate(p).value_or(-1));
      },
-     &FileManager::ReadCounts::attributes, "images/image.jpg", "images/Canon_40D.jpg"},
+     &FileManager::ReadCounts::attributes, "images/image.jpg", "made/both-dates.jpg"},
     {"EXIF date",
      [](FileManager& f, const std::string& p) { return std::to_string(f.fileEXIFDate(p)); },
-     &FileManager::ReadCounts::exifDates, "images/Canon_40D.jpg",
-     "images/Fujifilm_FinePix_E500.jpg"},
+     &FileManager::ReadCounts::exifDates, "made/both-dates.jpg", "made/portrait-mm.jpg"},
     {"tags", [](FileManager& f, const std::string& p) { return describe(f.mp3TagsFor(p)); },
      &FileManager::ReadCounts::audioTags, "audio/silence-44-s.mp3", "audio/vbri.mp3"},
     {"dimensions",
@@ -144,8 +143,7 @@ const QueryCase kQueries[] = {
          const PixelSize size = f.fileEXIFDimensions(p);
          return std::to_string(size.width) + "x" + std::to_string(size.height);
      },
-     &FileManager::ReadCounts::pixelSizes, "images/Canon_40D.jpg",
-     "images/Fujifilm_FinePix_E500.jpg"},
+     &FileManager::ReadCounts::pixelSizes, "made/both-dates.jpg", "made/portrait-mm.jpg"},
 };
 
 TEST(FileManagerTest, ASecondQueryReadsNothingUntilTheCacheIsInvalidated) {
@@ -177,7 +175,7 @@ TEST(FileManagerTest, ASecondQueryReadsNothingUntilTheCacheIsInvalidated) {
 TEST(FileManagerTest, EveryKindOfQueryIsAnsweredFromTheCacheTheSecondTime) {
     TempDir dir("cache");
     const std::string paths[] = {
-        copyOf(dir, "a.jpg", "images/Canon_40D.jpg"), copyOf(dir, "b.mp3", "audio/itunes10.mp3"),
+        copyOf(dir, "a.jpg", "made/both-dates.jpg"), copyOf(dir, "b.mp3", "audio/itunes10.mp3"),
         copyOf(dir, "c.jpg", "images/image.jpg"), dir.write("d.txt", "text")};
     FileManager files;
     auto askEverything = [&] {
@@ -219,7 +217,7 @@ TEST(FileManagerTest, MissingAnswersAreCachedToo) {
 
 TEST(FileManagerTest, WithoutTheCacheEveryQueryReads) {
     TempDir dir("cache");
-    const std::string path = copyOf(dir, "a.jpg", "images/Canon_40D.jpg");
+    const std::string path = copyOf(dir, "a.jpg", "made/both-dates.jpg");
     FileManager files;
     EXPECT_TRUE(files.usesCache());
     files.setCache(false);
@@ -278,8 +276,8 @@ TEST(FileManagerTest, NowIsFixedWhenTheServiceIsCreated) {
 TEST(FileManagerTest, AWorkerThreadFillsTheCacheTheMainThreadUses) {
     TempDir dir("threads");
     std::vector<std::string> paths;
-    const char* samples[] = {"images/Canon_40D.jpg", "images/Kodak_CX7530.jpg",
-                             "audio/itunes10.mp3", "audio/infloop.m4a"};
+    const char* samples[] = {"made/both-dates.jpg", "made/older.jpg", "audio/itunes10.mp3",
+                             "audio/infloop.m4a"};
     for (int i = 0; i < 24; ++i) {
         const std::string sample = samples[i % 4];
         paths.push_back(copyOf(dir, std::to_string(i) + sample.substr(sample.rfind('.')), sample));

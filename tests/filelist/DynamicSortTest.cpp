@@ -111,15 +111,14 @@ TEST(DynamicSort, NamesDifferingOnlyInCaseAreTiesUnderModesZeroAndTen) {
 TEST(DynamicSort, UndatedEntriesFirstUnderModeEightAndLastUnderModeNine) {
     FileListFixture f;
     const std::pair<const char*, const char*> samples[] = {
-        {"canon.jpg", "Canon_40D.jpg"},            // 30 May 2008
-        {"fuji.jpg", "Fujifilm_FinePix_E500.jpg"}, // 17 August 2006
-        {"kodak.jpg", "Kodak_CX7530.jpg"},         // 13 August 2005
-        {"plain.jpg", "PaintTool_sample.jpg"},     // no EXIF date
-        {"tiny.jpg", "image.jpg"},                 // no EXIF at all
+        {"canon.jpg", "made/both-dates.jpg"},         // 30 May 2008
+        {"fuji.jpg", "made/portrait-mm.jpg"},         // 17 August 2006
+        {"kodak.jpg", "made/older.jpg"},              // 13 August 2005
+        {"plain.jpg", "images/PaintTool_sample.jpg"}, // no EXIF date
+        {"tiny.jpg", "images/image.jpg"},             // no EXIF at all
     };
     for (const auto& [name, sample] : samples)
-        f.dir.write(std::string("photos/") + name,
-                    test::readFile(test::testDataPath(std::string("real/images/") + sample)));
+        f.dir.write(std::string("photos/") + name, test::sampleBytes(sample));
     f.addRoot("photos");
     EXPECT_EQ(orderOf(f, 8, 0),
               (std::vector<std::string>{"photos/plain.jpg", "photos/tiny.jpg", "photos/kodak.jpg",

@@ -35,8 +35,7 @@ Tags tagsFor(const std::string& path) {
 // A copy of an untagged MP3 file with one ID3v2 tag of the given text frames.
 std::string mp3With(const TempDir& dir, const std::string& name, const Tags& frames,
                     TagLib::ID3v2::Version version, TagLib::String::Type encoding) {
-    const std::string path =
-        dir.write(name, test::readFile(testDataPath("real/audio/no-tags.mp3")));
+    const std::string path = dir.write(name, test::readFile(testDataPath("audio/no-tags.mp3")));
     TagLib::MPEG::File file(path.c_str());
     TagLib::ID3v2::Tag* tag = file.ID3v2Tag(true);
     for (const auto& [id, text] : frames) {
@@ -55,8 +54,7 @@ struct Mp4Items {
 
 // A copy of a real M4A file with items set (or replaced) by TagLib.
 std::string m4aWith(const TempDir& dir, const std::string& name, const Mp4Items& items) {
-    const std::string path =
-        dir.write(name, test::readFile(testDataPath("real/audio/has-tags.m4a")));
+    const std::string path = dir.write(name, test::readFile(testDataPath("audio/has-tags.m4a")));
     TagLib::MP4::File file(path.c_str());
     TagLib::MP4::Tag* tag = file.tag();
     for (const auto& [key, text] : items.texts)
@@ -215,7 +213,7 @@ TEST(AudioTagReaderTest, OtherEndingsAndUnreadableFilesGiveNothing) {
         dir / "missing.mp3",
         dir.makeFolder("folder.m4a"),
         fifo,
-        testDataPath("real/audio/no-tags.mp3"),
+        testDataPath("audio/no-tags.mp3"),
     };
     for (const auto& path : paths)
         EXPECT_EQ(tagsFor(path), Tags()) << path;
@@ -316,7 +314,7 @@ TEST(AudioTagReaderTest, AgreesWithTheManifestOnEveryRealAudioFile) {
             continue;
         ++files;
         SCOPED_TRACE(row.at("path"));
-        EXPECT_EQ(tagsFor(testDataPath("real/" + row.at("path"))), expectedTagsFor(row));
+        EXPECT_EQ(tagsFor(testDataPath(row.at("path"))), expectedTagsFor(row));
     }
     EXPECT_EQ(files, 14);
 }

@@ -18,7 +18,7 @@ std::vector<std::string> splitOn(const std::string& text, const std::string& sep
 }
 
 std::vector<ManifestRow> readManifest() {
-    std::istringstream lines(readFile(testDataPath("real/MANIFEST.tsv")));
+    std::istringstream lines(readFile(testDataPath("MANIFEST.tsv")));
     std::string line;
     std::getline(lines, line);
     const std::vector<std::string> columns = splitOn(line, "\t");

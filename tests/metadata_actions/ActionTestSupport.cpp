@@ -41,7 +41,7 @@ ScopedEnvironment::~ScopedEnvironment() {
 }
 
 std::string copyOfSample(const TempDir& dir, const std::string& sample, const std::string& name) {
-    return dir.write(name, readFile(testDataPath("real/" + sample)));
+    return dir.write(name, sampleBytes(sample));
 }
 
 bool writeId3v2(const std::string& path, const std::map<std::string, std::string>& frames) {

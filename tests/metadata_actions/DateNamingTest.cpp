@@ -8,6 +8,7 @@
 #include "MRVN7x/metadata/QLBundleHelper.h"
 #include "MRVN7x/metadata/RenameToDateAction.h"
 #include "platform/PathText.h"
+#include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 #include "tests/metadata_actions/ActionTestSupport.h"
 
@@ -274,10 +275,10 @@ TEST_F(GermanNames, MonthAndDayNamesFollowLcTime) {
     }
 }
 
-TEST(DateNaming, ExifDateOfARealPhotographKeepsItsClockTimeInEveryZone) {
+TEST(DateNaming, ExifDateOfAPhotographKeepsItsClockTimeInEveryZone) {
     TempDir dir("date");
-    // Canon_40D.jpg: DateTimeOriginal 2008:05:30 15:56:01.
-    const std::string photo = copyOfSample(dir, "images/Canon_40D.jpg", "IMG_0001.jpg");
+    // DateTimeOriginal 2008:05:30 15:56:01, DateTime 2008:07:31 10:38:11.
+    const std::string photo = copyOfSample(dir, "made/both-dates.jpg", "IMG_0001.jpg");
     std::vector<double> instants;
     for (const char* zone : {kBerlin, kNewYork}) {
         SCOPED_TRACE(zone);
@@ -412,25 +413,32 @@ TEST(DateNaming, ItemsWithoutTheDateKeepTheirNames) {
     EXPECT_EQ(files.fileEXIFDate(photo), kDistantPast);
 }
 
-TEST(DateNaming, RealPhotographsWithAndWithoutCaptureDates) {
+TEST(DateNaming, PhotographsWithAndWithoutCaptureDates) {
     ScopedEnvironment zone("TZ", "UTC0");
     TempDir dir("date");
     FileManager files;
     auto action = makeAction<AddDateToFrontAction>();
     setDateParameters(*action, 2, dateIndex("%Y%m%d"), timeIndex("%H%M%S"), 3);
-    const std::pair<const char*, const char16_t*> photos[] = {
-        {"Fujifilm_FinePix_E500.jpg", u"20060817_092448 Fujifilm_FinePix_E500.jpg"},
-        {"Canon_40D_photoshop_import.jpg", u"20080731_100549 Canon_40D_photoshop_import.jpg"},
-        {"derived-zeroDTO_Canon_40D.jpg", u"20080731_103811 derived-zeroDTO_Canon_40D.jpg"},
-        {"sanyo-vpcg250.jpg", u"19980101_000000 sanyo-vpcg250.jpg"},
-        {"olympus-d320l.jpg", u"olympus-d320l.jpg"},
-        {"landscape_6.jpg", u"landscape_6.jpg"},
-        {"extracted-APIC_itunes10.png", u"extracted-APIC_itunes10.png"},
+    const struct {
+        const char* sample;
+        const char* name;
+        const char16_t* expected;
+    } photos[] = {
+        {"made/portrait-mm.jpg", "fuji.jpg", u"20060817_092448 fuji.jpg"},
+        {"made/only-written-mm.jpg", "import.jpg", u"20080731_100549 import.jpg"},
+        {"made/zero-original.jpg", "zero.jpg", u"20080731_103811 zero.jpg"},
+        {"made/blank-original.jpg", "blank.jpg", u"20080731_103811 blank.jpg"},
+        {"made/clock-never-set.jpg", "sanyo.jpg", u"19980101_000000 sanyo.jpg"},
+        {"made/only-written-mm.tiff", "scan.tiff", u"20120109_225211 scan.tiff"},
+        {"made/no-dates.tiff", "plain.tiff", u"plain.tiff"},
+        {"images/image.jpg", "jfif.jpg", u"jfif.jpg"},
+        {"made/orientation-6.jpg", "turned.jpg", u"turned.jpg"},
+        {"images/extracted-APIC_itunes10.png", "cover.png", u"cover.png"},
     };
-    for (const auto& [sample, expected] : photos) {
-        SCOPED_TRACE(sample);
-        const std::string path = copyOfSample(dir, std::string("images/") + sample, sample);
-        EXPECT_EQ(applyAction(*action, path, &files), expected);
+    for (const auto& photo : photos) {
+        SCOPED_TRACE(photo.sample);
+        const std::string path = copyOfSample(dir, photo.sample, photo.name);
+        EXPECT_EQ(applyAction(*action, path, &files), photo.expected);
     }
 }
 
@@ -572,7 +580,16 @@ TEST(DateMigration, TranslaterKeepsIndicesItCannotTranslate) {
     EXPECT_EQ(PListIndexValueTranslater::translateIndex(2, "oldStyles", "newStyles"), 2);
     EXPECT_EQ(PListIndexValueTranslater::translateIndex(7, "oldStyles", "newStyles"), 7);
     EXPECT_EQ(PListIndexValueTranslater::translateIndex(-1, "oldStyles", "newStyles"), -1);
+    std::vector<std::string> log;
+    SystemLog::setSink([&log](SystemLog::Level, const std::string& line) { log.push_back(line); });
     EXPECT_EQ(PListIndexValueTranslater::translateIndex(1, "oldStyles", "noSuchList"), 1);
+    SystemLog::setSink({});
+    // The report names the missing list and every place it was looked for.
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("noSuchList.plist is missing"), std::string::npos) << log[0];
+    EXPECT_NE(log[0].find("built into the core library libmrvn7core"), std::string::npos);
+    EXPECT_NE(log[0].find("nor in the bundle folders "), std::string::npos);
+    EXPECT_NE(log[0].find(bundle.path()), std::string::npos);
     QLBundleHelper::removeLoadedBundle(bundle.path());
     EXPECT_EQ(QLBundleHelper::findPListInBundles("oldStyles"), std::nullopt);
 }

@@ -68,10 +68,10 @@ TEST(DimensionsNaming, ThePhotographNamedHoliday) {
     EXPECT_EQ(applyAction(*actions.end, photo), u"holiday_1600x1200");
 }
 
-TEST(DimensionsNaming, DefaultsOnARealPhotograph) {
+TEST(DimensionsNaming, DefaultsOnAPhotograph) {
     TempDir dir("size");
-    // Canon_40D.jpg is 100 x 68 pixels.
-    const std::string photo = copyOfSample(dir, "images/Canon_40D.jpg", "holiday");
+    // A JPEG of 100 x 68 pixels with EXIF data.
+    const std::string photo = copyOfSample(dir, "made/both-dates.jpg", "holiday");
     FourActions actions;
     EXPECT_EQ(applyAction(*actions.add, photo), u"_100x68");
     EXPECT_EQ(applyAction(*actions.rename, photo), u"_100x68");
@@ -81,8 +81,8 @@ TEST(DimensionsNaming, DefaultsOnARealPhotograph) {
 
 TEST(DimensionsNaming, ChoicesAndTexts) {
     TempDir dir("size");
-    // Fujifilm_FinePix_E500.jpg is 59 x 100 pixels (portrait).
-    const std::string photo = copyOfSample(dir, "images/Fujifilm_FinePix_E500.jpg", "p.jpg");
+    // 59 x 100 pixels (portrait).
+    const std::string photo = copyOfSample(dir, "made/portrait-mm.jpg", "p.jpg");
     FourActions actions;
     actions.set("fragmentSelection", plist::Value(1));
     actions.set("firstDimensionChoice", plist::Value(2));
@@ -107,7 +107,7 @@ TEST(DimensionsNaming, ChoicesAndTexts) {
 
 TEST(DimensionsNaming, EmptiedControlsGiveNoNumbersAndNoTexts) {
     TempDir dir("size");
-    const std::string photo = copyOfSample(dir, "images/Canon_40D.jpg", "a.jpg");
+    const std::string photo = copyOfSample(dir, "made/both-dates.jpg", "a.jpg");
     auto action = makeAction<RenameToDimensionsAction>();
     EXPECT_EQ(applyAction(*action, photo), u"_100x68");
     // An emptied number control stores 0, an emptied text control the empty text.
@@ -117,24 +117,29 @@ TEST(DimensionsNaming, EmptiedControlsGiveNoNumbersAndNoTexts) {
     EXPECT_EQ(applyAction(*action, photo), u"");
 }
 
-TEST(DimensionsNaming, RealImagesOfEveryKind) {
+TEST(DimensionsNaming, ImagesOfEveryKind) {
+    TempDir dir("size");
     auto action = makeAction<AddDimensionsToEndAction>();
     action->setValueForKey("fragmentSelection", plist::Value(1));
-    const std::pair<const char*, const char16_t*> images[] = {
-        {"Crémieux11.tiff", u"Crémieux11_199x47.tiff"},
-        {"Picoawards.tiff", u"Picoawards_436x547.tiff"},
-        {"extracted-APIC_itunes10.png", u"extracted-APIC_itunes10_48x48.png"},
-        {"extracted-PICTURE_silence-44-s-flac.png", u"extracted-PICTURE_silence-44-s-flac_1x1.png"},
-        {"kodak-dc240.jpg", u"kodak-dc240_640x480.jpg"}, // not the EXIF 1280 x 960
-        {"landscape_6.jpg", u"landscape_6_450x600.jpg"}, // stored size, not rotated
-        {"32-lens_data.jpeg", u"32-lens_data_200x133.jpeg"},
-        {"Reconyx_HC500_Hyperfire.jpg", u"Reconyx_HC500_Hyperfire_2048x1536.jpg"},
-        {"image.jpg", u"image_15x15.jpg"},
+    const struct {
+        const char* sample;
+        const char* name;
+        const char16_t* expected;
+    } images[] = {
+        {"made/only-written-mm.tiff", "Crémieux11.tiff", u"Crémieux11_199x47.tiff"},
+        {"made/no-dates.tiff", "plain.tiff", u"plain_43x54.tiff"},
+        {"images/extracted-APIC_itunes10.png", "cover.png", u"cover_48x48.png"},
+        {"images/extracted-PICTURE_silence-44-s-flac.png", "dot.png", u"dot_1x1.png"},
+        {"made/only-original-mm.jpg", "dc240.jpg", u"dc240_64x48.jpg"},  // not the EXIF 1280 x 960
+        {"made/orientation-6.jpg", "turned.jpg", u"turned_45x60.jpg"},   // stored size, not rotated
+        {"made/zero-exif-size.jpeg", "lens.jpeg", u"lens_200x133.jpeg"}, // EXIF says 0 x 0
+        {"images/PaintTool_sample.jpg", "painting.jpg", u"painting_88x100.jpg"},
+        {"images/image.jpg", "image.jpg", u"image_15x15.jpg"},
     };
-    for (const auto& [image, expected] : images) {
-        SCOPED_TRACE(image);
-        EXPECT_EQ(applyAction(*action, test::testDataPath(std::string("real/images/") + image)),
-                  expected);
+    for (const auto& image : images) {
+        SCOPED_TRACE(image.sample);
+        EXPECT_EQ(applyAction(*action, copyOfSample(dir, image.sample, image.name)),
+                  image.expected);
     }
 }
 
@@ -157,20 +162,20 @@ TEST(DimensionsNaming, ItemsWithoutASizeKeepTheirNames) {
 
 TEST(DimensionsNaming, ASecondPreviewIsServedFromTheCache) {
     TempDir dir("size");
-    const std::string photo = copyOfSample(dir, "images/sanyo-vpcg250.jpg", "dsc.jpg");
+    const std::string photo = copyOfSample(dir, "made/clock-never-set.jpg", "dsc.jpg");
     const std::string text = dir.write("notes.txt", "words");
     FileManager& files = FileManager::instance();
     auto action = makeAction<AddDimensionsToEndAction>();
     action->setValueForKey("fragmentSelection", plist::Value(1));
     const auto before = files.readCounts().pixelSizes;
-    EXPECT_EQ(applyAction(*action, photo), u"dsc_640x480.jpg");
+    EXPECT_EQ(applyAction(*action, photo), u"dsc_64x48.jpg");
     EXPECT_EQ(applyAction(*action, text), u"notes.txt");
     EXPECT_EQ(files.readCounts().pixelSizes, before + 2);
     // Replace the files: the cached answers stand until the list is cleared.
     test::TempDir other("size");
     ASSERT_EQ(std::rename(copyOfSample(other, "images/image.jpg", "i.jpg").c_str(), photo.c_str()),
               0);
-    EXPECT_EQ(applyAction(*action, photo), u"dsc_640x480.jpg");
+    EXPECT_EQ(applyAction(*action, photo), u"dsc_64x48.jpg");
     EXPECT_EQ(applyAction(*action, text), u"notes.txt");
     EXPECT_EQ(files.readCounts().pixelSizes, before + 2);
 }

@@ -129,7 +129,7 @@ TEST(Mp3Naming, AllPatternsEmptyKeepEveryName) {
     action->selectPattern(0);
     EXPECT_EQ(applyAction(*action, song), u"track.mp3");
     for (const char* sample : {"audio/silence-44-s.mp3", "audio/infloop.m4a"})
-        EXPECT_EQ(applyAction(*action, test::testDataPath(std::string("real/") + sample)),
+        EXPECT_EQ(applyAction(*action, test::testDataPath(sample)),
                   PathText::displayNameOfPath(sample));
 }
 
@@ -256,18 +256,17 @@ TEST(Mp3Naming, RealAudioFiles) {
     };
     for (const auto& [file, expected] : files) {
         SCOPED_TRACE(file);
-        EXPECT_EQ(applyAction(*action, test::testDataPath(std::string("real/audio/") + file)),
-                  expected);
+        EXPECT_EQ(applyAction(*action, test::testDataPath(std::string("audio/") + file)), expected);
     }
     auto numbers =
         actionWithPatterns({"<Artist> <0TrackNum>-<0NumTracks> disc <CDNum> of <NumCDs>"});
-    EXPECT_EQ(applyAction(*numbers, test::testDataPath(
-                                        "real/audio/derived-trkn300of400_disk2of3_has-tags.m4a")),
+    EXPECT_EQ(applyAction(*numbers,
+                          test::testDataPath("audio/derived-trkn300of400_disk2of3_has-tags.m4a")),
               u"Test Artist 44-144 disc 2 of 3");
-    EXPECT_EQ(applyAction(*numbers, test::testDataPath(
-                                        "real/audio/derived-trkn12of14_disk1of2_has-tags.m4a")),
-              u"Test Artist 12-14 disc 1 of 2");
-    EXPECT_EQ(applyAction(*numbers, test::testDataPath("real/audio/infloop.m4a")),
+    EXPECT_EQ(
+        applyAction(*numbers, test::testDataPath("audio/derived-trkn12of14_disk1of2_has-tags.m4a")),
+        u"Test Artist 12-14 disc 1 of 2");
+    EXPECT_EQ(applyAction(*numbers, test::testDataPath("audio/infloop.m4a")),
               u"POCKET BISCUITS 06-16 disc 1 of 1");
 }
 

@@ -1,5 +1,7 @@
 #include "tests/support/TempDir.h"
 
+#include "tests/support/SamplePhotos.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,6 +59,10 @@ bool pathExists(const std::string& path) {
 
 std::string testDataPath(const std::string& relative) {
     return std::string(MORVANE_TESTDATA_DIR) + "/" + relative;
+}
+
+std::string sampleBytes(const std::string& sample) {
+    return sampleBytes(std::string(MORVANE_TESTDATA_DIR), sample);
 }
 
 } // namespace morvane::test

@@ -24,7 +24,10 @@ private:
 
 std::string readFile(const std::string& path);
 bool pathExists(const std::string& path);
-// The real sample files shipped beside the project.
+// A real sample file of tests/data/real ("images/image.jpg").
 std::string testDataPath(const std::string& relative);
+// The bytes of a sample: a photo made on the spot for a "made/..." name (see
+// SamplePhotos.h), else the real sample file of that path.
+std::string sampleBytes(const std::string& sample);
 
 } // namespace morvane::test

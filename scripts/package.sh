@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build in build/ (or the folder given as $1)
+# with CPack, then inspects it: name, version, the dependencies dpkg-shlibdeps
+# found, the files it holds, and that the program runs from the unpacked tree.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build}
+[ -f "$dir/CMakeCache.txt" ] || scripts/build.sh "$dir"
+cmake --build "$dir" -j "$(nproc)"
+(cd "$dir" && cpack -G DEB >cpack.log) || { cat "$dir/cpack.log" >&2; exit 1; }
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$dir/CMakeCache.txt")
+deb="$dir/morvane_${version}_$(dpkg --print-architecture).deb"
+fail() { echo "package.sh: $deb: $*" >&2; exit 1; }
+[ -f "$deb" ] || fail "not made"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = morvane ] || fail "Package is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
+depends=$(field Depends)
+for library in libc6 libstdc++6 libexiv2 libtag libplist libicu libqt6widgets6 libqt6svg6; do
+    grep -q "\b$library" <<<"$depends" || fail "Depends lacks $library: $depends"
+done
+grep -q "GPL-2.0-or-later" <<<"$(field Description)" || fail "the description names no licence"
+
+files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
+for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
+    ./usr/share/man/man1/morvane-cli.1.gz ./usr/share/applications/morvane.desktop \
+    ./usr/share/icons/hicolor/scalable/apps/morvane.svg \
+    ./usr/share/bash-completion/completions/morvane-cli \
+    ./usr/share/zsh/vendor-completions/_morvane-cli \
+    ./usr/share/fish/vendor_completions.d/morvane-cli.fish \
+    ./usr/share/doc/morvane/copyright ./usr/share/doc/morvane/COPYING; do
+    grep -qxF "$file" <<<"$files" || fail "lacks $file"
+done
+! grep -q '_tests$\|Bench$\|\.a$\|/include/' <<<"$files" || fail "holds build-only files"
+
+unpacked=$(mktemp -d "${TMPDIR:-/tmp}/morvane-deb-XXXXXX")
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+[ "$(env -u LD_LIBRARY_PATH "$unpacked/usr/bin/morvane-cli" --version)" = "morvane-cli $version" ] ||
+    fail "the unpacked morvane-cli does not run"
+[ "$(env -u LD_LIBRARY_PATH -u DISPLAY "$unpacked/usr/bin/morvane" --version)" = "morvane $version" ] ||
+    fail "the unpacked morvane does not run"
+
+echo "package.sh: $deb"
+dpkg-deb -f "$deb" Package Version Architecture Depends | sed 's/^/  /'

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary DESTDIR under a prefix with a space in it,
+# then runs the installed morvane-cli from there without LD_LIBRARY_PATH: it
+# must find its core library through its RPATH, never in the build folder.
+# Usage: install-test.sh BUILD_DIR SOURCE_DIR VERSION
+set -euo pipefail
+build=$(realpath "$1") source=$(realpath "$2") version=$3
+work=$(mktemp -d "${TMPDIR:-/tmp}/morvane-install-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+fail() { echo "install-test: $*" >&2; exit 1; }
+
+prefix="/opt/Morvane test"
+DESTDIR="$work/dest dir" cmake --install "$build" --prefix "$prefix" >"$work/install.log" ||
+    { cat "$work/install.log" >&2; fail "cmake --install failed"; }
+root="$work/dest dir$prefix"
+cli="$root/bin/morvane-cli"
+
+# Exactly the programs and the library; the test and benchmark programs stay behind.
+[ "$(ls "$root/bin" | tr '\n' ' ')" = "morvane morvane-cli " ] || fail "bin/ holds: $(ls "$root/bin")"
+[ "$(ls "$root/lib")" = "libmrvn7core.so" ] || fail "lib/ holds: $(ls "$root/lib")"
+for file in share/man/man1/morvane-cli.1.gz \
+    share/bash-completion/completions/morvane-cli \
+    share/zsh/vendor-completions/_morvane-cli \
+    share/fish/vendor_completions.d/morvane-cli.fish \
+    share/doc/morvane/COPYING share/doc/morvane/copyright share/doc/morvane/README.md \
+    share/applications/morvane.desktop share/icons/hicolor/scalable/apps/morvane.svg \
+    share/icons/hicolor/48x48/apps/morvane.png share/icons/hicolor/256x256/apps/morvane.png; do
+    [ -s "$root/$file" ] || fail "not installed: $file"
+done
+cmp -s "$root/share/doc/morvane/COPYING" "$source/COPYING" || fail "COPYING differs"
+zcat "$root/share/man/man1/morvane-cli.1.gz" | grep -q '^\.TH "morvane-cli" "1"' ||
+    fail "the manual page is not a troff page of morvane-cli(1)"
+for section in SYNOPSIS COMMANDS CHAIN "EXIT STATUS" FILES EXAMPLES; do
+    zcat "$root/share/man/man1/morvane-cli.1.gz" | grep -q "^\.SH $section" ||
+        fail "the manual page has no section $section"
+done
+
+readelf -d "$cli" | grep -q 'R\(UN\)\?PATH.*\[\$ORIGIN/\.\./lib\]' || fail "no RPATH \$ORIGIN/../lib"
+resolved=$(env -u LD_LIBRARY_PATH ldd "$cli" | sed -n 's/.*libmrvn7core.so => \(.*\) (0x.*/\1/p')
+[ "$(realpath "$resolved")" = "$(realpath "$root/lib/libmrvn7core.so")" ] || fail "libmrvn7core.so resolves to '$resolved'"
+
+# The installed program, from another folder, with HOME and XDG in the temporary folder.
+mkdir -p "$work/home" "$work/files"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" \
+    XDG_STATE_HOME="$work/home/state"
+cd "$work"
+run() { env -u LD_LIBRARY_PATH "$cli" "$@"; }
+[ "$(run --version)" = "morvane-cli $version" ] || fail "--version: $(run --version)"
+run --help | head -1 | grep -q '^Usage:' || fail "--help prints no usage"
+# The window's program answers without a display too, and finds the library the same way.
+[ "$(env -u LD_LIBRARY_PATH -u DISPLAY "$root/bin/morvane" --version)" = "morvane $version" ] ||
+    fail "morvane --version"
+grep -q '^Exec=morvane %U$' "$root/share/applications/morvane.desktop" || fail "desktop entry"
+# The manual page documents every option --help names.
+manual=$(zcat "$root/share/man/man1/morvane-cli.1.gz")
+for option in $(run --help | grep -o -- '--[a-z-]*' | sort -u); do
+    grep -qF -- "\fB$option\fR" <<<"$manual" || fail "the manual page lacks $option"
+done
+cp "$source/tests/data/real/audio/itunes10.mp3" "$source/tests/data/real/images/extracted-APIC_itunes10.png" \
+    "$work/files/"
+preview=$(run preview --step "Add dimensions to end" --set fragmentSelection=1 --step "Make uppercase" files/*)
+grep -q 'EXTRACTED-APIC_ITUNES10_48X48.PNG' <<<"$preview" || fail "preview: $preview"
+grep -q 'ITUNES10.MP3' <<<"$preview" || fail "preview: $preview"
+run rename --step "Make uppercase" files/itunes10.mp3 >/dev/null || fail "rename failed"
+[ -f files/ITUNES10.MP3 ] || fail "rename did not rename"
+run undo >/dev/null || fail "undo failed"
+[ -f files/itunes10.mp3 ] || fail "undo did not restore the name"
+echo "install-test: installed under '$prefix' and ran from there"
