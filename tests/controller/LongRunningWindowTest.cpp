@@ -15,12 +15,10 @@ using namespace morvane;
 using namespace morvane::test;
 
 namespace {
-// An event loop that only counts: how often the main thread waited in it and
-// how often it was woken.
+// An event loop that only counts how often it was woken.
 class CountingHost : public EventLoopHost {
 public:
     void waitForEvents(std::chrono::milliseconds timeout) override {
-        ++waits;
         std::unique_lock lock(mutex_);
         woken_.wait_for(lock, timeout, [this] { return wakeUp_; });
         wakeUp_ = false;
@@ -33,7 +31,7 @@ public:
     }
     void processPendingEvents() override {}
 
-    std::atomic<int> waits{0}, wakes{0};
+    std::atomic<int> wakes{0};
 
 private:
     std::mutex mutex_;
@@ -75,8 +73,10 @@ TEST(LongRunningWindow, RunWaitsInTheHostsEventLoopAndReportsTheRenames) {
     f.addToList(numberedFiles(f, 300));
     f.rename();
     EXPECT_EQ(f.port.alertTitles().back(), "300 file names were changed.");
-    EXPECT_GT(host.waits, 0); // the worker's time was spent in the host's loop
-    EXPECT_GT(host.wakes, 0); // and the worker's messages woke it
+    // The worker's messages went through the host (the queue never waits on
+    // its own while a host is there); whether the main thread also had to
+    // wait depends on how fast the worker was.
+    EXPECT_GT(host.wakes, 0);
     ASSERT_GE(f.port.renamingReports.size(), 2u);
     EXPECT_EQ(f.port.renamingReports.front(), std::make_pair(size_t{0}, size_t{300}));
     EXPECT_EQ(f.port.renamingReports.back(), std::make_pair(size_t{300}, size_t{300}));
