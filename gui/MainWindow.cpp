@@ -186,22 +186,33 @@ QWidget* MainWindow::buildStepsPane() {
     layout->addWidget(steps_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(2);
-    auto button = [this, buttons](const char* icon, const QString& tip, auto command) {
+    // The theme's icon where the desktop has one, else a short text: a button
+    // is never blank.
+    auto button = [this, buttons](const char* icon, const QString& text, const QString& tip,
+                                  auto command) {
         auto* b = new QToolButton;
-        b->setIcon(QIcon::fromTheme(icon));
+        const QIcon themed = QIcon::fromTheme(icon);
+        if (themed.isNull())
+            b->setText(text);
+        else
+            b->setIcon(themed);
         b->setToolTip(tip);
+        b->setAccessibleName(tip);
         b->setAutoRaise(true);
         connect(b, &QToolButton::clicked, this, command);
         buttons->addWidget(b);
         return b;
     };
-    button("list-add", tr("Add a step after this one"), [this] { controller_.addAction(); });
-    removeStepButton_ =
-        button("list-remove", tr("Remove this step"), [this] { controller_.removeAction(); });
-    button("go-up", tr("Move this step up"), [this] { controller_.nudgeActionUp(); });
-    button("go-down", tr("Move this step down"), [this] { controller_.nudgeActionDown(); });
+    button("list-add", "+", tr("Add a step after this one"), [this] { controller_.addAction(); });
+    removeStepButton_ = button("list-remove", QString::fromUtf8("\u2212"), tr("Remove this step"),
+                               [this] { controller_.removeAction(); });
+    button("go-up", QString::fromUtf8("\u2191"), tr("Move this step up"),
+           [this] { controller_.nudgeActionUp(); });
+    button("go-down", QString::fromUtf8("\u2193"), tr("Move this step down"),
+           [this] { controller_.nudgeActionDown(); });
     buttons->addStretch();
-    button("edit-clear-all", tr("Keep only this step"), [this] { controller_.clearActions(); });
+    button("edit-clear-all", tr("Keep Only This"), tr("Keep only this step"),
+           [this] { controller_.clearActions(); });
     layout->addLayout(buttons);
     return stepsPane_;
 }
