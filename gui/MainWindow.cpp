@@ -8,14 +8,19 @@
 #include "gui/ParameterViews.h"
 #include "gui/PreviewModel.h"
 #include "gui/PreviewTableView.h"
+#include "gui/PreviewWindow.h"
+#include "gui/QLFlexView.h"
 #include "gui/QtUserInterfacePort.h"
 #include "gui/StepListModel.h"
+#include "gui/WindowGeometry.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -27,11 +32,11 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 namespace morvane::gui {
 namespace {
@@ -61,14 +66,22 @@ MainWindow::MainWindow(MainController& controller, ActionList& registry, QtUserI
     splitter_->setChildrenCollapsible(false);
     splitter_->addWidget(buildStepsPane());
     splitter_->addWidget(buildEditor());
-    splitter_->addWidget(buildPreviewPane());
+    buildPreviewPane();
+    splitter_->addWidget(buildDrawer());
+    // A drawer that opens or closes takes or gives the width; the rest keeps its own.
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 0);
     splitter_->setStretchFactor(2, 1);
     setCentralWidget(splitter_);
     status_ = new QLabel;
     statusBar()->addWidget(status_, 1);
-    resize(1180, 640);
+    resize(730, 600);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                // Coming back to the program brings the preview window up with the main window.
+                if (state == Qt::ApplicationActive && previewWindow_ && previewWindow_->isVisible())
+                    previewWindow_->raise();
+            });
     controller_.compositeAction().addObserver(this, "actionList");
     controller_.compositeAction().addObserver(this, "currentActionIndex");
     for (const char* key : {"discloseAdvancedOptions", "showCurrentName", "showPath"})
@@ -141,6 +154,7 @@ void MainWindow::buildMenus() {
     };
     columnToggle(tr("&Current Names"), "showCurrentName");
     columnToggle(tr("&Folders"), "showPath");
+    buildPreviewMenu(view);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     auto page = [this](const char* name) {
@@ -250,12 +264,13 @@ QWidget* MainWindow::buildEditor() {
     layout->addLayout(form);
     new ParameterBinder(fragmentRow, controller_.compositeAction(), this);
 
-    parameterArea_ = new QScrollArea;
-    parameterArea_->setWidgetResizable(true);
-    parameterArea_->setFrameShape(QFrame::StyledPanel);
-    parameterArea_->setMinimumSize(400, 240);
-    layout->addWidget(parameterArea_, 1);
+    // The parameters take the height they need; the window grows or shrinks with them.
+    parameterFlex_ = new QLFlexView;
+    parameterFlex_->setMinimumWidth(420);
+    parameterFlex_->setWindowResizer([this](int delta) { growBy(delta); });
+    layout->addWidget(parameterFlex_);
     layout->addWidget(buildAdvancedOptions());
+    layout->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
     auto* fileList = new QPushButton(tr("Save File &List…"));
@@ -295,6 +310,9 @@ QWidget* MainWindow::buildAdvancedOptions() {
     disclosure_->setCheckable(true);
     disclosure_->setAutoRaise(true);
     layout->addWidget(disclosure_);
+    optionsFlex_ = new QLFlexView;
+    optionsFlex_->setObjectName("AdvancedOptions");
+    optionsFlex_->setWindowResizer([this](int delta) { growBy(delta); });
     advancedOptions_ = new QWidget;
     auto* form = new QFormLayout(advancedOptions_);
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -325,14 +343,16 @@ QWidget* MainWindow::buildAdvancedOptions() {
     for (QWidget* check : {confirm, summary, quit})
         checks->addWidget(check);
     form->addRow(tr("When renaming:"), checks);
-    layout->addWidget(advancedOptions_);
     optionsBinder_ =
         std::make_unique<ParameterBinder>(advancedOptions_, controller_.globalSettings());
+    const bool open = controller_.globalSettings().getParamInt("discloseAdvancedOptions", 0) != 0;
+    optionsFlex_->setDisclosed(open ? 1 : 0);
+    optionsFlex_->setContainedView(advancedOptions_);
+    layout->addWidget(optionsFlex_);
     auto disclose = [this](bool open) {
-        advancedOptions_->setVisible(open);
+        optionsFlex_->setDisclosed(open ? 1 : 0);
         disclosure_->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
     };
-    const bool open = controller_.globalSettings().getParamInt("discloseAdvancedOptions", 0) != 0;
     disclosure_->setChecked(open);
     disclose(open);
     connect(disclosure_, &QToolButton::toggled, this, [this, disclose](bool on) {
@@ -346,10 +366,10 @@ QWidget* MainWindow::buildAdvancedOptions() {
 
 QWidget* MainWindow::buildPreviewPane() {
     auto* pane = new QWidget;
+    previewPane_ = pane;
     pane->setObjectName("PreviewPane");
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(4, 8, 8, 8);
-    layout->addWidget(sectionTitle(tr("Preview")));
     previewModel_ = new PreviewModel(controller_, this);
     preview_ = new PreviewTableView;
     preview_->setObjectName("PreviewTable");
@@ -367,6 +387,233 @@ QWidget* MainWindow::buildPreviewPane() {
             [this](const std::vector<int>& rows) { controller_.removeFile(rows); });
     layout->addWidget(preview_, 1);
     return pane;
+}
+
+// The drawer: the preview as a panel on the main window's right edge, that
+// slides out with the width it had last and back in when closed.
+QWidget* MainWindow::buildDrawer() {
+    drawer_ = new QWidget;
+    drawer_->setObjectName("PreviewDrawer");
+    auto* layout = new QVBoxLayout(drawer_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(4, 8, 8, 0);
+    header->addWidget(sectionTitle(tr("Preview")));
+    header->addStretch();
+    if (WindowGeometry::canPlaceWindows()) {
+        auto* close = new QToolButton;
+        close->setObjectName("CloseDrawer");
+        const QIcon icon = QIcon::fromTheme("window-close");
+        if (icon.isNull())
+            close->setText(QString::fromUtf8("\u00d7"));
+        else
+            close->setIcon(icon);
+        close->setAutoRaise(true);
+        close->setToolTip(tr("Show the preview in a window of its own"));
+        close->setAccessibleName(close->toolTip());
+        connect(close, &QToolButton::clicked, this, [this] {
+            controller_.readPreviewPaneWidth();
+            controller_.previewDrawerDidClose();
+        });
+        header->addWidget(close);
+    }
+    layout->addLayout(header);
+    layout->addWidget(previewPane_, 1);
+    drawer_->hide();
+    return drawer_;
+}
+
+void MainWindow::buildPreviewMenu(QMenu* view) {
+    view->addSeparator();
+    auto* homes = new QActionGroup(this);
+    QAction* inDrawer = view->addAction(tr("Preview in the &Main Window"), this,
+                                        [this] { controller_.showPreviewInDrawer(); });
+    QAction* inWindow = view->addAction(tr("Preview in a Separate &Window"), this,
+                                        [this] { controller_.showPreviewInSeparateWindow(); });
+    for (QAction* home : {inDrawer, inWindow}) {
+        home->setCheckable(true);
+        homes->addAction(home);
+    }
+    connect(view, &QMenu::aboutToShow, this, [this, inDrawer, inWindow] {
+        const int mode = controller_.presentedPreviewMode();
+        inDrawer->setChecked(mode == 0);
+        inWindow->setChecked(mode == 1);
+        for (QAction* action : placementActions_)
+            action->setEnabled(WindowGeometry::canPlaceWindows());
+    });
+    if (!WindowGeometry::canPlaceWindows())
+        inWindow->setToolTip(tr("This desktop session does not let programs place windows"));
+    QMenu* place = view->addMenu(tr("&Place Preview Window"));
+    placementActions_ = {place->addAction(tr("At the &Right Edge"), this,
+                                          [this] { controller_.movePreviewWindowRightEdge(); }),
+                         place->addAction(tr("At the &Bottom Edge"), this,
+                                          [this] { controller_.movePreviewWindowBottomEdge(); }),
+                         place->addAction(tr("At the &Top Edge"), this,
+                                          [this] { controller_.movePreviewWindowTopEdge(); }),
+                         place->addAction(tr("&Enlarge Along the Docked Side"), this,
+                                          [this] { controller_.zoomPreviewWindow(); })};
+    placementActions_.append(place->menuAction());
+}
+
+PreviewWindow& MainWindow::ensurePreviewWindow() {
+    if (!previewWindow_) {
+        previewWindow_ = new PreviewWindow(this);
+        previewWindow_->setWindowIcon(windowIcon());
+        previewWindow_->resize(500, std::max(height() - 6, 200));
+        connect(previewWindow_, &PreviewWindow::moved, this, &MainWindow::previewWindowMoved);
+        connect(previewWindow_, &PreviewWindow::resized, this, &MainWindow::previewWindowResized);
+        connect(previewWindow_, &PreviewWindow::closedByUser, this,
+                [this] { controller_.showPreviewInDrawer(); });
+    }
+    return *previewWindow_;
+}
+
+// Moves the preview pane into the home the controller named.
+void MainWindow::placePreview(int previewMode) {
+    if (previewMode == presentedMode_)
+        return;
+    presentedMode_ = previewMode;
+    if (previewMode == 0) {
+        if (previewWindow_)
+            previewWindow_->hide();
+        drawer_->layout()->addWidget(previewPane_);
+        openDrawer();
+        return;
+    }
+    closeDrawer();
+    PreviewWindow& window = ensurePreviewWindow();
+    window.takePane(previewPane_);
+    if (!previewPlaced_)
+        controller_.movePreviewWindowRightEdge();
+    window.show();
+    rememberPreviewPlacement();
+}
+
+void MainWindow::openDrawer() {
+    if (!drawer_->isHidden())
+        return;
+    const int paneWidth = std::max(controller_.globalSettings().getPreviewPaneWidthAsInt(), 300);
+    drawerAddedWidth_ = paneWidth + splitter_->handleWidth();
+    const int target = width() + drawerAddedWidth_;
+    drawer_->show();
+    if (isVisible()) {
+        animateWidth(target);
+    } else {
+        resize(target, height());
+    }
+}
+
+void MainWindow::closeDrawer() {
+    if (drawer_->isHidden())
+        return;
+    // Before the window is first laid out, the drawer has only the width it was given.
+    const int added = isVisible() ? drawer_->width() + splitter_->handleWidth() : drawerAddedWidth_;
+    const int target = width() - added;
+    if (isVisible())
+        animateWidth(target);
+    drawer_->hide();
+    resize(target, height());
+}
+
+// The drawer slides: the window's width changes in small steps, and the
+// splitter gives the change to the drawer alone.
+void MainWindow::animateWidth(int target) {
+    QVariantAnimation slide;
+    slide.setStartValue(width());
+    slide.setEndValue(target);
+    slide.setDuration(120);
+    connect(&slide, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& value) { resize(value.toInt(), height()); });
+    QEventLoop loop;
+    connect(&slide, &QVariantAnimation::finished, &loop, &QEventLoop::quit);
+    slide.start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    resize(target, height());
+}
+
+void MainWindow::rememberPreviewPlacement() {
+    if (!previewWindow_)
+        return;
+    previewOffset_ = previewWindow_->pos() - pos();
+    previewSize_ = previewWindow_->size();
+}
+
+// A move the window came to rest from is the user's unless it kept the
+// preview where the program last put it relative to the main window.
+void MainWindow::previewWindowMoved() {
+    if (previewWindow_->pos() - pos() == previewOffset_)
+        return;
+    controller_.previewWindowDidMove();
+    rememberPreviewPlacement();
+}
+
+void MainWindow::previewWindowResized() {
+    if (previewWindow_->size() == previewSize_)
+        return;
+    controller_.previewWindowDidResize();
+    rememberPreviewPlacement();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (presentedMode_ != 1 || !previewWindow_ || !previewWindow_->isVisible())
+        return;
+    if (controller_.previewMovesWithMainWindow())
+        previewWindow_->move(pos() + previewOffset_);
+    else
+        previewOffset_ = previewWindow_->pos() - pos();
+    controller_.mainWindowDidMove();
+}
+
+// The window grows by delta with its top edge kept, a preview window right
+// below following it, where windows can be placed; else it only grows.
+void MainWindow::growBy(int delta) {
+    if (!isVisible() || !WindowGeometry::canPlaceWindows()) {
+        resize(width(), std::max(height() + delta, minimumSizeHint().height()));
+        return;
+    }
+    Frame frame = WindowGeometry::frameOf(this);
+    frame.y -= delta;
+    frame.h += delta;
+    controller_.setCustomFrame(frame);
+}
+
+WindowFrames MainWindow::windowFrames() const {
+    WindowFrames frames{WindowGeometry::frameOf(this), {}};
+    if (previewWindow_)
+        frames.preview = WindowGeometry::frameOf(previewWindow_);
+    return frames;
+}
+
+void MainWindow::setWindowFrames(const WindowFrames& frames, std::chrono::milliseconds duration) {
+    WindowGeometry::moveTogether(this, &ensurePreviewWindow(), frames, duration);
+    previewPlaced_ = true;
+    rememberPreviewPlacement();
+}
+
+std::optional<int> MainWindow::openPreviewDrawerWidth() const {
+    if (drawer_->isHidden())
+        return std::nullopt;
+    return drawer_->width();
+}
+
+void MainWindow::fadeOut(std::chrono::milliseconds duration) {
+    if (!isVisible())
+        return;
+    QVariantAnimation fade;
+    fade.setStartValue(1.0);
+    fade.setEndValue(0.0);
+    fade.setDuration(int(duration.count()));
+    connect(&fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        setWindowOpacity(value.toDouble());
+        if (previewWindow_ && previewWindow_->isVisible())
+            previewWindow_->setWindowOpacity(value.toDouble());
+    });
+    QEventLoop loop;
+    connect(&fade, &QVariantAnimation::finished, &loop, &QEventLoop::quit);
+    fade.start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void MainWindow::fillActionMenu() {
@@ -408,7 +655,7 @@ void MainWindow::switchAction() {
                 &MainWindow::runViewCommand);
     }
     view->setContentsMargins(12, 12, 12, 12);
-    parameterArea_->setWidget(view); // deletes the last view
+    parameterFlex_->setContainedView(view); // deletes the last view
     parameterView_ = view;
     actionMenu_->setCurrentIndex(chain.transientActionIndex());
     selectCurrentStep();
@@ -465,7 +712,8 @@ void MainWindow::showMultistepPane() {
     multistepAction_->setChecked(on);
 }
 
-void MainWindow::presentPreview(int) {
+void MainWindow::presentPreview(int previewMode) {
+    placePreview(previewMode);
     previewModel_->refresh();
     QHeaderView* header = preview_->horizontalHeader();
     for (int column = 0; column < previewModel_->columnCount(); ++column) {
@@ -558,7 +806,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    splitter_->setSizes({210, 470, std::max(width() - 680, 420)});
+    if (!std::exchange(shownOnce_, true))
+        splitter_->setSizes({210, 470, !drawer_->isHidden() ? std::max(width() - 680, 300) : 0});
 }
 
 } // namespace morvane::gui

@@ -144,8 +144,9 @@ public:
     void movePreviewWindowBottomEdge();
     void movePreviewWindowTopEdge();
     void optimizeWindowFrameForScreen();
-    // The preview window's zoomed frame.
+    // The preview window's zoomed frame, and the zoom that gives it that frame.
     Frame standardPreviewFrame();
+    void zoomPreviewWindow();
     // The main window's new frame, with a preview right below following it.
     void setCustomFrame(const Frame& main);
     void saveWindowPosition();

@@ -130,6 +130,15 @@ Frame MainController::standardPreviewFrame() {
     return WindowLayout::zoomedPreview(frames.main, frames.preview, port_.screenFrame());
 }
 
+void MainController::zoomPreviewWindow() {
+    if (presentedPreviewMode() != 1)
+        return;
+    const WindowFrames frames = port_.windowFrames();
+    programNotUserIsResizingWindows_ = true;
+    port_.setWindowFrames({frames.main, standardPreviewFrame()}, {});
+    programNotUserIsResizingWindows_ = false;
+}
+
 void MainController::setCustomFrame(const Frame& main) {
     WindowFrames frames = port_.windowFrames();
     if (presentedPreviewMode() == 1)
