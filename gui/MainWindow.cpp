@@ -68,9 +68,10 @@ MainWindow::MainWindow(MainController& controller, ActionList& registry, QtUserI
     splitter_->addWidget(buildEditor());
     buildPreviewPane();
     splitter_->addWidget(buildDrawer());
-    // A drawer that opens or closes takes or gives the width; the rest keeps its own.
+    // An open drawer takes every change of the window's width (so it slides
+    // in and out); without it the parameters take it.
     splitter_->setStretchFactor(0, 0);
-    splitter_->setStretchFactor(1, 0);
+    splitter_->setStretchFactor(1, 1);
     splitter_->setStretchFactor(2, 1);
     setCentralWidget(splitter_);
     status_ = new QLabel;
@@ -496,6 +497,7 @@ void MainWindow::openDrawer() {
     const int paneWidth = std::max(controller_.globalSettings().getPreviewPaneWidthAsInt(), 300);
     drawerAddedWidth_ = paneWidth + splitter_->handleWidth();
     const int target = width() + drawerAddedWidth_;
+    splitter_->setStretchFactor(1, 0);
     drawer_->show();
     if (isVisible()) {
         animateWidth(target);
@@ -513,6 +515,7 @@ void MainWindow::closeDrawer() {
     if (isVisible())
         animateWidth(target);
     drawer_->hide();
+    splitter_->setStretchFactor(1, 1);
     resize(target, height());
 }
 
