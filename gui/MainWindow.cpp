@@ -442,6 +442,15 @@ void MainWindow::buildPreviewMenu(QMenu* view) {
         inWindow->setChecked(mode == 1);
         for (QAction* action : placementActions_)
             action->setEnabled(WindowGeometry::canPlaceWindows());
+        // The edge the preview window is docked to is ticked.
+        const WindowFrames frames = windowFrames();
+        const bool window = controller_.presentedPreviewMode() == 1;
+        placementActions_[0]->setChecked(window &&
+                                         WindowLayout::isRightDocked(frames.main, frames.preview));
+        placementActions_[1]->setChecked(window &&
+                                         WindowLayout::isBottomDocked(frames.main, frames.preview));
+        placementActions_[2]->setChecked(window &&
+                                         WindowLayout::isTopDocked(frames.main, frames.preview));
     });
     if (!WindowGeometry::canPlaceWindows())
         inWindow->setToolTip(tr("This desktop session does not let programs place windows"));
@@ -454,6 +463,8 @@ void MainWindow::buildPreviewMenu(QMenu* view) {
                                           [this] { controller_.movePreviewWindowTopEdge(); }),
                          place->addAction(tr("&Enlarge Along the Docked Side"), this,
                                           [this] { controller_.zoomPreviewWindow(); })};
+    for (int edge = 0; edge < 3; ++edge)
+        placementActions_[edge]->setCheckable(true);
     placementActions_.append(place->menuAction());
 }
 
@@ -466,6 +477,13 @@ PreviewWindow& MainWindow::ensurePreviewWindow() {
         connect(previewWindow_, &PreviewWindow::resized, this, &MainWindow::previewWindowResized);
         connect(previewWindow_, &PreviewWindow::closedByUser, this,
                 [this] { controller_.showPreviewInDrawer(); });
+        // Docked, maximising fills the free part of the screen on the docked side.
+        connect(previewWindow_, &PreviewWindow::maximizeRequested, this, [this] {
+            if (!controller_.isPreviewWindowDocked())
+                return;
+            previewWindow_->setWindowState(previewWindow_->windowState() & ~Qt::WindowMaximized);
+            controller_.zoomPreviewWindow();
+        });
     }
     return *previewWindow_;
 }

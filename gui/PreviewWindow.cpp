@@ -41,4 +41,10 @@ void PreviewWindow::closeEvent(QCloseEvent* event) {
     emit closedByUser();
 }
 
+void PreviewWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
+        emit maximizeRequested();
+}
+
 } // namespace morvane::gui

@@ -22,11 +22,14 @@ signals:
     void moved();
     void resized();
     void closedByUser();
+    // The maximise button: the receiver may give the window another frame instead.
+    void maximizeRequested();
 
 protected:
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QTimer moveRest_;

@@ -171,3 +171,18 @@ TEST(Docking, TheWindowComesBackWhereItWasLeftWithoutCreeping) {
         again.app.controller().applicationShouldTerminate();
     }
 }
+
+TEST(Docking, MaximisingADockedPreviewFillsTheFreeSideOfTheScreen) {
+    Windows w;
+    w.app.controller().movePreviewWindowBottomEdge();
+    settle();
+    const Frame zoomed = w.app.controller().standardPreviewFrame();
+    w.app.window().previewWindow()->showMaximized();
+    EXPECT_TRUE(waitFor([&] {
+        const Frame now = w.previewFrame();
+        return std::abs(now.y - zoomed.y) <= 1 && std::abs(now.h - zoomed.h) <= 1 &&
+               std::abs(now.w - zoomed.w) <= 1;
+    })) << w.previewFrame().w << "x" << w.previewFrame().h << " expected " << zoomed.w << "x"
+        << zoomed.h;
+    EXPECT_FALSE(w.app.window().previewWindow()->isMaximized());
+}
