@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -553,6 +554,12 @@ void MainWindow::animateWidth(int target) {
     resize(target, height());
 }
 
+// The window manager confirms each step of a placement later, so for a
+// moment the windows report frames they had on the way: not the user's doing.
+bool MainWindow::justPlaced() const {
+    return placedClock_.isValid() && !placedClock_.hasExpired(kPlacementSettleMs);
+}
+
 void MainWindow::rememberPreviewPlacement() {
     if (!previewWindow_)
         return;
@@ -563,14 +570,14 @@ void MainWindow::rememberPreviewPlacement() {
 // A move the window came to rest from is the user's unless it kept the
 // preview where the program last put it relative to the main window.
 void MainWindow::previewWindowMoved() {
-    if (previewWindow_->pos() - pos() == previewOffset_)
+    if (previewWindow_->pos() - pos() == previewOffset_ || justPlaced())
         return;
     controller_.previewWindowDidMove();
     rememberPreviewPlacement();
 }
 
 void MainWindow::previewWindowResized() {
-    if (previewWindow_->size() == previewSize_)
+    if (previewWindow_->size() == previewSize_ || justPlaced())
         return;
     controller_.previewWindowDidResize();
     rememberPreviewPlacement();
@@ -609,6 +616,7 @@ WindowFrames MainWindow::windowFrames() const {
 
 void MainWindow::setWindowFrames(const WindowFrames& frames, std::chrono::milliseconds duration) {
     WindowGeometry::moveTogether(this, &ensurePreviewWindow(), frames, duration);
+    placedClock_.start();
     previewPlaced_ = true;
     rememberPreviewPlacement();
 }

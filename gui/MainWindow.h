@@ -7,6 +7,7 @@
 #include "MRVN7x/app/WindowLayout.h"
 #include "gui/PreviewWindow.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -95,6 +96,8 @@ private:
     void previewWindowMoved();
     void previewWindowResized();
     void rememberPreviewPlacement();
+    bool justPlaced() const;
+    static constexpr int kPlacementSettleMs = 500;
     void growBy(int delta);
     void fillActionMenu();
     void addDroppedFiles(const QStringList& paths);
@@ -123,6 +126,7 @@ private:
     bool previewPlaced_ = false;
     QPoint previewOffset_; // from the main window's corner, while they move together
     QSize previewSize_;
+    QElapsedTimer placedClock_; // since the program last placed the windows
     QList<QAction*> placementActions_;
     QPointer<QWidget> parameterView_;
     std::unique_ptr<ParameterBinder> binder_;
