@@ -181,6 +181,7 @@ private:
     bool checkSettingsBeforeRun(bool& result);
     bool runCheckedRename();
     void takeInFilesOpenedWhileBusy();
+    void placePreviewWindow(const WindowFrames& before, WindowFrames after);
     void fillPreviewRows(std::vector<PreviewEntry>& entries);
     struct RunState;
     void renameLoop(const RenameOptimizer& plan);

@@ -70,44 +70,34 @@ void MainController::previewWindowDidResize() {
     previewWindowIsDocked_ = WindowLayout::isDocked(next.main, next.preview);
 }
 
-namespace {
-// Both frames at once, or the main window first when it has to make room.
-void place(UserInterfacePort& port, const WindowFrames& before, const WindowFrames& after,
-           bool& programResizing) {
-    programResizing = true;
+// The placement commands: the preview's proposed frame snapped as after a
+// move; the main window goes first, animated, when it has to make room.
+void MainController::placePreviewWindow(const WindowFrames& before, WindowFrames after) {
+    after.preview = WindowLayout::snapAfterMove(after.main, after.preview);
+    programNotUserIsResizingWindows_ = true;
     if (after.main != before.main)
-        port.setWindowFrames({after.main, before.preview}, MainController::kJointResizeDuration);
-    port.setWindowFrames(after, {});
-    programResizing = false;
+        port_.setWindowFrames({after.main, before.preview}, kJointResizeDuration);
+    port_.setWindowFrames(after, {});
+    programNotUserIsResizingWindows_ = false;
+    previewWindowIsDocked_ = WindowLayout::isDocked(after.main, after.preview);
 }
-} // namespace
 
 void MainController::movePreviewWindowRightEdge() {
     showPreviewInSeparateWindow();
-    WindowFrames frames = port_.windowFrames();
-    const WindowFrames after{
-        frames.main,
-        WindowLayout::snapAfterMove(frames.main, WindowLayout::placeAtRightEdge(frames.main))};
-    place(port_, frames, after, programNotUserIsResizingWindows_);
-    previewWindowIsDocked_ = WindowLayout::isDocked(after.main, after.preview);
+    const WindowFrames frames = port_.windowFrames();
+    placePreviewWindow(frames, {frames.main, WindowLayout::placeAtRightEdge(frames.main)});
 }
 
 void MainController::movePreviewWindowBottomEdge() {
     showPreviewInSeparateWindow();
     const WindowFrames frames = port_.windowFrames();
-    WindowFrames after = WindowLayout::placeAtBottomEdge(frames.main, port_.screenFrame());
-    after.preview = WindowLayout::snapAfterMove(after.main, after.preview);
-    place(port_, frames, after, programNotUserIsResizingWindows_);
-    previewWindowIsDocked_ = WindowLayout::isDocked(after.main, after.preview);
+    placePreviewWindow(frames, WindowLayout::placeAtBottomEdge(frames.main, port_.screenFrame()));
 }
 
 void MainController::movePreviewWindowTopEdge() {
     showPreviewInSeparateWindow();
     const WindowFrames frames = port_.windowFrames();
-    WindowFrames after = WindowLayout::placeAtTopEdge(frames.main, port_.screenFrame());
-    after.preview = WindowLayout::snapAfterMove(after.main, after.preview);
-    place(port_, frames, after, programNotUserIsResizingWindows_);
-    previewWindowIsDocked_ = WindowLayout::isDocked(after.main, after.preview);
+    placePreviewWindow(frames, WindowLayout::placeAtTopEdge(frames.main, port_.screenFrame()));
 }
 
 void MainController::optimizeWindowFrameForScreen() {

@@ -7,6 +7,7 @@
 #include "gui/MorvaneApplication.h"
 #include "gui/QLFlexView.h"
 #include "gui/WindowGeometry.h"
+#include "tests/gui/WaitFor.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
@@ -20,18 +21,9 @@
 
 using namespace morvane;
 using namespace morvane::gui;
+using morvane::test::waitFor;
 
 namespace {
-bool waitFor(const std::function<bool()>& cond, int timeoutMs = 5000) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!cond()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 // Lets the window manager and the windows' own timers settle.
 void settle(int ms = 600) {
     QDeadlineTimer deadline(ms);
@@ -182,7 +174,7 @@ TEST(Docking, MaximisingADockedPreviewFillsTheFreeSideOfTheScreen) {
         const Frame now = w.previewFrame();
         return std::abs(now.y - zoomed.y) <= 1 && std::abs(now.h - zoomed.h) <= 1 &&
                std::abs(now.w - zoomed.w) <= 1;
-    })) << w.previewFrame().w << "x" << w.previewFrame().h << " expected " << zoomed.w << "x"
-        << zoomed.h;
+    })) << w.previewFrame().w
+        << "x" << w.previewFrame().h << " expected " << zoomed.w << "x" << zoomed.h;
     EXPECT_FALSE(w.app.window().previewWindow()->isMaximized());
 }
