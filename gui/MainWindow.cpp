@@ -73,7 +73,7 @@ MainWindow::MainWindow(MainController& controller, ActionList& registry, QtUserI
     setCentralWidget(splitter_);
     status_ = new QLabel;
     statusBar()->addWidget(status_, 1);
-    resize(730, 600);
+    resize(730, 540);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 // Coming back to the program brings the preview window up with the main window.

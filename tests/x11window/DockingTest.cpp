@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using namespace morvane;
 using namespace morvane::gui;
 using morvane::test::waitFor;
@@ -46,9 +48,16 @@ struct Windows {
     ActionList registry{defaults};
     MorvaneApplication app{defaults, registry};
 
+    test::TempDir photos{"photos"};
+
     explicit Windows(const std::string& settings = {})
         : defaults("net.halvard.mrvn7", settings.empty() ? ownSettings.path() : settings) {
-        app.launch({});
+        std::vector<std::string> files;
+        for (int i = 1; i <= 8; ++i) {
+            files.push_back(photos.path() + "/IMG_20" + std::to_string(40 + i) + ".JPG");
+            std::ofstream{files.back()};
+        }
+        app.launch(files);
         MainWindow& main = app.window();
         // Mapped, with the window manager's decorations known.
         auto framed = [](const QWidget* window) {
@@ -130,6 +139,7 @@ TEST(Docking, ATallerParameterViewGrowsTheMainWindowDownwards) {
     settle();
     const Frame main = w.mainFrame(), preview = w.previewFrame();
     ASSERT_NEAR(preview.top(), main.y, 1);
+    screenshot("preview-window-below");
     QLFlexView* flex = w.app.window().parameterFlexView();
     auto* taller = new QWidget;
     taller->setMinimumHeight(flex->height() + 40);
@@ -140,7 +150,6 @@ TEST(Docking, ATallerParameterViewGrowsTheMainWindowDownwards) {
     EXPECT_NEAR(grown.h, main.h + 40, 1);
     EXPECT_NEAR(below.top(), grown.y, 1);
     EXPECT_NEAR(below.h, std::max(preview.h - 40, 100.0), 1);
-    screenshot("preview-window-below");
 }
 
 TEST(Docking, TheWindowComesBackWhereItWasLeftWithoutCreeping) {
