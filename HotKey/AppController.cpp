@@ -187,20 +187,19 @@ void AppController::hotKeyPressed(Product product) {
 void AppController::openSelectionWithTool(const std::string& toolPath) {
     if (!workspace_.fileManagerIsFrontmost())
         return;
-    std::string script = morvane::ScriptRunner::openSelectionScript(
-        morvane::ScriptRunner::colonPathFromPosix(toolPath));
-    if (auto compiled = KxAppleScriptObject::appleScriptObjectWithString(scripts_, script))
-        compiled->execute();
+    runOpenSelectionScript(toolPath);
 }
 
 void AppController::launchTool(const std::string& applicationName) {
     if (!workspace_.fileManagerIsFrontmost())
         return;
-    auto path = ProductLocations::testIfTSYFileExists(applicationName);
-    if (!path)
-        return;
-    std::string script = morvane::ScriptRunner::openSelectionScript(
-        morvane::ScriptRunner::colonPathFromPosix(*path));
+    if (auto path = ProductLocations::testIfTSYFileExists(applicationName))
+        runOpenSelectionScript(*path);
+}
+
+void AppController::runOpenSelectionScript(const std::string& toolPath) {
+    using namespace morvane::ScriptRunner;
+    const std::string script = openSelectionScript(colonPathFromPosix(toolPath));
     if (auto compiled = KxAppleScriptObject::appleScriptObjectWithString(scripts_, script))
         compiled->execute();
 }

@@ -54,6 +54,7 @@ private:
     void registerFromRecord(Product product, bool honourSwitch);
     void openSelectionWithTool(const std::string& toolPath);
     void launchTool(const std::string& applicationName);
+    void runOpenSelectionScript(const std::string& toolPath);
     void simpleLaunch(const std::string& applicationName);
 
     HotKeyApplication& application_;

@@ -3,6 +3,7 @@
 #include "HotKey/ClipboardFiles.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <algorithm>
 #include <chrono>
@@ -81,7 +82,7 @@ bool X11Desktop::fileManagerIsActive() {
     return std::any_of(names.begin(), names.end(), isFileManagerClass);
 }
 
-std::string X11Desktop::readSelection(Atom target) {
+std::string X11Desktop::readSelection(unsigned long target) {
     Atom clipboard = XInternAtom(display_, "CLIPBOARD", False);
     Atom property = XInternAtom(display_, "TSY_HOTKEY_CLIPBOARD", False);
     if (XGetSelectionOwner(display_, clipboard) == None)

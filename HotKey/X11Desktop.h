@@ -2,9 +2,10 @@
 // The X display the hot-key program works on, and what it learns from it: the
 // class of the active window (EWMH _NET_ACTIVE_WINDOW, WM_CLASS) and the files
 // a file manager copied to the clipboard.
-#include <X11/Xlib.h>
 #include <string>
 #include <vector>
+
+typedef struct _XDisplay Display; // as Xlib declares it; Xlib's macros stay out of users
 
 namespace tsyhotkey {
 
@@ -31,10 +32,10 @@ public:
     std::vector<std::string> clipboardFiles();
 
 private:
-    std::string readSelection(Atom target);
+    std::string readSelection(unsigned long target); // an Atom
 
     Display* display_ = nullptr;
-    Window window_ = 0; // receives the clipboard's answers
+    unsigned long window_ = 0; // a Window that receives the clipboard's answers
 };
 
 } // namespace tsyhotkey
