@@ -155,7 +155,9 @@ int runLoop(HotKeyBackend& backend, AppController& controller, HotKeyApplication
         }
         if (Clock::now() >= nextTick) {
             controller.timeUp();
-            nextTick = std::max(nextTick + kRefreshInterval, Clock::now());
+            nextTick += kRefreshInterval;
+            if (nextTick < Clock::now()) // a suspended machine: no burst of ticks
+                nextTick = Clock::now() + kRefreshInterval;
         }
     }
 }

@@ -22,9 +22,7 @@ int noteRefusal(Display*, XErrorEvent* error) {
 } // namespace
 
 X11KeyRegistrar::X11KeyRegistrar(Display* display)
-    : display_(display), root_(DefaultRootWindow(display)) {
-    XSelectInput(display_, root_, KeyPressMask);
-}
+    : display_(display), root_(DefaultRootWindow(display)) {}
 
 X11KeyRegistrar::~X11KeyRegistrar() {
     releaseAll();
