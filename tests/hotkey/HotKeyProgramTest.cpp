@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+// Xlib defines macros (None, Bool, Status) that gtest's headers must not see.
+#include "HotKey/X11KeyRegistrar.h"
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -279,4 +281,50 @@ TEST(HotKeyProgramAlone, WithoutAnyDesktopLogsWhyAndExitsZero) {
                           "TSY_HOTKEY_BACKEND="});
     EXPECT_EQ(program.waitForExit(10s), 0);
     EXPECT_FALSE(morvane::test::pathExists(runtime + "/tsy-hotkey.none.pid"));
+}
+
+TEST(X11KeyRegistrar, MapsTheRecordsModifiersToXModifiers) {
+    struct Case {
+        std::uint32_t mask;
+        unsigned int modifiers;
+    } cases[] = {{0, 0},
+                 {kControlKeyMask, ControlMask},
+                 {kShiftKeyMask, ShiftMask},
+                 {kOptionKeyMask, Mod1Mask},
+                 {kCommandKeyMask, Mod4Mask},
+                 {kCmdCtrl, ControlMask | Mod4Mask},
+                 {kShiftKeyMask | kOptionKeyMask | 0x1000000, ShiftMask | Mod1Mask}};
+    for (const Case& c : cases)
+        EXPECT_EQ(X11KeyRegistrar::xModifiers(c.mask), c.modifiers) << std::hex << c.mask;
+}
+
+TEST_F(HotKeyProgram, EveryKeyOfTheTableFindsItsXKeyByName) {
+    Display* display = desktop->display();
+    struct Case {
+        const char* name;
+        KeySym symbol;
+    } cases[] = {{"0", XK_0},
+                 {"9", XK_9},
+                 {"A", XK_a},
+                 {"R", XK_r},
+                 {"Z", XK_z},
+                 {"F1", XK_F1},
+                 {"F12", XK_F12},
+                 {"INSERT", XK_Insert},
+                 {"DELETE", XK_Delete},
+                 {"ESCAPE", XK_Escape},
+                 {"TAB", XK_Tab},
+                 {"UP ARROW", XK_Up},
+                 {"LEFT ARROW", XK_Left},
+                 {"HOME", XK_Home},
+                 {"END", XK_End}};
+    for (const Case& c : cases)
+        EXPECT_EQ(X11KeyRegistrar::xKeyCode(display, *KeyTable::keyCodeForName(c.name)),
+                  XKeysymToKeycode(display, c.symbol))
+            << c.name;
+    // "HELP" shares 114 with "INSERT"; the first entry names the key.
+    EXPECT_EQ(X11KeyRegistrar::xKeyCode(display, 114), XKeysymToKeycode(display, XK_Insert));
+    EXPECT_EQ(X11KeyRegistrar::xKeyCode(display, 999), 0);
+    for (const KeyTableEntry& entry : KeyTable::entries())
+        EXPECT_NE(XStringToKeysym(entry.keySymbolName), NoSymbol) << entry.name;
 }
