@@ -98,6 +98,8 @@ PortalKeyRegistrar::PortalKeyRegistrar(const std::string& address) {
                         "Response", &PortalKeyRegistrar::onResponse, this);
     sd_bus_match_signal(bus_, &activatedSlot_, nullptr, kPortalPath, kShortcuts, "Activated",
                         &PortalKeyRegistrar::onActivated, this);
+    sd_bus_match_signal(bus_, &closedSlot_, nullptr, nullptr, "org.freedesktop.portal.Session",
+                        "Closed", &PortalKeyRegistrar::onSessionClosed, this);
 }
 
 PortalKeyRegistrar::~PortalKeyRegistrar() {
@@ -105,6 +107,7 @@ PortalKeyRegistrar::~PortalKeyRegistrar() {
         closeSession();
     sd_bus_slot_unref(responseSlot_);
     sd_bus_slot_unref(activatedSlot_);
+    sd_bus_slot_unref(closedSlot_);
     sd_bus_flush_close_unref(bus_);
 }
 
@@ -245,6 +248,18 @@ int PortalKeyRegistrar::onResponse(sd_bus_message* message, void* self, sd_bus_e
 
 int PortalKeyRegistrar::onActivated(sd_bus_message* message, void* self, sd_bus_error*) {
     static_cast<PortalKeyRegistrar*>(self)->handleActivated(message);
+    return 0;
+}
+
+int PortalKeyRegistrar::onSessionClosed(sd_bus_message* message, void* self, sd_bus_error*) {
+    auto* registrar = static_cast<PortalKeyRegistrar*>(self);
+    const char* path = sd_bus_message_get_path(message);
+    if (!path || registrar->session_ != path)
+        return 0;
+    warning("The desktop portal closed the hot keys' session; binding them again");
+    registrar->session_.clear();
+    registrar->bound_.clear();
+    registrar->requested_.clear();
     return 0;
 }
 

@@ -7,8 +7,9 @@
 // confirm them, so keys registered during a round are collected and bound at
 // commit(), and only when the set of shortcuts differs from the one last
 // asked for: the 2.5-second re-registration does not ask again. A change
-// closes the session and binds the new set in a new one. A shortcut's id is
-// its trigger ("CTRL+LOGO+r"); the portal's Activated signal names it.
+// closes the session and binds the new set in a new one. A session the portal
+// closes (Closed) is bound again at the next commit. A shortcut's id is its
+// trigger ("CTRL+LOGO+r"); the portal's Activated signal names it.
 #include "HotKey/HotKeyBackend.h"
 
 #include <map>
@@ -59,6 +60,7 @@ private:
     std::string nextToken();
     static int onResponse(sd_bus_message* message, void* self, sd_bus_error* error);
     static int onActivated(sd_bus_message* message, void* self, sd_bus_error* error);
+    static int onSessionClosed(sd_bus_message* message, void* self, sd_bus_error* error);
     void handleResponse(sd_bus_message* message);
     void handleActivated(sd_bus_message* message);
     std::map<std::string, std::string> wantedShortcuts() const;
@@ -66,6 +68,7 @@ private:
     sd_bus* bus_ = nullptr;
     sd_bus_slot* responseSlot_ = nullptr;
     sd_bus_slot* activatedSlot_ = nullptr;
+    sd_bus_slot* closedSlot_ = nullptr;
     bool available_ = false;
     bool connectionLost_ = false;
     std::string reason_;

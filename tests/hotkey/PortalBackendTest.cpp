@@ -43,21 +43,26 @@ public:
     const std::string& log() const { return log_; }
 
     // Tells the stand-in to report a press of the shortcut.
-    bool activate(const std::string& id) {
+    bool activate(const std::string& id) { return call("Activate", id); }
+    // Tells the stand-in to close the session from the portal's side.
+    bool closeSession() { return call("CloseSession", {}); }
+
+private:
+    bool call(const char* method, const std::string& id) {
         sd_bus* bus = nullptr;
         sd_bus_new(&bus);
         sd_bus_set_address(bus, address_.c_str());
         sd_bus_set_bus_client(bus, 1);
         int status = sd_bus_start(bus);
+        const bool withId = std::string(method) == "Activate";
         if (status >= 0)
             status = sd_bus_call_method(bus, "org.freedesktop.portal.Desktop",
-                                        "/org/morvane/StandIn", "org.morvane.StandIn", "Activate",
-                                        nullptr, nullptr, "s", id.c_str());
+                                        "/org/morvane/StandIn", "org.morvane.StandIn", method,
+                                        nullptr, nullptr, withId ? "s" : "", id.c_str());
         sd_bus_flush_close_unref(bus);
         return status >= 0;
     }
 
-private:
     std::string log_;
     ChildProcess daemon_;
     std::string address_;
@@ -144,6 +149,17 @@ TEST(PortalBackend, BindsTheShortcutsRunsActivationsAndRebindsAChangedKey) {
     ASSERT_TRUE(pump(*portal, application, [&] { return workspace.launched.size() == 1; }));
     EXPECT_EQ(scripts.executed.size(), 2u);
     EXPECT_EQ(workspace.wakeUps, 1);
+
+    // A session the portal closes is bound again at the next re-read.
+    ASSERT_TRUE(bus.closeSession());
+    ASSERT_TRUE(pump(*portal, application, [&] { return portal->boundShortcuts().empty(); }));
+    controller.timeUp();
+    ASSERT_TRUE(pump(*portal, application, [&] { return portal->boundShortcuts().size() == 2; }));
+    log = lines(bus.log());
+    ASSERT_EQ(log.size(), 8u);
+    EXPECT_EQ(log[5], "Closed " + second);
+    EXPECT_TRUE(log[6].starts_with("CreateSession "));
+    EXPECT_TRUE(log[7].starts_with("BindShortcuts " + log[6].substr(14) + " CTRL+SHIFT+LOGO+k|"));
 }
 
 TEST(PortalBackend, TriggersNameTheModifiersAndTheKeySymbol) {

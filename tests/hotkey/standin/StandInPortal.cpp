@@ -5,7 +5,8 @@
 //   BindShortcuts SESSION ID|TRIGGER|DESCRIPTION ...
 //   Close SESSION
 // confirms every request at once, and emits Activated for the current session
-// when told to through org.morvane.StandIn.Activate(s id).
+// when told to through org.morvane.StandIn.Activate(s id); CloseSession()
+// closes the current session from the portal's side (Closed).
 #include <systemd/sd-bus.h>
 
 #include <cstdio>
@@ -119,6 +120,18 @@ int activate(sd_bus_message* message, void*, sd_bus_error*) {
                               currentSession.c_str(), id ? id : "", std::uint64_t(0), 0);
 }
 
+int closeFromPortal(sd_bus_message* message, void*, sd_bus_error*) {
+    sd_bus* bus = sd_bus_message_get_bus(message);
+    sd_bus_reply_method_return(message, "");
+    if (currentSession.empty())
+        return 0;
+    const std::string session = currentSession;
+    currentSession.clear();
+    logLine("Closed " + session);
+    return sd_bus_emit_signal(bus, session.c_str(), "org.freedesktop.portal.Session", "Closed",
+                              "a{sv}", 0);
+}
+
 const sd_bus_vtable portalTable[] = {
     SD_BUS_VTABLE_START(0),
     SD_BUS_PROPERTY(
@@ -135,7 +148,8 @@ const sd_bus_vtable sessionTable[] = {
     SD_BUS_VTABLE_START(0), SD_BUS_METHOD("Close", "", "", closeSession, 0), SD_BUS_VTABLE_END};
 
 const sd_bus_vtable controlTable[] = {
-    SD_BUS_VTABLE_START(0), SD_BUS_METHOD("Activate", "s", "", activate, 0), SD_BUS_VTABLE_END};
+    SD_BUS_VTABLE_START(0), SD_BUS_METHOD("Activate", "s", "", activate, 0),
+    SD_BUS_METHOD("CloseSession", "", "", closeFromPortal, 0), SD_BUS_VTABLE_END};
 
 } // namespace
 
