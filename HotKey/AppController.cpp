@@ -38,18 +38,19 @@ std::int64_t integerOf(const Dictionary& record, const char* key) {
     return 0;
 }
 
-const char* productName(Product product) {
+// What the key does, for desktops that list global shortcuts.
+const char* keyDescription(Product product) {
     switch (product) {
     case Product::Morvane:
-        return "Morvane";
+        return "Open the file manager's files with Morvane";
     case Product::Pirnow:
-        return "Pirnow";
+        return "Open the file manager's files with Pirnow";
     case Product::Quenby:
-        return "Quenby";
+        return "Open the file manager's files with Quenby";
     case Product::Grulkan:
-        return "Grulkan";
+        return "Open the file manager's files with Grulkan";
     case Product::Tambrel:
-        return "Tambrel";
+        return "Start Tambrel";
     }
     return "";
 }
@@ -136,7 +137,7 @@ void AppController::registerHotKey(Product product, std::uint16_t keyCode,
         application_.unregisterHotKey(handle);
     handle = application_.registerHotKeyCode(
         keyCode, modifierMask, [this, product] { hotKeyPressed(product); },
-        std::string("Open with ") + productName(product));
+        keyDescription(product));
 }
 
 void AppController::unregisterHotKey(Product product) {

@@ -16,6 +16,7 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr std::uint32_t kCmdCtrl = kCommandKeyMask | kControlKeyMask;
+const std::string kMorvaneKey = "Open the file manager's files with Morvane";
 
 std::vector<std::string> lines(const std::string& path) {
     std::ifstream file(path);
@@ -114,8 +115,8 @@ TEST(PortalBackend, BindsTheShortcutsRunsActivationsAndRebindsAChangedKey) {
     ASSERT_EQ(log.size(), 2u);
     EXPECT_TRUE(log[0].starts_with("CreateSession "));
     const std::string session = log[0].substr(14);
-    EXPECT_EQ(log[1], "BindShortcuts " + session +
-                          " CTRL+LOGO+r|CTRL+LOGO+r|Open with Morvane F1|F1|Open with Tambrel");
+    EXPECT_EQ(log[1], "BindShortcuts " + session + " CTRL+LOGO+r|CTRL+LOGO+r|" + kMorvaneKey +
+                          " F1|F1|Start Tambrel");
 
     // Re-reads that change nothing ask the portal nothing.
     for (int tick = 0; tick < 3; ++tick)
@@ -136,9 +137,8 @@ TEST(PortalBackend, BindsTheShortcutsRunsActivationsAndRebindsAChangedKey) {
     ASSERT_TRUE(log[3].starts_with("CreateSession "));
     const std::string second = log[3].substr(14);
     EXPECT_NE(second, session);
-    EXPECT_EQ(log[4], "BindShortcuts " + second +
-                          " CTRL+SHIFT+LOGO+k|CTRL+SHIFT+LOGO+k|Open with Morvane F1|F1|Open "
-                          "with Tambrel");
+    EXPECT_EQ(log[4], "BindShortcuts " + second + " CTRL+SHIFT+LOGO+k|CTRL+SHIFT+LOGO+k|" +
+                          kMorvaneKey + " F1|F1|Start Tambrel");
     ASSERT_TRUE(pump(*portal, application, [&] { return portal->boundShortcuts().size() == 2; }));
 
     // The old combination no longer acts; the new one does, and so does Tambrel's.
