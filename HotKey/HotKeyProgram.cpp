@@ -9,6 +9,7 @@
 #include "MorvaneVersion.h"
 #include "platform/SystemLog.h"
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -117,7 +118,13 @@ int signalDescriptor() {
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         sigaddset(&signals, signal);
     sigprocmask(SIG_BLOCK, &signals, nullptr);
-    return signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
+    const int descriptor = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (descriptor < 0) {
+        // Without the descriptor the signals end the program the default way.
+        error(std::string("No signal descriptor: ") + std::strerror(errno));
+        sigprocmask(SIG_UNBLOCK, &signals, nullptr);
+    }
+    return descriptor;
 }
 
 // Started tools are never waited for; they must not stay as zombies.

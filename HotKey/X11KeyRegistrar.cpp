@@ -90,8 +90,10 @@ void X11KeyRegistrar::ungrabVariants(const Grab& grab) {
 HotKeyHandle X11KeyRegistrar::registerKey(const HotKeyRequest& request) {
     Grab grab{xKeyCode(display_, request.keyCode), xModifiers(request.modifierMask)};
     if (grab.keyCode == 0) {
-        morvane::SystemLog::warning("No key on this keyboard for key code " +
-                                    std::to_string(request.keyCode));
+        // Said once: the same request comes back every tick.
+        if (missingKeys_.insert(request.keyCode).second)
+            morvane::SystemLog::warning("No key on this keyboard for key code " +
+                                        std::to_string(request.keyCode));
         return 0;
     }
     for (const auto& [handle, held] : grabs_)

@@ -6,6 +6,7 @@
 
 #include <X11/Xlib.h>
 #include <map>
+#include <set>
 
 namespace tsyhotkey {
 
@@ -46,6 +47,7 @@ private:
     Window root_;
     HotKeyHandle nextHandle_ = 1;
     std::map<HotKeyHandle, Grab> grabs_;
+    std::set<std::uint16_t> missingKeys_;
 };
 
 } // namespace tsyhotkey
