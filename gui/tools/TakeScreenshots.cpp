@@ -2,9 +2,9 @@
 // made from the real widgets over real files in a temporary folder: the main
 // window with a three-step chain, the confirmation dialog, the progress
 // window of a large run, the steps pane, and the window in a dark palette.
-#include "MorvaneVersion.h"
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/actions/CompositeRenameAction.h"
+#include "MorvaneVersion.h"
 #include "gui/MorvaneApplication.h"
 #include "gui/dialogs/ProgressWindow.h"
 #include "gui/dialogs/RenameDialog.h"
@@ -86,6 +86,9 @@ int main(int argc, char** argv) {
 
     UserDefaults defaults("net.halvard.mrvn7", (home.path() + "/config/ossvale").toStdString());
     ActionList registry(defaults);
+    // A window placed before: the preview stays in its drawer, as the pictures show it.
+    defaults.setObject("main window position x", plist::Value(40));
+    defaults.setObject("main window position y", plist::Value(900));
     MorvaneApplication morvane(defaults, registry);
     morvane.launch({photos.toStdString()});
     MainController& controller = morvane.controller();
