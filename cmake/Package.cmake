@@ -12,7 +12,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "rename, and every run can be undone.\n"
     ".\n"
     "This package holds the window morvane, the command-line program\n"
-    "morvane-cli, their core library, the manual page and the shell completions.\n"
+    "morvane-cli, their core library, the manual page, the shell completions and\n"
+    "TSY HotKey, the background program of the global hot keys.\n"
     ".\n"
     "Licence: GPL-2.0-or-later.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/COPYING)

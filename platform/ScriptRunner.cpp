@@ -19,7 +19,83 @@ bool fileRename(const std::vector<std::string>& arguments) {
     return !hadComment || FileOperations::writeComment(newFilePath, comment);
 }
 
+const char kOpenSelectionHead[] = "on run\n"
+                                  "tell application \"Finder\"\n"
+                                  "if selection is {} then\n"
+                                  "select (items of target of (front window))\n"
+                                  "end if\n"
+                                  "open selection using \"";
+const char kOpenSelectionTail[] = "\"\n"
+                                  "end tell\n"
+                                  "end run\n";
+
+// The tool path of an open-selection script, or nothing for any other text.
+std::optional<std::string> openSelectionToolPath(const std::string& script) {
+    const std::string head = kOpenSelectionHead;
+    const std::string tail = kOpenSelectionTail;
+    if (script.size() < head.size() + tail.size() || !script.starts_with(head) ||
+        !script.ends_with(tail))
+        return std::nullopt;
+    std::string path = script.substr(head.size(), script.size() - head.size() - tail.size());
+    if (path.find('\n') != std::string::npos)
+        return std::nullopt;
+    return path;
+}
+
 } // namespace
+
+std::string openSelectionScript(const std::string& colonToolPath) {
+    return kOpenSelectionHead + colonToolPath + kOpenSelectionTail;
+}
+
+bool canRun(const std::string& script) {
+    auto colonPath = openSelectionToolPath(script);
+    return colonPath && posixPathFromColon(*colonPath);
+}
+
+bool run(const std::string& script, const FileManagerBridge& bridge) {
+    auto colonPath = openSelectionToolPath(script);
+    if (!colonPath || !bridge.openWith)
+        return false;
+    auto toolPath = posixPathFromColon(*colonPath);
+    if (!toolPath)
+        return false;
+    std::vector<std::string> items;
+    if (bridge.selection)
+        items = bridge.selection();
+    return bridge.openWith(*toolPath, items);
+}
+
+std::string colonPathFromPosix(const std::string& posixPath) {
+    std::string result;
+    std::size_t start = 0;
+    while (start <= posixPath.size()) {
+        std::size_t slash = posixPath.find('/', start);
+        if (slash == std::string::npos)
+            slash = posixPath.size();
+        std::string component = posixPath.substr(start, slash - start);
+        if (!component.empty()) {
+            for (char& c : component)
+                if (c == ':')
+                    c = '/';
+            if (!result.empty())
+                result += ':';
+            result += component;
+        }
+        start = slash + 1;
+    }
+    return result;
+}
+
+std::optional<std::string> posixPathFromColon(const std::string& colonPath) {
+    if (colonPath.empty() || colonPath.front() == ':' || colonPath.back() == ':' ||
+        colonPath.find("::") != std::string::npos)
+        return std::nullopt;
+    std::string result = "/";
+    for (char c : colonPath)
+        result += c == ':' ? '/' : c == '/' ? ':' : c;
+    return result;
+}
 
 const std::string& renameScript() {
     static const std::string text =

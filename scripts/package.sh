@@ -18,19 +18,24 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = morvane ] || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
 depends=$(field Depends)
-for library in libc6 libstdc++6 libexiv2 libtag libplist libicu libqt6widgets6 libqt6svg6; do
+for library in libc6 libstdc++6 libexiv2 libtag libplist libicu libqt6widgets6 libqt6svg6 \
+    libx11-6 libsystemd0; do
     grep -q "\b$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 grep -q "GPL-2.0-or-later" <<<"$(field Description)" || fail "the description names no licence"
 
-files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
+# The path starts at "./" (it may hold spaces: "TSY HotKey.app").
+files=$(dpkg-deb -c "$deb" | sed -n 's|^.* \(\./.*\)$|\1|p')
 for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
     ./usr/share/man/man1/morvane-cli.1.gz ./usr/share/applications/morvane.desktop \
     ./usr/share/icons/hicolor/scalable/apps/morvane.svg \
     ./usr/share/bash-completion/completions/morvane-cli \
     ./usr/share/zsh/vendor-completions/_morvane-cli \
     ./usr/share/fish/vendor_completions.d/morvane-cli.fish \
-    ./usr/share/doc/morvane/copyright ./usr/share/doc/morvane/COPYING; do
+    ./usr/share/doc/morvane/copyright ./usr/share/doc/morvane/COPYING \
+    "./usr/lib/ossvale/TSY HotKey.app/Contents/bin/tsy-hotkey" \
+    "./usr/lib/ossvale/TSY HotKey.app/Contents/Info.plist" \
+    "./usr/lib/ossvale/TSY HotKey.app/Contents/Resources/quitHotKey.sh"; do
     grep -qxF "$file" <<<"$files" || fail "lacks $file"
 done
 ! grep -q '_tests$\|Bench$\|\.a$\|/include/' <<<"$files" || fail "holds build-only files"
@@ -42,6 +47,8 @@ dpkg-deb -x "$deb" "$unpacked"
     fail "the unpacked morvane-cli does not run"
 [ "$(env -u LD_LIBRARY_PATH -u DISPLAY "$unpacked/usr/bin/morvane" --version)" = "morvane $version" ] ||
     fail "the unpacked morvane does not run"
+[ "$(env -u LD_LIBRARY_PATH "$unpacked/usr/lib/ossvale/TSY HotKey.app/Contents/bin/tsy-hotkey" \
+    --version)" = "tsy-hotkey $version" ] || fail "the unpacked tsy-hotkey does not run"
 
 echo "package.sh: $deb"
 dpkg-deb -f "$deb" Package Version Architecture Depends | sed 's/^/  /'

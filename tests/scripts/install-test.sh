@@ -17,7 +17,22 @@ cli="$root/bin/morvane-cli"
 
 # Exactly the programs and the library; the test and benchmark programs stay behind.
 [ "$(ls "$root/bin" | tr '\n' ' ')" = "morvane morvane-cli " ] || fail "bin/ holds: $(ls "$root/bin")"
-[ "$(ls "$root/lib")" = "libmrvn7core.so" ] || fail "lib/ holds: $(ls "$root/lib")"
+[ "$(ls "$root/lib" | tr '\n' ' ')" = "libmrvn7core.so ossvale " ] || fail "lib/ holds: $(ls "$root/lib")"
+# The hot-key program as its bundle: the program, Info.plist and the quit script.
+bundle="$root/lib/ossvale/TSY HotKey.app"
+[ "$(cd "$bundle" && find . -type f | sort | tr '\n' ' ')" = \
+    "./Contents/Info.plist ./Contents/Resources/quitHotKey.sh ./Contents/bin/tsy-hotkey " ] ||
+    fail "TSY HotKey.app holds: $(cd "$bundle" && find . -type f)"
+[ -x "$bundle/Contents/Resources/quitHotKey.sh" ] || fail "quitHotKey.sh is not executable"
+grep -A1 CFBundleExecutable "$bundle/Contents/Info.plist" | grep -q '<string>tsy-hotkey</string>' ||
+    fail "Info.plist names no tsy-hotkey"
+grep -A1 CFBundleIdentifier "$bundle/Contents/Info.plist" | grep -q 'net.halvard.tsy.hotkey' ||
+    fail "Info.plist has not the hot-key domain as identifier"
+[ "$(env -u LD_LIBRARY_PATH "$bundle/Contents/bin/tsy-hotkey" --version)" = "tsy-hotkey $version" ] ||
+    fail "the installed tsy-hotkey does not run"
+resolved=$(env -u LD_LIBRARY_PATH ldd "$bundle/Contents/bin/tsy-hotkey" | sed -n 's/.*libmrvn7core.so => \(.*\) (0x.*/\1/p')
+[ "$(realpath "$resolved")" = "$(realpath "$root/lib/libmrvn7core.so")" ] ||
+    fail "tsy-hotkey finds libmrvn7core.so at '$resolved'"
 for file in share/man/man1/morvane-cli.1.gz \
     share/bash-completion/completions/morvane-cli \
     share/zsh/vendor-completions/_morvane-cli \
