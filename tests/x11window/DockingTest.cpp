@@ -23,11 +23,14 @@
 
 using namespace morvane;
 using namespace morvane::gui;
-using morvane::test::waitFor;
-
 namespace {
+// A loaded machine (tests run in parallel) may take its time to map and move windows.
+bool waitFor(const std::function<bool()>& cond) {
+    return morvane::test::waitFor(cond, 20000);
+}
+
 // Lets the window manager and the windows' own timers settle.
-void settle(int ms = 600) {
+void settle(int ms = 1000) {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
