@@ -9,6 +9,7 @@
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/engine/RenameJournal.h"
 #include "MorvaneVersion.h"
+#include "cli/ActionHelp.h"
 #include "cli/ChainBuilder.h"
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
@@ -362,7 +363,7 @@ int listNamesOrKeys(const Invocation& inv, const ActionList& registry) {
                           ? nullptr
                           : ActionFactory::create(*inv.keysOf);
         if (!action) // as for an unknown --step: a usage error
-            return usageError("no action \"" + *inv.keysOf + "\" (see 'morvane-cli actions')");
+            return usageError(unknownActionError(registry, *inv.keysOf));
         for (const auto& entry : action->parameterList())
             out += entry.first + "\n";
     } else {
@@ -375,30 +376,39 @@ int listNamesOrKeys(const Invocation& inv, const ActionList& registry) {
     return 0;
 }
 
+// One action in full (actions NAME), or every action with its parameters.
 int commandActions(const Invocation& inv) {
     ActionList registry(*privateDefaults);
     if (inv.names || inv.globalKeys || inv.keysOf)
         return listNamesOrKeys(inv, registry);
-    std::string out = inv.json ? "[" : "";
+    if (!inv.arguments.empty() &&
+        registry.popUpMenuIndexForName(inv.arguments[0]) == ActionList::kNotFound)
+        return usageError(unknownActionError(registry, inv.arguments[0]));
+    std::string out = inv.json && inv.arguments.empty() ? "[" : "";
     bool first = true;
     for (int i = 0; i < registry.count(); ++i) {
         const std::string name = registry.nameForPopUpIndex(i);
         auto action = name.empty() ? nullptr : ActionFactory::create(name);
-        if (!action)
+        if (!action || (!inv.arguments.empty() && name != inv.arguments[0]))
             continue;
-        const std::string title = registry.popUpMenuItems()[static_cast<size_t>(i)];
+        const ActionHelp help(name, registry.popUpMenuItems()[static_cast<size_t>(i)],
+                              action->parameterList());
         if (inv.json) {
-            out += std::string(first ? "" : ",") + "{\"name\":" + jsonString(name) +
-                   ",\"title\":" + jsonString(title) +
-                   ",\"parameters\":" + jsonValue(plist::Value(action->parameterList())) + "}";
+            out += (first ? "" : ",") + help.json();
+        } else if (!inv.arguments.empty()) {
+            out += help.text();
         } else {
-            out += name + "  (" + title + ")\n";
+            out += name + "  (" + registry.popUpMenuItems()[static_cast<size_t>(i)] + ")\n";
             for (const auto& [key, value] : action->parameterList())
                 out += "    " + key + " = " + value.describe() + "\n";
         }
         first = false;
     }
-    std::fputs((inv.json ? out + "]\n" : out).c_str(), stdout);
+    if (inv.json)
+        out += inv.arguments.empty() ? "]\n" : "\n";
+    else if (inv.arguments.empty())
+        out += "\n'morvane-cli actions NAME' explains one action's keys and their values.\n";
+    std::fputs(out.c_str(), stdout);
     return 0;
 }
 
