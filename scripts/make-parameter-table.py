@@ -8,6 +8,8 @@ Usage: scripts/make-parameter-table.py
 """
 import os
 import plistlib
+import shutil
+import subprocess
 import xml.etree.ElementTree as ET
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -102,6 +104,8 @@ def main():
     out += ["    };", "    return table;", "}", "", "} // namespace morvane", ""]
     with open(OUT, "w") as f:
         f.write("\n".join(out))
+    if shutil.which("clang-format"):
+        subprocess.run(["clang-format", "-i", OUT], check=True)
 
 
 if __name__ == "__main__":
