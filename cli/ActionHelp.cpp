@@ -29,9 +29,11 @@ std::string defaultText(const ParameterInfo& info, const plist::Value& value) {
     return number;
 }
 
-// Long notes are wrapped to stay within 80 columns.
-std::string wrapped(const std::string& text, const std::string& indent) {
+// Long lines are wrapped to stay within 80 columns; the lines after the first
+// take the second indent.
+std::string wrapped(const std::string& text, const std::string& first, const std::string& rest) {
     std::string out, line;
+    std::string indent = first;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find(' ', start);
@@ -41,6 +43,7 @@ std::string wrapped(const std::string& text, const std::string& indent) {
         if (!line.empty() && indent.size() + line.size() + 1 + word.size() > 78) {
             out += indent + line + "\n";
             line.clear();
+            indent = rest;
         }
         line += (line.empty() ? "" : " ") + word;
         start = end + 1;
@@ -70,17 +73,19 @@ ActionHelp::ActionHelp(std::string name, std::string title, const plist::Diction
 
 std::string ActionHelp::keyText(const std::string& action, const Key& key) {
     const ParameterInfo& info = key.info;
-    std::string out = "  " + info.key + (info.label.empty() ? "" : " (" + info.label + ")") + ": " +
-                      ParameterTable::kindName(info.kind);
+    std::string head = info.key + (info.label.empty() ? "" : " (" + info.label + ")") + ": " +
+                       ParameterTable::kindName(info.kind);
     if (info.kind == K::Integer)
-        out += " from " + std::to_string(info.minimum) + " to " + std::to_string(info.maximum);
-    out += ", default " + defaultText(info, key.byDefault) + "\n";
+        head += " from " + std::to_string(info.minimum) + " to " + std::to_string(info.maximum);
+    head += ", default " + defaultText(info, key.byDefault);
+    std::string out = wrapped(head, "  ", "      ");
     if (!key.note.empty())
-        out += wrapped(key.note, "      ");
+        out += wrapped(key.note, "      ", "      ");
     for (const auto& choice : info.choices) {
         const std::string note = ParameterTable::choiceNote(action, info.key, choice.value);
-        out += "      " + std::string(choice.value < 10 ? " " : "") + std::to_string(choice.value) +
-               "  " + choice.title + (note.empty() ? "" : ": " + note) + "\n";
+        out += wrapped(std::to_string(choice.value) + "  " + choice.title +
+                           (note.empty() ? "" : ": " + note),
+                       choice.value < 10 ? "       " : "      ", "          ");
     }
     return out;
 }

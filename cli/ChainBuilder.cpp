@@ -4,6 +4,7 @@
 #include "MRVN7x/actions/ParameterTable.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
 #include "MRVN7x/lists/RenameFromListAction.h"
+#include "cli/ListFileProblem.h"
 #include "cli/Suggestion.h"
 #include "cli/ValueChecker.h"
 
@@ -146,11 +147,17 @@ bool ChainBuilder::loadListFile(RenameFromListAction& step, const std::string& p
         path.empty() || path[0] == '/' ? path : std::filesystem::absolute(path, ignored).string();
     step.browse(absolute);
     const std::string status = step.getParamString("status");
-    if (status.find("Nothing loaded.") != std::string::npos) {
-        error = "\"list file path\" " + path + ": " + status;
-        return false;
-    }
-    return true;
+    if (status.find("Nothing loaded.") == std::string::npos)
+        return true;
+    error = "\"list file path\" " + path + ": " + status;
+    // "Error on line N.": what is wrong with that line.
+    constexpr std::string_view prefix = "Error on line ";
+    const int line = status.rfind(prefix, 0) == 0 ? std::atoi(status.c_str() + prefix.size()) : 0;
+    if (const std::string problem = line > 0 ? listLineProblem(absolute, line) : "";
+        !problem.empty())
+        error = "\"list file path\" " + path + ": line " + std::to_string(line) + ": " + problem +
+                ". Nothing loaded.";
+    return false;
 }
 
 bool ChainBuilder::build(const Invocation& invocation, std::string& error) {

@@ -5,6 +5,7 @@
 #include "MRVN7x/app/ApplicationDefaults.h"
 #include "MRVN7x/app/MRVNGlobalPreferencesPseudoAction.h"
 #include "MRVN7x/app/MainController.h"
+#include "MRVN7x/app/RunJournal.h"
 #include "MRVN7x/app/UndoService.h"
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/engine/RenameJournal.h"
@@ -471,6 +472,22 @@ int commandActions(const Invocation& inv) {
     return 0;
 }
 
+// The folder of a run's items: the first one, and how many others there are.
+std::string runFolders(const JournalRecord& run) {
+    std::vector<std::string> folders;
+    for (const auto& step : run.steps) {
+        const std::string folder = std::filesystem::path(step.from).parent_path().string();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    if (folders.empty())
+        return "-";
+    return folders.size() == 1 ? folders[0]
+                               : folders[0] + " (+" + std::to_string(folders.size() - 1) +
+                                     " more folder" + (folders.size() == 2 ? ")" : "s)");
+}
+
+// One run a line: its id, time, state, what it renamed, its folder and chain.
 void listRuns(const std::vector<JournalRecord>& runs) {
     for (const auto& run : runs) {
         char when[64];
@@ -478,8 +495,12 @@ void listRuns(const std::vector<JournalRecord>& runs) {
         std::tm local{};
         localtime_r(&created, &local);
         std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-        std::printf("%s  %s  %zu pairs, %zu renamed  %s\n", run.runId.c_str(), when,
-                    run.pairCount(), run.doneCount(), run.state().c_str());
+        const std::string renamed =
+            std::to_string(run.pairCount()) + " pairs, " +
+            (run.doneCount() == 0 ? "none" : std::to_string(run.doneCount())) + " renamed";
+        const std::string about = RunJournal::aboutOf(RenameJournal::defaultFolder(), run.runId);
+        std::printf("%s  %s  %s  %s  %s  %s\n", run.runId.c_str(), when, run.state().c_str(),
+                    renamed.c_str(), runFolders(run).c_str(), about.empty() ? "-" : about.c_str());
     }
 }
 
@@ -488,6 +509,16 @@ int commandUndo(const Invocation& inv) {
     if (inv.list) {
         listRuns(service.runs());
         return 0;
+    }
+    if (!inv.arguments.empty()) {
+        const auto runs = service.runs();
+        const auto run = std::find_if(runs.begin(), runs.end(), [&inv](const JournalRecord& r) {
+            return r.runId == inv.arguments[0];
+        });
+        if (run != runs.end() && run->undoComplete) {
+            std::fprintf(stderr, "morvane-cli: run %s was already undone\n", run->runId.c_str());
+            return 1;
+        }
     }
     const UndoResult result =
         inv.arguments.empty() ? service.undoNewest() : service.undo(inv.arguments[0]);

@@ -54,7 +54,6 @@ const std::map<std::pair<std::string, std::string>, std::string> kActionKeyNotes
 };
 
 const std::map<std::pair<std::string, int>, std::string> kChoiceNotes = {
-    {{"fragmentSelection", 0}, "the whole name"},
     {{"fragmentSelection", 1}, "everything before the last \".\" (a name without one: all of it)"},
     {{"fragmentSelection", 2}, "everything after the last \".\" (a name without one: unchanged)"},
     {{"fragmentSelection", 3}, "the last \".\" and what follows (a name without one: unchanged)"},

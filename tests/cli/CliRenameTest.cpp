@@ -137,7 +137,7 @@ TEST_F(CliRename, ExitStatusTwoIsAUsageErrorWithAOneLineReason) {
         {"rename", "--step", "No such action", paths[0]},
         {"rename", "--step", "Add number to end", "--set", "padding=x", paths[0]},
         {"rename", "--step", "Make uppercase", "--current", "1", paths[0]},
-        {"rename", "--step", "Make uppercase", "--global", "processFiles=yes", paths[0]},
+        {"rename", "--step", "Make uppercase", "--global", "processFiles=maybe", paths[0]},
         {"rename", "--chain", home / "missing.plist", paths[0]},
         {"rename", "--app-chain", paths[0]},
         {"rename", "--step", "Rename from list", "--set", "list file path=nowhere.txt", paths[0]},
