@@ -37,24 +37,32 @@ SETTINGS:
                        interactiveMode, showSummary: 0/1; "actions --global-keys" lists all)
 
 preview      show current and new names, over the whole list; --cutoff applies the
-             preview's 250-entry cut-off; --json prints {"rows", "conflicts", "cutOffApplied"}
+             preview's 250-entry cut-off; --json prints {"rows", "conflicts", "cutOffApplied"}.
+             Marks: "*" a new name, "!" the same new name as another item, "x" the new
+             name exists on disk and is not in the list, so the rename will skip it
+             ("exists": true in JSON); exits 0 even with marks, 1 when a PATH could not
+             be added
 rename       rename on disk; stops before renaming anything when two items would get
              the same name, unless --allow-conflicts; an item whose new name exists is
              skipped; --interactive asks before each rename; --json prints every pair's
              outcome and the counts; --no-journal keeps no journal (no undo)
-save-list    write the names to FILE: layout 0 "name<TAB>new name", 1 "new name",
-             2 "full path<TAB>new name"; --changed-only leaves unchanged items out
+save-list    write the names to FILE ("-": standard output): layout 0
+             "name<TAB>new name", 1 "new name", 2 "full path<TAB>new name";
+             --changed-only leaves unchanged items out; layouts 1 and 2 load back
+             into "Rename from list", layout 0 does not
 actions      every action name, its menu title and its parameters with defaults;
              "actions NAME" explains one action: each key's type, default, range or
              choices and what they mean; --json gives the same as JSON;
              --names, --keys NAME and --global-keys print only the action names, the
              parameter keys of action NAME or the global settings' keys, one a line
 undo         reverse the newest run not yet undone (or RUN), never replacing anything;
-             --list shows the runs with their time, counts and state
+             a RUN already undone is an error (exit 1); --list shows one run a line:
+             RUN, time, state, pairs and how many were renamed, the folder (the first
+             one and how many more) and the chain
 
 Runs are journalled under ${XDG_STATE_HOME:-~/.local/state}/morvane/runs/.
 A progress bar is drawn on standard error when it is a terminal and the list is longer
-than 250 entries.
+than 250 entries, whether from folders or from paths given one by one.
 
 Exit status: 0 when everything asked for was done, 1 when an item was skipped or failed
 or a check stopped the run, 2 for a usage error (an unknown command, option, action

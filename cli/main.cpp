@@ -62,8 +62,9 @@ struct PrivateDefaults {
     }
 };
 
-// The private domain of this invocation, made in main before any command.
+// The private domain of this invocation, made in main before any command, and its folder.
 UserDefaults* privateDefaults = nullptr;
+std::string privateFolder;
 
 std::string absolutePath(const std::string& path) {
     std::string absolute =
@@ -395,12 +396,29 @@ int commandRename(const Invocation& inv) {
     return report.everythingDone() && session.refusedPaths == 0 ? 0 : 1;
 }
 
+// Copies a written list to standard output (--output -); false when it cannot be read.
+bool copyToStandardOutput(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    char buffer[65536];
+    size_t read;
+    bool ok = true;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        ok = ok && std::fwrite(buffer, 1, read, stdout) == read;
+    std::fclose(file);
+    return std::fflush(stdout) == 0 && ok;
+}
+
 int commandSaveList(const Invocation& inv) {
     Session session(false);
     if (int status = session.prepare(inv); status >= 0)
         return status;
+    // The list is written aside and moved into place, so standard output gets
+    // a copy of a file written in the private folder.
+    const bool toOutput = inv.output == "-";
     session.port.saveListOptions = {DialogChoice::Ok, *inv.layout, inv.changedOnly};
-    session.port.savePath = absolutePath(inv.output);
+    session.port.savePath = toOutput ? privateFolder + "/list.txt" : absolutePath(inv.output);
     session.controller.updateAll();
     session.controller.createFileList();
     for (const auto& alert : session.alerts) {
@@ -408,6 +426,10 @@ int commandSaveList(const Invocation& inv) {
             printAlert(alert, stderr);
             return 1;
         }
+    }
+    if (toOutput && !copyToStandardOutput(session.port.savePath)) {
+        std::fprintf(stderr, "morvane-cli: the list could not be written to standard output\n");
+        return 1;
     }
     return session.refusedPaths ? 1 : 0;
 }
@@ -556,6 +578,7 @@ int main(int argc, char** argv) {
     const Invocation& inv = parsed.invocation;
     PrivateDefaults defaults;
     privateDefaults = defaults.defaults.get();
+    privateFolder = defaults.folder;
     if (!privateDefaults && inv.command != Command::Help && inv.command != Command::Version &&
         inv.command != Command::Undo) {
         std::fprintf(stderr, "morvane-cli: cannot create a temporary folder (TMPDIR)\n");
