@@ -112,13 +112,14 @@ TEST(Mp3Naming, Mpeg4TrackPairWithItsSlashStoredAsAColon) {
     EXPECT_EQ(PathText::displayNameOfPath(newPath), u"12/14.m4a");
 }
 
-TEST(Mp3Naming, Mpeg4NumbersKeepOnlyTheirLowByte) {
+// Numbers above 255 are read whole; keeping the low byte named track 300 "44".
+TEST(Mp3Naming, Mpeg4NumbersAreReadWhole) {
     TempDir dir("mp4");
     const std::string song = copyOfSample(dir, "audio/has-tags.m4a", "song.m4a");
     ASSERT_TRUE(writeMp4(song, {"The Band", {}, "opening song", {{300, 14}}, {{2, 3}}}));
     auto action =
         actionWithPatterns({"<Album> <TrackNum>", "<TrackNum> of <0NumTracks>, disc <0CDNum>"});
-    EXPECT_EQ(applyAction(*action, song), u"44 of 14, disc 02");
+    EXPECT_EQ(applyAction(*action, song), u"300 of 14, disc 02");
 }
 
 TEST(Mp3Naming, AllPatternsEmptyKeepEveryName) {
