@@ -142,16 +142,16 @@ namespace {
 // A short label for each phase of the run, so that the line fits 80 columns.
 std::string phaseLabel(const ProgressDisplay& display) {
     if (display.status3 == kRenamingPhase)
-        return "Renaming (4/4)";
+        return "Renaming (5/5)";
     switch (display.phase) {
     case 1:
-        return "Scanning (1/4)";
+        return "Scanning (1/5)";
     case 2:
-        return "New names (2/4)";
+        return "New names (2/5)";
     case 3:
-        return "Ordering (3/4)";
+        return "Ordering (3/5)";
     default:
-        return "Cleaning up";
+        return "Cleaning up (4/5)";
     }
 }
 } // namespace
@@ -173,7 +173,7 @@ void TerminalPort::drawBar(const ProgressDisplay& display) {
     std::string bar(static_cast<size_t>(filled), '#');
     bar.resize(kBarWidth, display.determinate ? '.' : ' ');
     std::string label = phaseLabel(display);
-    label.resize(15, ' ');
+    label.resize(17, ' ');
     std::string line = label + " [" + bar + "] " + display.status1;
     if (line.size() > kLineWidth) // the counts are ASCII: bytes are columns
         line.resize(kLineWidth);

@@ -278,7 +278,7 @@ TEST_F(CliRename, NoProgressOnAPipeABarOnATerminalForLongLists) {
                               "--global", "processSubfolders=1", home / "long"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "400 file names were changed.\n");
-    EXPECT_NE(result.err.find("Renaming (4/4)  ["), std::string::npos);
+    EXPECT_NE(result.err.find("Renaming (5/5)    ["), std::string::npos);
     EXPECT_NE(result.err.find("400 of 400 items"), std::string::npos);
     // The bar is cleared at the end.
     EXPECT_EQ(result.err.substr(result.err.size() - 4), "\r\033[K");
