@@ -31,10 +31,10 @@ CHAIN, in order of appearance:
   --current N          make step N (from 0) the current step (default: the saved one,
                        else the last)
 SETTINGS:
-  --global KEY=VALUE   set a global setting, checked like --set (processFiles,
-                       processFolders, processSubfolders: 0/1; renameMode: 0 through the
-                       file manager, 1 move by path, 2 rename by name, 3 rename in place;
-                       interactiveMode, showSummary: 0/1; "actions --global-keys" lists all)
+  --global KEY=VALUE   set a global setting, checked like --set: processFiles,
+                       processFolders, processSubfolders, interactiveMode, showSummary
+                       (0/1); renameMode (0 file manager, 1 move by path, 2 rename by
+                       name, 3 rename in place); "actions --global-keys" lists them all
 
 preview      show current and new names, over the whole list; --cutoff applies the
              preview's 250-entry cut-off; --json prints {"rows", "conflicts", "cutOffApplied"}.
