@@ -34,8 +34,9 @@ const char* const kMp3Tokens =
 
 const std::map<std::string, std::string> kKeyNotes = {
     {"sortingMode",
-     "The order the sequence is given in. The default, 11, is descending: names with numbers "
-     "by value from Z to A, so the last name gets the first number."},
+     "The order in which items get their number, letter or line of the list. The default, "
+     "11, is descending: names with numbers by value from Z to A, so the last name comes "
+     "first."},
     {"sortingMode2", "The order of items that tie under the first order."},
     {"sortEachFolderSeparately", "Each folder's items are counted from the start again."},
     {"fragmentSelection", "The part of the name the step works on; the rest is kept as it is."},
