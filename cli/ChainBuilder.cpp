@@ -1,11 +1,16 @@
 #include "cli/ChainBuilder.h"
 
 #include "MRVN7x/actions/ActionList.h"
+#include "MRVN7x/actions/ParameterTable.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
 #include "MRVN7x/lists/RenameFromListAction.h"
+#include "cli/ListFileProblem.h"
+#include "cli/Suggestion.h"
+#include "cli/ValueChecker.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <sys/stat.h>
 
 namespace morvane::cli {
@@ -55,6 +60,25 @@ std::optional<plist::Dictionary> readChainFile(const std::string& path, std::str
     return std::nullopt;
 }
 
+std::string unknownActionError(const ActionList& registry, const std::string& name) {
+    // Names and menu titles side by side; a title stands for its exact name.
+    std::vector<std::string> candidates;
+    std::map<std::string, std::string> nameOf;
+    for (int i = 0; i < registry.count(); ++i) {
+        const std::string exact = registry.nameForPopUpIndex(i);
+        if (exact.empty())
+            continue;
+        const std::string title = registry.popUpMenuItems()[static_cast<size_t>(i)];
+        candidates.insert(candidates.end(), {exact, title});
+        nameOf[exact] = exact;
+        nameOf[title] = exact;
+    }
+    std::string error = "no action \"" + name + "\" (see 'morvane-cli actions')";
+    if (auto match = closestMatch(name, candidates))
+        error += "; did you mean \"" + nameOf[*match] + "\"?";
+    return error;
+}
+
 bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& error) {
     const plist::Value* array = plist::find(flat, "composite actions array");
     if (!array || !array->isArray() || array->asArray()->empty()) {
@@ -95,12 +119,11 @@ bool ChainBuilder::applySetting(BaseRenameAction& step, const Setting& setting,
                                 std::string& error) {
     const auto& [key, text] = setting;
     const plist::Dictionary defaults = step.defaultParameters();
-    std::optional<plist::Value> value = typedValue(plist::find(defaults, key), text);
-    if (!value) {
-        error =
-            "\"" + key + "\" of \"" + step.actionName() + "\" takes an integer, not '" + text + "'";
+    const ValueChecker checker("\"" + step.actionName() + "\"", defaults);
+    std::optional<plist::Value> value =
+        checker.check(key, text, ParameterTable::find(step.actionName(), key), error);
+    if (!value)
         return false;
-    }
     std::string refusal;
     if (!step.validateValueForKey(key, value, &refusal)) {
         error = "\"" + key + "\" of \"" + step.actionName() + "\" refuses '" + text + "'" +
@@ -124,11 +147,17 @@ bool ChainBuilder::loadListFile(RenameFromListAction& step, const std::string& p
         path.empty() || path[0] == '/' ? path : std::filesystem::absolute(path, ignored).string();
     step.browse(absolute);
     const std::string status = step.getParamString("status");
-    if (status.find("Nothing loaded.") != std::string::npos) {
-        error = "\"list file path\" " + path + ": " + status;
-        return false;
-    }
-    return true;
+    if (status.find("Nothing loaded.") == std::string::npos)
+        return true;
+    error = "\"list file path\" " + path + ": " + status;
+    // "Error on line N.": what is wrong with that line.
+    constexpr std::string_view prefix = "Error on line ";
+    const int line = status.rfind(prefix, 0) == 0 ? std::atoi(status.c_str() + prefix.size()) : 0;
+    if (const std::string problem = line > 0 ? listLineProblem(absolute, line) : "";
+        !problem.empty())
+        error = "\"list file path\" " + path + ": line " + std::to_string(line) + ": " + problem +
+                ". Nothing loaded.";
+    return false;
 }
 
 bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
@@ -137,7 +166,7 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
         case ChainItem::Kind::Step: {
             auto action = registry_.newActionForName(item.name, &controller_);
             if (!action) {
-                error = "unknown action name \"" + item.name + "\" (see morvane-cli actions)";
+                error = unknownActionError(registry_, item.name);
                 return false;
             }
             steps_.push_back(std::move(action));
@@ -191,11 +220,10 @@ bool ChainBuilder::applyGlobals(const std::vector<Setting>& globals, std::string
     MRVNGlobalPreferencesPseudoAction& settings = controller_.globalSettings();
     for (const auto& [key, text] : globals) {
         const plist::Dictionary defaults = settings.defaultParameters();
-        auto value = typedValue(plist::find(defaults, key), text);
-        if (!value) {
-            error = "the global setting \"" + key + "\" takes an integer, not '" + text + "'";
+        const ValueChecker checker("the global settings", defaults);
+        auto value = checker.check(key, text, ParameterTable::findGlobal(key), error);
+        if (!value)
             return false;
-        }
         settings.setValueForKey(key, *value);
     }
     return true;

@@ -24,6 +24,10 @@ std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std:
 // droplet folder; error says why there is none.
 std::optional<plist::Dictionary> readChainFile(const std::string& path, std::string& error);
 
+// The usage error for an action name the registry does not know, with the exact
+// name of the closest menu title or name ("did you mean").
+std::string unknownActionError(const ActionList& registry, const std::string& name);
+
 class ChainBuilder {
 public:
     ChainBuilder(MainController& controller, ActionList& registry)

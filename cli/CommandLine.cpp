@@ -11,7 +11,7 @@ const char* const usageText =
   morvane-cli rename    [CHAIN] [SETTINGS] [--json] [--interactive] [--allow-conflicts]
                         [--no-journal] PATH...
   morvane-cli save-list [CHAIN] [SETTINGS] --layout 0|1|2 [--changed-only] --output FILE PATH...
-  morvane-cli actions   [--json | --names | --keys NAME | --global-keys]
+  morvane-cli actions   [NAME] [--json] | --names | --keys NAME | --global-keys
   morvane-cli undo      [--list] [RUN]
   morvane-cli --help | --version
 
@@ -20,37 +20,53 @@ Renames files and folders through a chain of renaming steps, never replacing any
 CHAIN, in order of appearance:
   --step NAME          append a step of that action name (see "morvane-cli actions"),
                        starting from the action's default parameters
-  --set KEY=VALUE      set a parameter of the most recent step; VALUE takes the type of
-                       the key's default ("007" stays text for a text key); setting
-                       "list file path" of "Rename from list" loads that file
+  --set KEY=VALUE      set a parameter of the most recent step; KEY must be one of the
+                       step's keys and VALUE within its range or choices (a choice by
+                       its number or its title; yes/no keys take 0/1, yes/no, true/false;
+                       "007" stays text for a text key); "morvane-cli actions NAME"
+                       lists them; setting "list file path" of "Rename from list" loads
+                       that file
   --chain FILE         load a saved chain, a droplet's Settings.plist or a droplet folder
   --app-chain          use the chain the application saved
   --current N          make step N (from 0) the current step (default: the saved one,
                        else the last)
 SETTINGS:
-  --global KEY=VALUE   set a global setting (processFiles, processFolders,
-                       processSubfolders, renameMode, interactiveMode, showSummary, ...)
+  --global KEY=VALUE   set a global setting, checked like --set: processFiles,
+                       processFolders, processSubfolders, interactiveMode, showSummary
+                       (0/1); renameMode (0 file manager, 1 move by path, 2 rename by
+                       name, 3 rename in place); "actions --global-keys" lists them all
 
 preview      show current and new names, over the whole list; --cutoff applies the
-             preview's 250-entry cut-off; --json prints {"rows", "conflicts", "cutOffApplied"}
+             preview's 250-entry cut-off; --json prints {"rows", "conflicts", "cutOffApplied"}.
+             Marks: "*" a new name, "!" the same new name as another item, "x" the new
+             name exists on disk and is not in the list, so the rename will skip it
+             ("exists": true in JSON); exits 0 even with marks, 1 when a PATH could not
+             be added
 rename       rename on disk; stops before renaming anything when two items would get
              the same name, unless --allow-conflicts; an item whose new name exists is
              skipped; --interactive asks before each rename; --json prints every pair's
              outcome and the counts; --no-journal keeps no journal (no undo)
-save-list    write the names to FILE: layout 0 "name<TAB>new name", 1 "new name",
-             2 "full path<TAB>new name"; --changed-only leaves unchanged items out
+save-list    write the names to FILE ("-": standard output): layout 0
+             "name<TAB>new name", 1 "new name", 2 "full path<TAB>new name";
+             --changed-only leaves unchanged items out; layouts 1 and 2 load back
+             into "Rename from list", layout 0 does not
 actions      every action name, its menu title and its parameters with defaults;
+             "actions NAME" explains one action: each key's type, default, range or
+             choices and what they mean; --json gives the same as JSON;
              --names, --keys NAME and --global-keys print only the action names, the
              parameter keys of action NAME or the global settings' keys, one a line
 undo         reverse the newest run not yet undone (or RUN), never replacing anything;
-             --list shows the runs with their time, counts and state
+             a RUN already undone is an error (exit 1); --list shows one run a line:
+             RUN, time, state, pairs and how many were renamed, the folder (the first
+             one and how many more) and the chain
 
 Runs are journalled under ${XDG_STATE_HOME:-~/.local/state}/morvane/runs/.
 A progress bar is drawn on standard error when it is a terminal and the list is longer
-than 250 entries.
+than 250 entries, whether from folders or from paths given one by one.
 
 Exit status: 0 when everything asked for was done, 1 when an item was skipped or failed
-or a check stopped the run, 2 for a usage error.
+or a check stopped the run, 2 for a usage error (an unknown command, option, action
+name or key, or a value outside a key's range or choices).
 )";
 
 namespace {
@@ -214,13 +230,15 @@ private:
             return fail("no PATH given");
         if (inv.command == Command::SaveList && (!inv.layout || inv.output.empty()))
             return fail("save-list needs --layout and --output");
-        if (inv.command == Command::Actions && !inv.arguments.empty())
-            return fail("actions takes no arguments");
+        if (inv.command == Command::Actions && inv.arguments.size() > 1)
+            return fail("actions takes at most one action NAME");
         const int lists = inv.names + inv.globalKeys + inv.keysOf.has_value() + inv.json;
         if (lists > 0 && inv.command != Command::Actions && !(lists == 1 && inv.json))
             return fail("--names, --keys and --global-keys belong to actions");
         if (lists > 1)
             return fail("actions takes one of --json, --names, --keys and --global-keys");
+        if (!inv.arguments.empty() && lists > inv.json)
+            return fail("actions NAME takes only --json");
         if (inv.command == Command::Undo && inv.arguments.size() > 1)
             return fail("undo takes at most one RUN");
         return result_;

@@ -10,6 +10,9 @@ namespace morvane::cli {
 namespace {
 constexpr const char* kRenamingPhase = "Renaming..";
 constexpr auto kRedrawInterval = std::chrono::milliseconds(50); // 20 redraws a second
+// Label, bar and counts stay within 79 columns, so an 80-column terminal never wraps.
+constexpr int kBarWidth = 30;
+constexpr size_t kLineWidth = 79;
 } // namespace
 
 TerminalPort::TerminalPort(bool interactive, std::FILE* in, std::FILE* out)
@@ -135,6 +138,24 @@ void TerminalPort::openHelpPage(const std::string& address) {
     std::fprintf(out_, "Help: %s\n", address.c_str());
 }
 
+namespace {
+// A short label for each phase of the run, so that the line fits 80 columns.
+std::string phaseLabel(const ProgressDisplay& display) {
+    if (display.status3 == kRenamingPhase)
+        return "Renaming (5/5)";
+    switch (display.phase) {
+    case 1:
+        return "Scanning (1/5)";
+    case 2:
+        return "New names (2/5)";
+    case 3:
+        return "Ordering (3/5)";
+    default:
+        return "Cleaning up (4/5)";
+    }
+}
+} // namespace
+
 void TerminalPort::drawBar(const ProgressDisplay& display) {
     if (!showProgressBar)
         return;
@@ -145,15 +166,18 @@ void TerminalPort::drawBar(const ProgressDisplay& display) {
         return;
     lastDraw_ = now;
     lastPhase_ = display.status3;
-    constexpr int width = 30;
     const int filled =
         display.determinate && display.maximum > 0
-            ? static_cast<int>(static_cast<long long>(width) * display.value / display.maximum)
+            ? static_cast<int>(static_cast<long long>(kBarWidth) * display.value / display.maximum)
             : 0;
     std::string bar(static_cast<size_t>(filled), '#');
-    bar.resize(width, display.determinate ? '.' : ' ');
-    std::fprintf(out_, "\r\033[K%s [%s] %s", display.status3.c_str(), bar.c_str(),
-                 display.status1.c_str());
+    bar.resize(kBarWidth, display.determinate ? '.' : ' ');
+    std::string label = phaseLabel(display);
+    label.resize(17, ' ');
+    std::string line = label + " [" + bar + "] " + display.status1;
+    if (line.size() > kLineWidth) // the counts are ASCII: bytes are columns
+        line.resize(kLineWidth);
+    std::fprintf(out_, "\r\033[K%s", line.c_str());
     std::fflush(out_);
     barDrawn_ = true;
 }

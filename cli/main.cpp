@@ -5,13 +5,16 @@
 #include "MRVN7x/app/ApplicationDefaults.h"
 #include "MRVN7x/app/MRVNGlobalPreferencesPseudoAction.h"
 #include "MRVN7x/app/MainController.h"
+#include "MRVN7x/app/RunJournal.h"
 #include "MRVN7x/app/UndoService.h"
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/engine/RenameJournal.h"
 #include "MorvaneVersion.h"
+#include "cli/ActionHelp.h"
 #include "cli/ChainBuilder.h"
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
+#include "cli/PreviewTable.h"
 #include "cli/RunReport.h"
 #include "cli/TerminalPort.h"
 #include "platform/PathText.h"
@@ -21,8 +24,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
 #include <unistd.h>
 
 using namespace morvane;
@@ -58,8 +59,9 @@ struct PrivateDefaults {
     }
 };
 
-// The private domain of this invocation, made in main before any command.
+// The private domain of this invocation, made in main before any command, and its folder.
 UserDefaults* privateDefaults = nullptr;
+std::string privateFolder;
 
 std::string absolutePath(const std::string& path) {
     std::string absolute =
@@ -73,67 +75,6 @@ void printAlert(const Alert& alert, std::FILE* out) {
     std::fprintf(out, "%s\n", alert.title.c_str());
     if (!alert.text.empty())
         std::fprintf(out, "%s\n", alert.text.c_str());
-}
-
-std::string row(const PreviewEntry& entry) {
-    std::string text =
-        "{\"oldName\":" + jsonString(entry.oldName) + ",\"newName\":" + jsonString(entry.newName) +
-        ",\"path\":" + jsonString(entry.path) + ",\"root\":" + (entry.root ? "true" : "false") +
-        ",\"diff\":" + (entry.diff ? "true" : "false") +
-        ",\"warning\":" + (entry.warning ? "true" : "false");
-    if (entry.regex)
-        for (size_t i = 0; i < 6; ++i)
-            text += ",\"regex" + std::to_string(i + 1) + "\":" + jsonString((*entry.regex)[i]);
-    return text + "}";
-}
-
-// The columns a text takes on a terminal: wide and full-width characters two,
-// combining marks and format characters none, everything else one.
-size_t displayWidth(const std::string& utf8) {
-    size_t width = 0;
-    const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
-    const auto length = static_cast<int32_t>(utf8.size());
-    for (int32_t i = 0; i < length;) {
-        UChar32 c;
-        U8_NEXT(s, i, length, c);
-        if (c < 0) {
-            ++width; // a byte that is not UTF-8 shows as one replacement character
-            continue;
-        }
-        const int32_t category = u_getIntPropertyValue(c, UCHAR_GENERAL_CATEGORY_MASK);
-        if (category & (U_GC_MN_MASK | U_GC_ME_MASK | U_GC_CF_MASK))
-            continue;
-        const int32_t east = u_getIntPropertyValue(c, UCHAR_EAST_ASIAN_WIDTH);
-        width += east == U_EA_WIDE || east == U_EA_FULLWIDTH ? 2 : 1;
-    }
-    return width;
-}
-
-// A name as the bytes it has on disk.
-std::string nameBytes(const std::u16string& name) {
-    return PathText::toUtf8(name).value_or(toU8(name));
-}
-
-void printTable(const std::vector<PreviewEntry>& entries, std::FILE* out) {
-    const bool colour = isatty(fileno(out));
-    size_t nameWidth = 12, newWidth = 8;
-    for (const auto& e : entries) {
-        nameWidth = std::max(nameWidth, displayWidth(nameBytes(e.oldName)));
-        newWidth = std::max(newWidth, displayWidth(nameBytes(e.newName)));
-    }
-    auto pad = [](const std::string& s, size_t width) {
-        return s + std::string(width - std::min(width, displayWidth(s)), ' ');
-    };
-    std::fprintf(out, "   %s  %s  %s\n", pad("CURRENT NAME", nameWidth).c_str(),
-                 pad("NEW NAME", newWidth).c_str(), "FOLDER");
-    for (const auto& e : entries) {
-        const char* mark = e.warning ? "!" : e.diff ? "*" : " ";
-        const char* on = !colour ? "" : e.warning ? "\033[31m" : e.diff ? "\033[32m" : "";
-        const char* off = colour && (e.warning || e.diff) ? "\033[0m" : "";
-        std::fprintf(out, "%s%s  %s  %s%s  %s\n", on, mark,
-                     pad(nameBytes(e.oldName), nameWidth).c_str(),
-                     pad(nameBytes(e.newName), newWidth).c_str(), off, e.path.c_str());
-    }
 }
 
 // The controller, its port and the chain of one invocation.
@@ -196,10 +137,11 @@ int commandPreview(const Invocation& inv) {
         return status;
     session.preview(inv.cutoff);
     const auto& entries = session.controller.previewEntries();
+    const std::vector<bool> taken = takenNewNames(entries);
     if (inv.json) {
         std::string out = "{\"rows\":[";
         for (size_t i = 0; i < entries.size(); ++i)
-            out += (i ? "," : "") + row(entries[i]);
+            out += (i ? "," : "") + previewRow(entries[i], taken[i]);
         out += std::string("],\"conflicts\":") +
                (session.controller.wasConflictDetected() ? "true" : "false") +
                ",\"cutOffApplied\":" +
@@ -208,7 +150,7 @@ int commandPreview(const Invocation& inv) {
                "}\n";
         std::fputs(out.c_str(), stdout);
     } else {
-        printTable(entries, stdout);
+        printPreviewTable(entries, taken, stdout);
     }
     return session.refusedPaths ? 1 : 0;
 }
@@ -300,8 +242,10 @@ int commandRename(const Invocation& inv) {
     MainController& controller = session.controller;
     controller.dynamicFileList().setApplyCutOff(true);
     controller.updateAll();
+    // A long list, whether it comes from a folder or from many paths one by one.
     session.port.showProgressBar =
-        isatty(STDERR_FILENO) && controller.dynamicFileList().cutOffPointWasActuallyApplied();
+        isatty(STDERR_FILENO) && (controller.dynamicFileList().cutOffPointWasActuallyApplied() ||
+                                  controller.rawFileList().count() > DynamicFileList::kCutOff);
     RunReport report;
     report.onConflicts = [&](const std::vector<JournalPair>& colliding) {
         return goAheadDespiteConflicts(session, inv, colliding);
@@ -334,12 +278,29 @@ int commandRename(const Invocation& inv) {
     return report.everythingDone() && session.refusedPaths == 0 ? 0 : 1;
 }
 
+// Copies a written list to standard output (--output -); false when it cannot be read.
+bool copyToStandardOutput(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    char buffer[65536];
+    size_t read;
+    bool ok = true;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        ok = ok && std::fwrite(buffer, 1, read, stdout) == read;
+    std::fclose(file);
+    return std::fflush(stdout) == 0 && ok;
+}
+
 int commandSaveList(const Invocation& inv) {
     Session session(false);
     if (int status = session.prepare(inv); status >= 0)
         return status;
+    // The list is written aside and moved into place, so standard output gets
+    // a copy of a file written in the private folder.
+    const bool toOutput = inv.output == "-";
     session.port.saveListOptions = {DialogChoice::Ok, *inv.layout, inv.changedOnly};
-    session.port.savePath = absolutePath(inv.output);
+    session.port.savePath = toOutput ? privateFolder + "/list.txt" : absolutePath(inv.output);
     session.controller.updateAll();
     session.controller.createFileList();
     for (const auto& alert : session.alerts) {
@@ -347,6 +308,10 @@ int commandSaveList(const Invocation& inv) {
             printAlert(alert, stderr);
             return 1;
         }
+    }
+    if (toOutput && !copyToStandardOutput(session.port.savePath)) {
+        std::fprintf(stderr, "morvane-cli: the list could not be written to standard output\n");
+        return 1;
     }
     return session.refusedPaths ? 1 : 0;
 }
@@ -362,7 +327,7 @@ int listNamesOrKeys(const Invocation& inv, const ActionList& registry) {
                           ? nullptr
                           : ActionFactory::create(*inv.keysOf);
         if (!action) // as for an unknown --step: a usage error
-            return usageError("no action \"" + *inv.keysOf + "\" (see 'morvane-cli actions')");
+            return usageError(unknownActionError(registry, *inv.keysOf));
         for (const auto& entry : action->parameterList())
             out += entry.first + "\n";
     } else {
@@ -375,33 +340,58 @@ int listNamesOrKeys(const Invocation& inv, const ActionList& registry) {
     return 0;
 }
 
+// One action in full (actions NAME), or every action with its parameters.
 int commandActions(const Invocation& inv) {
     ActionList registry(*privateDefaults);
     if (inv.names || inv.globalKeys || inv.keysOf)
         return listNamesOrKeys(inv, registry);
-    std::string out = inv.json ? "[" : "";
+    if (!inv.arguments.empty() &&
+        registry.popUpMenuIndexForName(inv.arguments[0]) == ActionList::kNotFound)
+        return usageError(unknownActionError(registry, inv.arguments[0]));
+    std::string out = inv.json && inv.arguments.empty() ? "[" : "";
     bool first = true;
     for (int i = 0; i < registry.count(); ++i) {
         const std::string name = registry.nameForPopUpIndex(i);
         auto action = name.empty() ? nullptr : ActionFactory::create(name);
-        if (!action)
+        if (!action || (!inv.arguments.empty() && name != inv.arguments[0]))
             continue;
-        const std::string title = registry.popUpMenuItems()[static_cast<size_t>(i)];
+        const ActionHelp help(name, registry.popUpMenuItems()[static_cast<size_t>(i)],
+                              action->parameterList());
         if (inv.json) {
-            out += std::string(first ? "" : ",") + "{\"name\":" + jsonString(name) +
-                   ",\"title\":" + jsonString(title) +
-                   ",\"parameters\":" + jsonValue(plist::Value(action->parameterList())) + "}";
+            out += (first ? "" : ",") + help.json();
+        } else if (!inv.arguments.empty()) {
+            out += help.text();
         } else {
-            out += name + "  (" + title + ")\n";
+            out += name + "  (" + registry.popUpMenuItems()[static_cast<size_t>(i)] + ")\n";
             for (const auto& [key, value] : action->parameterList())
                 out += "    " + key + " = " + value.describe() + "\n";
         }
         first = false;
     }
-    std::fputs((inv.json ? out + "]\n" : out).c_str(), stdout);
+    if (inv.json)
+        out += inv.arguments.empty() ? "]\n" : "\n";
+    else if (inv.arguments.empty())
+        out += "\n'morvane-cli actions NAME' explains one action's keys and their values.\n";
+    std::fputs(out.c_str(), stdout);
     return 0;
 }
 
+// The folder of a run's items: the first one, and how many others there are.
+std::string runFolders(const JournalRecord& run) {
+    std::vector<std::string> folders;
+    for (const auto& step : run.steps) {
+        const std::string folder = std::filesystem::path(step.from).parent_path().string();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    if (folders.empty())
+        return "-";
+    return folders.size() == 1 ? folders[0]
+                               : folders[0] + " (+" + std::to_string(folders.size() - 1) +
+                                     " more folder" + (folders.size() == 2 ? ")" : "s)");
+}
+
+// One run a line: its id, time, state, what it renamed, its folder and chain.
 void listRuns(const std::vector<JournalRecord>& runs) {
     for (const auto& run : runs) {
         char when[64];
@@ -409,8 +399,12 @@ void listRuns(const std::vector<JournalRecord>& runs) {
         std::tm local{};
         localtime_r(&created, &local);
         std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-        std::printf("%s  %s  %zu pairs, %zu renamed  %s\n", run.runId.c_str(), when,
-                    run.pairCount(), run.doneCount(), run.state().c_str());
+        const std::string renamed =
+            std::to_string(run.pairCount()) + " pairs, " +
+            (run.doneCount() == 0 ? "none" : std::to_string(run.doneCount())) + " renamed";
+        const std::string about = RunJournal::aboutOf(RenameJournal::defaultFolder(), run.runId);
+        std::printf("%s  %s  %s  %s  %s  %s\n", run.runId.c_str(), when, run.state().c_str(),
+                    renamed.c_str(), runFolders(run).c_str(), about.empty() ? "-" : about.c_str());
     }
 }
 
@@ -419,6 +413,16 @@ int commandUndo(const Invocation& inv) {
     if (inv.list) {
         listRuns(service.runs());
         return 0;
+    }
+    if (!inv.arguments.empty()) {
+        const auto runs = service.runs();
+        const auto run = std::find_if(runs.begin(), runs.end(), [&inv](const JournalRecord& r) {
+            return r.runId == inv.arguments[0];
+        });
+        if (run != runs.end() && run->undoComplete) {
+            std::fprintf(stderr, "morvane-cli: run %s was already undone\n", run->runId.c_str());
+            return 1;
+        }
     }
     const UndoResult result =
         inv.arguments.empty() ? service.undoNewest() : service.undo(inv.arguments[0]);
@@ -456,6 +460,7 @@ int main(int argc, char** argv) {
     const Invocation& inv = parsed.invocation;
     PrivateDefaults defaults;
     privateDefaults = defaults.defaults.get();
+    privateFolder = defaults.folder;
     if (!privateDefaults && inv.command != Command::Help && inv.command != Command::Version &&
         inv.command != Command::Undo) {
         std::fprintf(stderr, "morvane-cli: cannot create a temporary folder (TMPDIR)\n");

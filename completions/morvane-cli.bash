@@ -1,5 +1,5 @@
 # bash completion for morvane-cli                            -*- shell-script -*-
-# Commands and options; --step and --keys complete action names, --set the
+# Commands and options; --step, --keys and "actions NAME" complete action names, --set the
 # parameter keys of the step before it, --global the global settings' keys.
 # Names and keys come from the program itself (morvane-cli actions --names,
 # --keys NAME, --global-keys), the one the command line names.
@@ -77,6 +77,10 @@ _morvane_cli() {
             return
             ;;
     esac
+    if [[ ${COMP_WORDS[1]} == actions && $cur != -* ]]; then
+        _morvane_cli_reply_lines "$("$cli" actions --names 2>/dev/null)" ""
+        return
+    fi
     [[ $cur == -* ]] || return # paths: the default file completion
     local chain="--step --set --chain --app-chain --current --global"
     local options

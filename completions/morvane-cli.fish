@@ -1,5 +1,5 @@
-# fish completion for morvane-cli: commands and options; --step and --keys
-# complete action names, --set the parameter keys of the step before it,
+# fish completion for morvane-cli: commands and options; --step, --keys and
+# "actions NAME" complete action names, --set the parameter keys of the step before it,
 # --global the global settings' keys, all read from the program itself.
 
 function __morvane_cli_program
@@ -57,7 +57,8 @@ complete -c morvane-cli -n "__morvane_cli_using rename" -l allow-conflicts -d "r
 complete -c morvane-cli -n "__morvane_cli_using rename" -l no-journal -d "keep no journal (no undo)"
 complete -c morvane-cli -n "__morvane_cli_using save-list" -l layout -x -a "0 1 2" -d "layout of the list"
 complete -c morvane-cli -n "__morvane_cli_using save-list" -l changed-only -d "only changed items"
-complete -c morvane-cli -n "__morvane_cli_using save-list" -l output -r -F -d "the file to write"
+complete -c morvane-cli -n "__morvane_cli_using save-list" -l output -r -F -d "the file to write (- for standard output)"
+complete -c morvane-cli -n "__morvane_cli_using actions" -f -a "(__morvane_cli_names)" -d "explain one action"
 complete -c morvane-cli -n "__morvane_cli_using actions" -l names -d "only the action names"
 complete -c morvane-cli -n "__morvane_cli_using actions" -l keys -x -d "the parameter keys of an action" -a "(__morvane_cli_names)"
 complete -c morvane-cli -n "__morvane_cli_using actions" -l global-keys -d "the global settings' keys"

@@ -186,6 +186,8 @@ private:
     struct RunState;
     void renameLoop(const RenameOptimizer& plan);
     bool goAheadWithPlan(const RenameOptimizer& plan, const std::vector<std::string>& newPaths);
+    // The active steps' action names, "Replace text + Add number to start".
+    std::string chainInAFewWords() const;
     void refuseRun(const std::string& reason);
     void runStep(RunState& run, const RenameOptimizer& plan, size_t index);
     bool renamePair(RunState& run, size_t step, size_t index, const std::string& oldPath,

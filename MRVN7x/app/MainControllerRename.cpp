@@ -134,6 +134,14 @@ bool MainController::checkSettingsBeforeRun(bool& result) {
     return true;
 }
 
+std::string MainController::chainInAFewWords() const {
+    std::string words;
+    for (const auto& step : compositeAction_->getActionDictionaryList())
+        if (step && step->getParamInt("active", 1) != 0)
+            words += (words.empty() ? "" : " + ") + step->actionName();
+    return words;
+}
+
 std::string MainController::journalFolder() const {
     return journalFolder_.empty() ? RenameJournal::defaultFolder() : journalFolder_;
 }
@@ -215,6 +223,7 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
             return;
         }
         lastRun_.runId = journal->runId();
+        RunJournal::writeAbout(journalFolder(), journal->runId(), chainInAFewWords());
         run.journal = &*journal;
     }
     lastRun_.status = RenameRunResult::Status::Completed;

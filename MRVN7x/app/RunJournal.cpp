@@ -3,6 +3,8 @@
 #include "MRVN7x/engine/DiskRenamer.h"
 #include "platform/PathText.h"
 
+#include <fstream>
+
 namespace morvane {
 namespace {
 // The journal's step for step index of the plan.
@@ -34,6 +36,18 @@ std::optional<RunJournal> RunJournal::begin(const std::string& folder, const Ren
     if (!journal)
         return std::nullopt;
     return RunJournal(std::move(*journal));
+}
+
+void RunJournal::writeAbout(const std::string& folder, const std::string& runId,
+                            const std::string& text) {
+    std::ofstream(folder + "/" + runId + ".about", std::ios::binary) << text << "\n";
+}
+
+std::string RunJournal::aboutOf(const std::string& folder, const std::string& runId) {
+    std::ifstream file(folder + "/" + runId + ".about", std::ios::binary);
+    std::string line;
+    std::getline(file, line);
+    return line;
 }
 
 } // namespace morvane

@@ -20,6 +20,13 @@ public:
     static std::optional<RunJournal> begin(const std::string& folder, const RenameOptimizer& plan,
                                            std::string& error);
 
+    // A line about the run beside its journal (RUN.about), for lists of runs:
+    // the chain in a few words. Best effort: a run is not stopped for it.
+    static void writeAbout(const std::string& folder, const std::string& runId,
+                           const std::string& text);
+    // That line, or the empty text when there is none.
+    static std::string aboutOf(const std::string& folder, const std::string& runId);
+
     const std::string& runId() const { return journal_.runId(); }
     // Step index of the plan was done.
     void stepDone(size_t index) { journal_.markDone(index); }

@@ -251,14 +251,15 @@ std::optional<std::string> itemText(const TagLib::MP4::Tag* tag, const char* key
     return utf8(values.front());
 }
 
-// A pair item ("trkn", "disk"): the low byte of the number and of the count.
+// A pair item ("trkn", "disk"): the whole 16-bit number and count (track 300
+// of 400 is 300, not its low byte 44).
 void storePair(const TagLib::MP4::Tag* tag, const char* key, const char* numberKey,
                const char* countKey, plist::Dictionary& tags) {
     if (!tag->contains(key))
         return;
     const TagLib::MP4::Item::IntPair pair = tag->item(key).toIntPair();
-    tags[numberKey] = std::to_string(pair.first & 0xFF);
-    tags[countKey] = std::to_string(pair.second & 0xFF);
+    tags[numberKey] = std::to_string(pair.first & 0xFFFF);
+    tags[countKey] = std::to_string(pair.second & 0xFFFF);
 }
 
 plist::Dictionary mpeg4TagsFor(const std::string& path) {

@@ -59,7 +59,7 @@ TEST_F(CliChain, PreviewShowsEveryStepOfTheChainAsATable) {
                               photos() +
                               "\n"
                               "*  notes.TXT     03notes.txt   " +
-                              photos() + "\n");
+                              photos() + "\nMarks:  * new name\n");
     // Nothing was renamed by a preview.
     EXPECT_EQ(folderNames(photos()),
               (std::vector<std::string>{"Alps.JPG", "Beach.JPG", "notes.TXT"}));
@@ -276,5 +276,5 @@ TEST_F(CliChain, TheTableAlignsWideCharactersByTheirColumns) {
                   "\n"
                   "*  \xe5\x86\x99\xe7\x9c\x9f.jpg          \xe5\x86\x99\xe7\x9c\x9f.JPG"
                   "          " +
-                  home / "w" + "\n");
+                  home / "w" + "\nMarks:  * new name\n");
 }

@@ -137,7 +137,7 @@ TEST_F(CliRename, ExitStatusTwoIsAUsageErrorWithAOneLineReason) {
         {"rename", "--step", "No such action", paths[0]},
         {"rename", "--step", "Add number to end", "--set", "padding=x", paths[0]},
         {"rename", "--step", "Make uppercase", "--current", "1", paths[0]},
-        {"rename", "--step", "Make uppercase", "--global", "processFiles=yes", paths[0]},
+        {"rename", "--step", "Make uppercase", "--global", "processFiles=maybe", paths[0]},
         {"rename", "--chain", home / "missing.plist", paths[0]},
         {"rename", "--app-chain", paths[0]},
         {"rename", "--step", "Rename from list", "--set", "list file path=nowhere.txt", paths[0]},
@@ -278,7 +278,7 @@ TEST_F(CliRename, NoProgressOnAPipeABarOnATerminalForLongLists) {
                               "--global", "processSubfolders=1", home / "long"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "400 file names were changed.\n");
-    EXPECT_NE(result.err.find("Renaming.. ["), std::string::npos);
+    EXPECT_NE(result.err.find("Renaming (5/5)    ["), std::string::npos);
     EXPECT_NE(result.err.find("400 of 400 items"), std::string::npos);
     // The bar is cleared at the end.
     EXPECT_EQ(result.err.substr(result.err.size() - 4), "\r\033[K");

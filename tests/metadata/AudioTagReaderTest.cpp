@@ -225,7 +225,7 @@ struct Mp4Case {
     Tags expected;
 };
 
-TEST(AudioTagReaderTest, ReadsMpeg4ItemsKeepingTheLowByteOfEachNumber) {
+TEST(AudioTagReaderTest, ReadsMpeg4ItemsWithTheirWhole16BitNumbers) {
     TempDir dir("m4a");
     const Mp4Case cases[] = {
         {"pairs.m4a",
@@ -239,14 +239,14 @@ TEST(AudioTagReaderTest, ReadsMpeg4ItemsKeepingTheLowByteOfEachNumber) {
           {"numTrack", "14"},
           {"cd", "1"},
           {"numCds", "2"}}},
-        // 300 = 0x12C and 400 = 0x190 keep 0x2C and 0x90; 256 keeps 0, 511 keeps 255.
-        {"wrapping.m4a",
-         {{}, std::pair(300, 400), std::pair(256, 511)},
+        // Numbers above one byte are read whole, up to the field's 65535.
+        {"wide.m4a",
+         {{}, std::pair(300, 400), std::pair(256, 65535)},
          {{"art", "Test Artist"},
-          {"track", "44"},
-          {"numTrack", "144"},
-          {"cd", "0"},
-          {"numCds", "255"}}},
+          {"track", "300"},
+          {"numTrack", "400"},
+          {"cd", "256"},
+          {"numCds", "65535"}}},
         {"track-only.M4P",
          {{}, std::pair(7, 0), std::nullopt},
          {{"art", "Test Artist"}, {"track", "7"}, {"numTrack", "0"}}},
@@ -284,7 +284,7 @@ Tags expectedTagsFor(const test::ManifestRow& row) {
     }
     // exiftool shows MP3 texts as stored ("02/10") and MPEG-4 pairs as "N of M",
     // leaving out a count of 0. The reader keeps the MP3 text's digits as they
-    // are ("02"), keeps only the low byte of each MPEG-4 number (300 -> 44), and
+    // are ("02"), reads each MPEG-4 number whole (300 stays 300), and
     // stores a found pair's count even when it is 0 (ilst-is-last.m4a: "1" of 0).
     auto pair = [&](const std::string& text, const char* numberKey, const char* countKey) {
         if (text.empty())
@@ -299,8 +299,8 @@ Tags expectedTagsFor(const test::ManifestRow& row) {
             return;
         }
         const auto parts = test::splitOn(text, " of ");
-        expected[numberKey] = std::to_string(std::stoi(parts[0]) & 0xFF);
-        expected[countKey] = std::to_string(parts.size() > 1 ? std::stoi(parts[1]) & 0xFF : 0);
+        expected[numberKey] = std::to_string(std::stoi(parts[0]));
+        expected[countKey] = std::to_string(parts.size() > 1 ? std::stoi(parts[1]) : 0);
     };
     pair(row.at("exiftool_track"), "track", "numTrack");
     pair(row.at("exiftool_disc"), "cd", "numCds");

@@ -112,13 +112,14 @@ TEST(Mp3Naming, Mpeg4TrackPairWithItsSlashStoredAsAColon) {
     EXPECT_EQ(PathText::displayNameOfPath(newPath), u"12/14.m4a");
 }
 
-TEST(Mp3Naming, Mpeg4NumbersKeepOnlyTheirLowByte) {
+// Numbers above 255 are read whole; keeping the low byte named track 300 "44".
+TEST(Mp3Naming, Mpeg4NumbersAreReadWhole) {
     TempDir dir("mp4");
     const std::string song = copyOfSample(dir, "audio/has-tags.m4a", "song.m4a");
     ASSERT_TRUE(writeMp4(song, {"The Band", {}, "opening song", {{300, 14}}, {{2, 3}}}));
     auto action =
         actionWithPatterns({"<Album> <TrackNum>", "<TrackNum> of <0NumTracks>, disc <0CDNum>"});
-    EXPECT_EQ(applyAction(*action, song), u"44 of 14, disc 02");
+    EXPECT_EQ(applyAction(*action, song), u"300 of 14, disc 02");
 }
 
 TEST(Mp3Naming, AllPatternsEmptyKeepEveryName) {
@@ -262,7 +263,7 @@ TEST(Mp3Naming, RealAudioFiles) {
         actionWithPatterns({"<Artist> <0TrackNum>-<0NumTracks> disc <CDNum> of <NumCDs>"});
     EXPECT_EQ(applyAction(*numbers,
                           test::testDataPath("audio/derived-trkn300of400_disk2of3_has-tags.m4a")),
-              u"Test Artist 44-144 disc 2 of 3");
+              u"Test Artist 300-400 disc 2 of 3");
     EXPECT_EQ(
         applyAction(*numbers, test::testDataPath("audio/derived-trkn12of14_disk1of2_has-tags.m4a")),
         u"Test Artist 12-14 disc 1 of 2");

@@ -60,6 +60,8 @@ complete_words preview --global processF
 expect "global processF" "processFiles=" "processFolders="
 complete_words actions --keys '"Add number to s'
 expect "keys" "Add number to start"
+complete_words actions '"Add number to e'
+expect "actions NAME" "Add number to end"
 
 complete_words ren
 expect "command" "rename"

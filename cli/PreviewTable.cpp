@@ -1,0 +1,133 @@
+#include "cli/PreviewTable.h"
+
+#include "cli/Json.h"
+#include "platform/PathText.h"
+
+#include <algorithm>
+#include <sys/stat.h>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+#include <unistd.h>
+#include <unordered_set>
+
+namespace morvane::cli {
+
+namespace {
+// The columns a text takes on a terminal: wide and full-width characters two,
+// combining marks and format characters none, everything else one.
+size_t displayWidth(const std::string& utf8) {
+    size_t width = 0;
+    const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
+    const auto length = static_cast<int32_t>(utf8.size());
+    for (int32_t i = 0; i < length;) {
+        UChar32 c;
+        U8_NEXT(s, i, length, c);
+        if (c < 0) {
+            ++width; // a byte that is not UTF-8 shows as one replacement character
+            continue;
+        }
+        const int32_t category = u_getIntPropertyValue(c, UCHAR_GENERAL_CATEGORY_MASK);
+        if (category & (U_GC_MN_MASK | U_GC_ME_MASK | U_GC_CF_MASK))
+            continue;
+        const int32_t east = u_getIntPropertyValue(c, UCHAR_EAST_ASIAN_WIDTH);
+        width += east == U_EA_WIDE || east == U_EA_FULLWIDTH ? 2 : 1;
+    }
+    return width;
+}
+
+// A name as the bytes it has on disk.
+std::string nameBytes(const std::u16string& name) {
+    return PathText::toUtf8(name).value_or(toU8(name));
+}
+
+// The path a display name stands for in folder: a "/" of the name is a ":" on disk.
+std::string pathOf(const std::string& folder, const std::u16string& displayName) {
+    std::string name = nameBytes(displayName);
+    std::replace(name.begin(), name.end(), '/', ':');
+    return (folder == "/" ? "" : folder) + "/" + name;
+}
+
+void printLegend(bool changed, bool clash, bool exists, std::FILE* out) {
+    if (!changed && !clash && !exists)
+        return;
+    std::string legend;
+    if (changed)
+        legend += "  * new name";
+    if (clash)
+        legend += "  ! same new name as another item";
+    if (exists)
+        legend += "  x new name exists, will be skipped";
+    std::fprintf(out, "Marks:%s\n", legend.c_str());
+}
+
+} // namespace
+
+std::string previewRow(const PreviewEntry& entry, bool exists) {
+    std::string text =
+        "{\"oldName\":" + jsonString(entry.oldName) + ",\"newName\":" + jsonString(entry.newName) +
+        ",\"path\":" + jsonString(entry.path) + ",\"root\":" + (entry.root ? "true" : "false") +
+        ",\"diff\":" + (entry.diff ? "true" : "false") +
+        ",\"warning\":" + (entry.warning ? "true" : "false") +
+        ",\"exists\":" + (exists ? "true" : "false");
+    if (entry.regex)
+        for (size_t i = 0; i < 6; ++i)
+            text += ",\"regex" + std::to_string(i + 1) + "\":" + jsonString((*entry.regex)[i]);
+    return text + "}";
+}
+
+// The rows whose new name is already taken on disk by something that is not
+// in the list (and so will not move away first): the run will skip them.
+std::vector<bool> takenNewNames(const std::vector<PreviewEntry>& entries) {
+    std::unordered_set<std::string> listed;
+    for (const auto& e : entries)
+        listed.insert(pathOf(e.path, e.oldName));
+    std::vector<bool> taken(entries.size(), false);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const PreviewEntry& e = entries[i];
+        if (!e.diff)
+            continue;
+        const std::string target = pathOf(e.path, e.newName);
+        struct stat there = {};
+        struct stat item = {};
+        if (listed.count(target) || lstat(target.c_str(), &there) != 0)
+            continue;
+        // A new name differing only in case on a file system that ignores case
+        // finds the item itself.
+        const bool itself = lstat(pathOf(e.path, e.oldName).c_str(), &item) == 0 &&
+                            item.st_dev == there.st_dev && item.st_ino == there.st_ino;
+        taken[i] = !itself;
+    }
+    return taken;
+}
+
+void printPreviewTable(const std::vector<PreviewEntry>& entries, const std::vector<bool>& taken,
+                       std::FILE* out) {
+    const bool colour = isatty(fileno(out));
+    size_t nameWidth = 12, newWidth = 8;
+    for (const auto& e : entries) {
+        nameWidth = std::max(nameWidth, displayWidth(nameBytes(e.oldName)));
+        newWidth = std::max(newWidth, displayWidth(nameBytes(e.newName)));
+    }
+    auto pad = [](const std::string& s, size_t width) {
+        return s + std::string(width - std::min(width, displayWidth(s)), ' ');
+    };
+    std::fprintf(out, "   %s  %s  %s\n", pad("CURRENT NAME", nameWidth).c_str(),
+                 pad("NEW NAME", newWidth).c_str(), "FOLDER");
+    bool changed = false, clash = false, exists = false;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const PreviewEntry& e = entries[i];
+        const bool warn = e.warning || taken[i];
+        const char* mark = e.warning ? "!" : taken[i] ? "x" : e.diff ? "*" : " ";
+        const char* on = !colour ? "" : warn ? "\033[31m" : e.diff ? "\033[32m" : "";
+        const char* off = colour && (warn || e.diff) ? "\033[0m" : "";
+        std::fprintf(out, "%s%s  %s  %s%s  %s\n", on, mark,
+                     pad(nameBytes(e.oldName), nameWidth).c_str(),
+                     pad(nameBytes(e.newName), newWidth).c_str(), off, e.path.c_str());
+        changed |= *mark == '*';
+        clash |= *mark == '!';
+        exists |= *mark == 'x';
+    }
+    printLegend(changed, clash, exists, out);
+}
+
+} // namespace morvane::cli

@@ -1,0 +1,24 @@
+#pragma once
+// The preview for people (an aligned table with a mark per row and a legend
+// of the marks shown) and for programs (one JSON object per row), with the
+// rows whose new name is already taken on disk.
+#include "MRVN7x/actions/PreviewEntry.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace morvane::cli {
+
+// Per row: its new name exists on disk and is not the current name of a row
+// (which would move away first), so the run will skip it.
+std::vector<bool> takenNewNames(const std::vector<PreviewEntry>& entries);
+
+// The JSON object of a row, "exists" among its members.
+std::string previewRow(const PreviewEntry& entry, bool exists);
+
+// "*" a new name, "!" a new name shared with another row, "x" a taken one.
+void printPreviewTable(const std::vector<PreviewEntry>& entries, const std::vector<bool>& taken,
+                       std::FILE* out);
+
+} // namespace morvane::cli
