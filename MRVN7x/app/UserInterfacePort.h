@@ -12,6 +12,8 @@
 
 namespace morvane {
 
+class PreferencesController;
+
 enum class AlertStyle { Warning, Informational, Critical };
 
 // The button that closed an alert: its first (default), second or third one.
@@ -108,6 +110,9 @@ public:
     // The preview rows were rebuilt (previewMode 0: drawer, 1: own window).
     virtual void presentPreview(int previewMode) { (void)previewMode; }
     virtual void terminateApplication() {}
+    // The preferences window, modal, its controls run by controller; returns
+    // when the window closes (after the controller's ok()).
+    virtual void runPreferencesWindow(PreferencesController& controller) { (void)controller; }
 
     // The progress window of a rename run: shown, updated and closed on the
     // main thread.
