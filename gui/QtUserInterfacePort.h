@@ -38,6 +38,7 @@ public:
     void showMultistepDrawer() override;
     void presentPreview(int previewMode) override;
     void terminateApplication() override;
+    void runPreferencesWindow(PreferencesController& controller) override;
 
     void showProgress(const ProgressDisplay& display) override;
     void updateProgress(const ProgressDisplay& display) override;

@@ -124,6 +124,9 @@ public:
     // Saving the file list.
     void createFileList();
 
+    // The preferences window, with a controller of its own for each opening.
+    void showPreferencesDialog();
+
     void observeValueForKey(const std::string& key, BaseAction& object,
                             const std::optional<plist::Value>& oldValue,
                             const std::optional<plist::Value>& newValue) override;
