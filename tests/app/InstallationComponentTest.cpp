@@ -5,7 +5,7 @@
 #include "platform/ScriptRunner.h"
 #include "platform/SystemLog.h"
 #include "platform/XdgPaths.h"
-#include "tests/app/ComponentEnvironment.h"
+#include "tests/support/ComponentEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // records what it is told to show; components are stand-in bundles.
 #include "MRVN7x/app/PreferencesController.h"
 #include "MRVN7x/app/MRVNGlobalPreferencesPseudoAction.h"
-#include "tests/app/ComponentEnvironment.h"
+#include "tests/support/ComponentEnvironment.h"
 #include "tests/support/FakePort.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tests/app/ComponentEnvironment.h"
+#include "tests/support/ComponentEnvironment.h"
 
 #include <cstdlib>
 #include <filesystem>
