@@ -21,9 +21,13 @@ bool isRunning(const std::string& process) {
         struct stat info {};
         if (stat(entry.path().c_str(), &info) != 0 || info.st_uid != getuid())
             continue;
-        std::string name;
-        std::getline(std::ifstream(entry.path() / "comm"), name);
-        if (name == process)
+        // "PID (NAME) STATE ...": NAME may hold spaces and parentheses.
+        std::string stat;
+        std::getline(std::ifstream(entry.path() / "stat"), stat);
+        const auto open = stat.find('('), close = stat.rfind(')');
+        if (open == stat.npos || close == stat.npos || close + 2 >= stat.size())
+            continue;
+        if (stat.compare(open + 1, close - open - 1, process) == 0 && stat[close + 2] != 'Z')
             return true;
     }
     return false;
@@ -51,22 +55,28 @@ const std::vector<Known>& knownFileManagers() {
     return known;
 }
 
+std::optional<Known> running() {
+    for (const Known& manager : knownFileManagers())
+        if (isRunning(manager.process))
+            return manager;
+    return std::nullopt;
+}
+
 bool restart(std::chrono::milliseconds quitDelay) {
-    for (const Known& manager : knownFileManagers()) {
-        if (!isRunning(manager.process))
-            continue;
-        if (Workspace::runAndWait(manager.process, manager.quit) != 0) {
-            SystemLog::warning("The file manager " + manager.process + " did not quit");
-            return false;
-        }
-        if (!waitUntilGone(manager.process, quitDelay)) {
-            SystemLog::warning("The file manager " + manager.process + " is still running");
-            return false;
-        }
-        return Workspace::startDetached(manager.process, manager.start);
+    const auto manager = running();
+    if (!manager) {
+        SystemLog::notice("No file manager that can be restarted is running");
+        return false;
     }
-    SystemLog::notice("No file manager that can be restarted is running");
-    return false;
+    if (Workspace::runAndWait(manager->process, manager->quit) != 0) {
+        SystemLog::warning("The file manager " + manager->process + " did not quit");
+        return false;
+    }
+    if (!waitUntilGone(manager->process, quitDelay)) {
+        SystemLog::warning("The file manager " + manager->process + " is still running");
+        return false;
+    }
+    return Workspace::startDetached(manager->process, manager->start);
 }
 
 } // namespace morvane::FileManagerRestart

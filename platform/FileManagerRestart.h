@@ -2,6 +2,7 @@
 // Restarting the user's file manager, so that it picks up newly installed or
 // removed context-menu entries.
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct Known {
     std::vector<std::string> start;
 };
 const std::vector<Known>& knownFileManagers();
+
+// The first known file manager that runs for this user (zombies do not count).
+std::optional<Known> running();
 
 // Restarts the first known file manager that runs for this user: runs its
 // quit command, waits until it is gone (at most quitDelay), then starts it

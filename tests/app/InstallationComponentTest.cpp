@@ -2,10 +2,13 @@
 // user's folders: stand-in bundles in a private home and resource folder.
 #include "MRVN7x/InstallationComponent/MRVNInstallationManager.h"
 #include "platform/Bundle.h"
+#include "platform/FileManagerRestart.h"
 #include "platform/ScriptRunner.h"
 #include "platform/SystemLog.h"
+#include "platform/Workspace.h"
 #include "platform/XdgPaths.h"
 #include "tests/support/ComponentEnvironment.h"
+#include "tests/support/FakePort.h"
 
 #include <gtest/gtest.h>
 
@@ -283,4 +286,64 @@ TEST(LibraryPath, TheUsersLibraryFoldersMapToTheDataFolder) {
     };
     for (const auto& [path, expected] : cases)
         EXPECT_EQ(XdgPaths::libraryPath(path), expected) << path;
+}
+
+namespace {
+// PATH with one folder in front, for the test's lifetime.
+struct PathInFront {
+    std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+    explicit PathInFront(const std::string& folder) {
+        setenv("PATH", (folder + ":" + saved).c_str(), 1);
+    }
+    ~PathInFront() { setenv("PATH", saved.c_str(), 1); }
+};
+} // namespace
+
+TEST(InstallationManager, RestartFinderQuitsTheRunningFileManagerAndStartsItAgain) {
+    if (const auto real = FileManagerRestart::running())
+        GTEST_SKIP() << "a real " << real->process << " runs for this user";
+    test::TempDir bin("bin");
+    const std::string log = bin / "log", pid = bin / "pid";
+    // A stand-in Nautilus: runs under the name "nautilus" until told to quit;
+    // started again, it notes how and ends.
+    bin.write("nautilus", "#!/bin/sh\ncase \"$1\" in\n"
+                          "--quit) echo quit >> '" +
+                              log + "'; kill $(cat '" + pid +
+                              "') ;;\n"
+                              "--gapplication-service) echo \"started $1\" >> '" +
+                              log +
+                              "' ;;\n"
+                              "*) echo $$ > '" +
+                              pid + "'; while :; do sleep 0.1; done ;;\nesac\n");
+    fs::permissions(bin / "nautilus", fs::perms::owner_all);
+    PathInFront path(bin.path());
+    test::FakePort port;
+    InstallationManager manager;
+
+    port.alertAnswers = {1, 1};
+    EXPECT_FALSE(manager.doInteractiveRestartFinder(port)); // none runs yet
+    EXPECT_EQ(port.alertTitles(),
+              (std::vector<std::string>{InstallationManager::kRestartTitle,
+                                        InstallationManager::kRestartFailedTitle}));
+
+    ASSERT_TRUE(Workspace::startDetached("nautilus", {}));
+    ASSERT_TRUE(waitForFile(pid));
+    for (int i = 0; i < 100 && !FileManagerRestart::running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(FileManagerRestart::running());
+    port.alerts.clear();
+    port.alertAnswers = {1};
+    EXPECT_TRUE(manager.doInteractiveRestartFinder(port));
+    EXPECT_EQ(port.alertTitles(), std::vector<std::string>{InstallationManager::kRestartTitle});
+    for (int i = 0; i < 100 && test::readFile(log) != "quit\nstarted --gapplication-service\n"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(test::readFile(log), "quit\nstarted --gapplication-service\n");
+    EXPECT_FALSE(FileManagerRestart::running());
+
+    // "No" leaves everything as it is.
+    port.alerts.clear();
+    port.alertAnswers = {0};
+    EXPECT_FALSE(manager.doInteractiveRestartFinder(port));
+    EXPECT_EQ(port.alerts.size(), 1u);
+    EXPECT_TRUE(port.unexpected.empty());
 }
