@@ -93,6 +93,10 @@ bool launchApplication(const std::string& bundlePath) {
 }
 
 bool openFile(const std::string& path) {
+    if (access(path.c_str(), F_OK) != 0) {
+        SystemLog::notice("Cannot open " + path + ": it does not exist");
+        return false;
+    }
     if (std::filesystem::path(path).extension() == ".prefPane") {
         const std::string host = besideRunningProgram("tessary-preferences");
         if (host.empty() || access(host.c_str(), X_OK) != 0) {

@@ -84,8 +84,8 @@ void PreferencesController::launchSystemPreferences() {
     port_.runAlert({AlertStyle::Warning,
                     "The preference pane could not be opened.",
                     "Morvane could not open " + manager_->prefPaneComponent().installedPath() +
-                        ". The preferences host that shows the pane, tessary-preferences, is "
-                        "not installed.",
+                        ". Preference panes are shown by the program tessary-preferences; check "
+                        "that it is installed beside morvane.",
                     {"OK"}});
 }
 

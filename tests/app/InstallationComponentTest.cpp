@@ -198,6 +198,14 @@ TEST(InstallationComponent, LaunchStartsTheInstalledProgram) {
     ASSERT_TRUE(t.component.launch());
     ASSERT_TRUE(waitForFile(started));
     EXPECT_EQ(test::readFile(started), t.location() + "/Tool.app/Contents/bin/Tool\n");
+
+    // A bundle without its program cannot be launched, and says so.
+    Installed empty;
+    empty.component.setLocationWithinResourceBundle("Components/Empty.app");
+    test::ComponentEnvironment::makeBundle(empty.env.resources() + "/Components/Empty.app", "1");
+    ASSERT_TRUE(empty.component.install());
+    EXPECT_FALSE(empty.component.launch());
+    EXPECT_FALSE(Workspace::openFile(empty.env.home / "missing.prefPane"));
 }
 
 TEST(MRVNInstallationManager, ComponentsComeFromTheResourcesAndGoToTheDataFolder) {
