@@ -37,6 +37,7 @@ PreferencesDialog::PreferencesDialog(PreferencesController& controller, QWidget*
     layout->addWidget(buildContextMenuBox());
     layout->addWidget(buildHotKeyBox());
     layout->addWidget(buildAppearanceBox());
+    layout->addStretch();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { controller_.ok(); });
     layout->addWidget(buttons);
@@ -57,8 +58,8 @@ QPushButton* PreferencesDialog::commandButton(const QString& name, const QString
 QWidget* PreferencesDialog::buildContextMenuBox() {
     QGroupBox* group =
         box(tr("File manager integration"),
-            tr("Adds \"Rename with Morvane\" to the context menu of your file manager, so that "
-               "selected files and folders open in Morvane."));
+            tr("Adds Morvane to the context menu of your file manager, so that selected files "
+               "and folders open in Morvane."));
     contextMenuInstall_ = commandButton("installContextMenu", tr("&Install Context Menu"),
                                         "list-add", &PreferencesController::installContextMenu);
     contextMenuUninstall_ =
