@@ -67,7 +67,10 @@ bool startDetached(const std::string& program, const std::vector<std::string>& a
     const pid_t child = fork();
     if (child == 0) {
         setsid();
-        if (fork() == 0) {
+        const pid_t grandchild = fork();
+        if (grandchild < 0)
+            _exit(1);
+        if (grandchild == 0) {
             const int null = open("/dev/null", O_RDWR);
             for (int fd = 0; fd <= 2 && null >= 0; ++fd)
                 dup2(null, fd);
