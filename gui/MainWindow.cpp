@@ -8,8 +8,11 @@
 #include "gui/ParameterViews.h"
 #include "gui/PreviewModel.h"
 #include "gui/PreviewTableView.h"
+#include "gui/PreviewWindow.h"
+#include "gui/QLFlexView.h"
 #include "gui/QtUserInterfacePort.h"
 #include "gui/StepListModel.h"
+#include "gui/WindowGeometry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +30,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
@@ -61,14 +63,23 @@ MainWindow::MainWindow(MainController& controller, ActionList& registry, QtUserI
     splitter_->setChildrenCollapsible(false);
     splitter_->addWidget(buildStepsPane());
     splitter_->addWidget(buildEditor());
-    splitter_->addWidget(buildPreviewPane());
+    buildPreviewPane();
+    splitter_->addWidget(buildDrawer());
+    // An open drawer takes every change of the window's width (so it slides
+    // in and out); without it the parameters take it.
     splitter_->setStretchFactor(0, 0);
-    splitter_->setStretchFactor(1, 0);
+    splitter_->setStretchFactor(1, 1);
     splitter_->setStretchFactor(2, 1);
     setCentralWidget(splitter_);
     status_ = new QLabel;
     statusBar()->addWidget(status_, 1);
-    resize(1180, 640);
+    resize(730, 600);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                // Coming back to the program brings the preview window up with the main window.
+                if (state == Qt::ApplicationActive && previewWindow_ && previewWindow_->isVisible())
+                    previewWindow_->raise();
+            });
     controller_.compositeAction().addObserver(this, "actionList");
     controller_.compositeAction().addObserver(this, "currentActionIndex");
     for (const char* key : {"discloseAdvancedOptions", "showCurrentName", "showPath"})
@@ -145,6 +156,7 @@ void MainWindow::buildMenus() {
     };
     columnToggle(tr("&Current Names"), "showCurrentName");
     columnToggle(tr("&Folders"), "showPath");
+    buildPreviewMenu(view);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     auto page = [this](const char* name) {
@@ -254,12 +266,13 @@ QWidget* MainWindow::buildEditor() {
     layout->addLayout(form);
     new ParameterBinder(fragmentRow, controller_.compositeAction(), this);
 
-    parameterArea_ = new QScrollArea;
-    parameterArea_->setWidgetResizable(true);
-    parameterArea_->setFrameShape(QFrame::StyledPanel);
-    parameterArea_->setMinimumSize(400, 240);
-    layout->addWidget(parameterArea_, 1);
+    // The parameters take the height they need; the window grows or shrinks with them.
+    parameterFlex_ = new QLFlexView;
+    parameterFlex_->setMinimumWidth(420);
+    parameterFlex_->setWindowResizer([this](int delta) { growBy(delta); });
+    layout->addWidget(parameterFlex_);
     layout->addWidget(buildAdvancedOptions());
+    layout->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
     auto* fileList = new QPushButton(tr("Save File &List…"));
@@ -299,6 +312,9 @@ QWidget* MainWindow::buildAdvancedOptions() {
     disclosure_->setCheckable(true);
     disclosure_->setAutoRaise(true);
     layout->addWidget(disclosure_);
+    optionsFlex_ = new QLFlexView;
+    optionsFlex_->setObjectName("AdvancedOptions");
+    optionsFlex_->setWindowResizer([this](int delta) { growBy(delta); });
     advancedOptions_ = new QWidget;
     auto* form = new QFormLayout(advancedOptions_);
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -329,14 +345,16 @@ QWidget* MainWindow::buildAdvancedOptions() {
     for (QWidget* check : {confirm, summary, quit})
         checks->addWidget(check);
     form->addRow(tr("When renaming:"), checks);
-    layout->addWidget(advancedOptions_);
     optionsBinder_ =
         std::make_unique<ParameterBinder>(advancedOptions_, controller_.globalSettings());
+    const bool open = controller_.globalSettings().getParamInt("discloseAdvancedOptions", 0) != 0;
+    optionsFlex_->setDisclosed(open ? 1 : 0);
+    optionsFlex_->setContainedView(advancedOptions_);
+    layout->addWidget(optionsFlex_);
     auto disclose = [this](bool open) {
-        advancedOptions_->setVisible(open);
+        optionsFlex_->setDisclosed(open ? 1 : 0);
         disclosure_->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
     };
-    const bool open = controller_.globalSettings().getParamInt("discloseAdvancedOptions", 0) != 0;
     disclosure_->setChecked(open);
     disclose(open);
     connect(disclosure_, &QToolButton::toggled, this, [this, disclose](bool on) {
@@ -350,10 +368,10 @@ QWidget* MainWindow::buildAdvancedOptions() {
 
 QWidget* MainWindow::buildPreviewPane() {
     auto* pane = new QWidget;
+    previewPane_ = pane;
     pane->setObjectName("PreviewPane");
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(4, 8, 8, 8);
-    layout->addWidget(sectionTitle(tr("Preview")));
     previewModel_ = new PreviewModel(controller_, this);
     preview_ = new PreviewTableView;
     preview_->setObjectName("PreviewTable");
@@ -371,6 +389,41 @@ QWidget* MainWindow::buildPreviewPane() {
             [this](const std::vector<int>& rows) { controller_.removeFile(rows); });
     layout->addWidget(preview_, 1);
     return pane;
+}
+
+// The drawer: the preview as a panel on the main window's right edge, that
+// slides out with the width it had last and back in when closed.
+QWidget* MainWindow::buildDrawer() {
+    drawer_ = new QWidget;
+    drawer_->setObjectName("PreviewDrawer");
+    auto* layout = new QVBoxLayout(drawer_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* header = new QHBoxLayout;
+    header->setContentsMargins(4, 8, 8, 0);
+    header->addWidget(sectionTitle(tr("Preview")));
+    header->addStretch();
+    if (WindowGeometry::canPlaceWindows()) {
+        auto* close = new QToolButton;
+        close->setObjectName("CloseDrawer");
+        const QIcon icon = QIcon::fromTheme("window-close");
+        if (icon.isNull())
+            close->setText(QString::fromUtf8("\u00d7"));
+        else
+            close->setIcon(icon);
+        close->setAutoRaise(true);
+        close->setToolTip(tr("Show the preview in a window of its own"));
+        close->setAccessibleName(close->toolTip());
+        connect(close, &QToolButton::clicked, this, [this] {
+            controller_.readPreviewPaneWidth();
+            controller_.previewDrawerDidClose();
+        });
+        header->addWidget(close);
+    }
+    layout->addLayout(header);
+    layout->addWidget(previewPane_, 1);
+    drawer_->hide();
+    return drawer_;
 }
 
 void MainWindow::fillActionMenu() {
@@ -412,7 +465,7 @@ void MainWindow::switchAction() {
                 &MainWindow::runViewCommand);
     }
     view->setContentsMargins(12, 12, 12, 12);
-    parameterArea_->setWidget(view); // deletes the last view
+    parameterFlex_->setContainedView(view); // deletes the last view
     parameterView_ = view;
     actionMenu_->setCurrentIndex(chain.transientActionIndex());
     selectCurrentStep();
@@ -469,7 +522,8 @@ void MainWindow::showMultistepPane() {
     multistepAction_->setChecked(on);
 }
 
-void MainWindow::presentPreview(int) {
+void MainWindow::presentPreview(int previewMode) {
+    placePreview(previewMode);
     previewModel_->refresh();
     QHeaderView* header = preview_->horizontalHeader();
     for (int column = 0; column < previewModel_->columnCount(); ++column) {
@@ -562,7 +616,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    splitter_->setSizes({210, 470, std::max(width() - 680, 420)});
+    if (!std::exchange(shownOnce_, true))
+        splitter_->setSizes({210, 470, !drawer_->isHidden() ? std::max(width() - 680, 300) : 0});
 }
 
 } // namespace morvane::gui

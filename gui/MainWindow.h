@@ -4,13 +4,18 @@
 // calls one controller operation or writes one key; what the user sees comes
 // back through the port and the observers.
 #include "MRVN7x/actions/KeyValueObserver.h"
+#include "MRVN7x/app/WindowLayout.h"
+#include "gui/PreviewWindow.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -18,7 +23,7 @@ class QListView;
 class QSplitter;
 class QToolButton;
 class QPushButton;
-class QScrollArea;
+class QMenu;
 
 namespace morvane {
 class ActionList;
@@ -29,6 +34,7 @@ namespace morvane::gui {
 
 class ParameterBinder;
 class PreviewModel;
+class QLFlexView;
 class PreviewTableView;
 class QtUserInterfacePort;
 class StepListModel;
@@ -43,12 +49,19 @@ public:
     void switchAction();
     void showMultistepPane();
     void presentPreview(int previewMode);
+    WindowFrames windowFrames() const;
+    void setWindowFrames(const WindowFrames& frames, std::chrono::milliseconds duration);
+    std::optional<int> openPreviewDrawerWidth() const;
+    void fadeOut(std::chrono::milliseconds duration);
     // Undo Last Rename is enabled when the journals hold a run to undo.
     void updateUndo();
 
     // For tests and the program: the pieces a user works with.
     QComboBox* actionMenu() const { return actionMenu_; }
     QWidget* parameterView() const { return parameterView_; }
+    QLFlexView* parameterFlexView() const { return parameterFlex_; }
+    QWidget* previewDrawer() const { return drawer_; }
+    PreviewWindow* previewWindow() const { return previewWindow_; }
     PreviewTableView* previewTable() const { return preview_; }
     PreviewModel* previewModel() const { return previewModel_; }
     QListView* stepList() const { return steps_; }
@@ -65,6 +78,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildMenus();
@@ -72,6 +86,19 @@ private:
     QWidget* buildEditor();
     QWidget* buildAdvancedOptions();
     QWidget* buildPreviewPane();
+    QWidget* buildDrawer();
+    void buildPreviewMenu(QMenu* view);
+    void placePreview(int previewMode);
+    void openDrawer();
+    void closeDrawer();
+    void animateWidth(int width);
+    PreviewWindow& ensurePreviewWindow();
+    void previewWindowMoved();
+    void previewWindowResized();
+    void rememberPreviewPlacement();
+    bool justPlaced() const;
+    static constexpr int kPlacementSettleMs = 500;
+    void growBy(int delta);
     void fillActionMenu();
     void addDroppedFiles(const QStringList& paths);
     void runViewCommand(const QString& command, int argument);
@@ -90,7 +117,17 @@ private:
     StepListModel* stepsModel_ = nullptr;
     QToolButton* removeStepButton_ = nullptr;
     QComboBox* actionMenu_ = nullptr;
-    QScrollArea* parameterArea_ = nullptr;
+    QLFlexView* parameterFlex_ = nullptr;
+    QLFlexView* optionsFlex_ = nullptr;
+    QWidget* previewPane_ = nullptr;
+    QWidget* drawer_ = nullptr;
+    QPointer<PreviewWindow> previewWindow_;
+    int presentedMode_ = -1;
+    bool previewPlaced_ = false;
+    QPoint previewOffset_; // from the main window's corner, while they move together
+    QSize previewSize_;
+    QElapsedTimer placedClock_; // since the program last placed the windows
+    QList<QAction*> placementActions_;
     QPointer<QWidget> parameterView_;
     std::unique_ptr<ParameterBinder> binder_;
     std::unique_ptr<ParameterBinder> optionsBinder_;
@@ -105,6 +142,8 @@ private:
     QAction* multistepAction_ = nullptr;
     QHash<QString, QAction*> columnToggles_; // by the setting they show
     bool quitting_ = false;
+    bool shownOnce_ = false;
+    int drawerAddedWidth_ = 0;
 };
 
 } // namespace morvane::gui

@@ -28,7 +28,11 @@ void MorvaneApplication::launch(const std::vector<std::string>& paths) {
     window_->showMultistepPane();
     window_->updateUndo();
     window_->switchAction();
-    window_->presentPreview(0);
+    window_->presentPreview(controller_.presentedPreviewMode());
+    // Where the user left the window; the first time, a layout made for the screen.
+    if (controller_.operationMode() == MainController::Normal &&
+        !controller_.restoreWindowPosition())
+        controller_.optimizeWindowFrameForScreen();
     window_->show();
     window_->raise();
     window_->activateWindow();

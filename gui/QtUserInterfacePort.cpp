@@ -1,6 +1,7 @@
 #include "gui/QtUserInterfacePort.h"
 
 #include "gui/MainWindow.h"
+#include "gui/WindowGeometry.h"
 #include "gui/dialogs/DontShowAgainDialog.h"
 #include "gui/dialogs/PreferencesDialog.h"
 #include "gui/dialogs/ProgressWindow.h"
@@ -145,6 +146,33 @@ void QtUserInterfacePort::showMultistepDrawer() {
 void QtUserInterfacePort::presentPreview(int previewMode) {
     if (window_)
         window_->presentPreview(previewMode);
+}
+
+void QtUserInterfacePort::fadeOutWindows(std::chrono::milliseconds duration) {
+    if (window_)
+        window_->fadeOut(duration);
+}
+
+bool QtUserInterfacePort::canPlaceWindows() {
+    return window_ && WindowGeometry::canPlaceWindows();
+}
+
+WindowFrames QtUserInterfacePort::windowFrames() {
+    return window_ ? window_->windowFrames() : WindowFrames{};
+}
+
+Frame QtUserInterfacePort::screenFrame() {
+    return WindowGeometry::visibleScreenFrame(window_);
+}
+
+void QtUserInterfacePort::setWindowFrames(const WindowFrames& frames,
+                                          std::chrono::milliseconds duration) {
+    if (window_)
+        window_->setWindowFrames(frames, duration);
+}
+
+std::optional<int> QtUserInterfacePort::openPreviewDrawerWidth() {
+    return window_ ? window_->openPreviewDrawerWidth() : std::nullopt;
 }
 
 void QtUserInterfacePort::terminateApplication() {

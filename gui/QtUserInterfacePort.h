@@ -37,8 +37,14 @@ public:
     void switchAction() override;
     void showMultistepDrawer() override;
     void presentPreview(int previewMode) override;
+    void fadeOutWindows(std::chrono::milliseconds duration) override;
     void terminateApplication() override;
     void runPreferencesWindow(PreferencesController& controller) override;
+    bool canPlaceWindows() override;
+    WindowFrames windowFrames() override;
+    Frame screenFrame() override;
+    void setWindowFrames(const WindowFrames& frames, std::chrono::milliseconds duration) override;
+    std::optional<int> openPreviewDrawerWidth() override;
 
     void showProgress(const ProgressDisplay& display) override;
     void updateProgress(const ProgressDisplay& display) override;

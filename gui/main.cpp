@@ -3,9 +3,9 @@
 // the files to it and ends.
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
+#include "MorvaneVersion.h"
 #include "gui/MorvaneApplication.h"
 #include "gui/QtUserInterfacePort.h"
-#include "MorvaneVersion.h"
 #include "gui/SingleInstance.h"
 #include "platform/SystemLog.h"
 

@@ -193,17 +193,22 @@ bool MainController::cancel() {
 }
 
 void MainController::terminateWithFadeEffect() {
+    readPreviewPaneWidth();
     registry_.saveActionParametersToPreferences(*globalSettings_);
     defaults_.synchronize();
     terminationRequested_ = true;
+    if (globalSettings_->shouldUseFadeOutEffect())
+        port_.fadeOutWindows(kFadeOutDuration);
     port_.terminateApplication();
 }
 
 void MainController::applicationShouldTerminate() {
+    readPreviewPaneWidth();
     updateAll();
     if (operationMode_ != Normal)
         return;
     compositeAction_->saveToPreferences();
+    saveWindowPosition();
     defaults_.setObject(DefaultsKeys::version, plist::Value(kVersion));
     defaults_.synchronize();
 }
@@ -219,6 +224,7 @@ void MainController::observeValueForKey(const std::string& key, BaseAction&,
         return;
     }
     if (key == "currentActionIndex" || key == "transientActionIndex") {
+        readPreviewPaneWidth();
         port_.switchAction();
         return;
     }

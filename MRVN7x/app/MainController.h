@@ -124,6 +124,37 @@ public:
     // Saving the file list.
     void createFileList();
 
+    // Where the preview goes: in the drawer of the main window (mode 0) or in
+    // a window of its own (mode 1) that docks to the main window's edges.
+    // Where windows cannot be placed, always the drawer; the setting stays.
+    int presentedPreviewMode();
+    void showPreviewInDrawer();
+    void showPreviewInSeparateWindow();
+    void readPreviewPaneWidth();
+    void previewDrawerDidClose();
+    // The user moved or resized a window (not while the program does).
+    void previewWindowDidMove();
+    void previewWindowDidResize();
+    void mainWindowDidMove();
+    // While the main window moves, a docked preview window moves along.
+    bool previewMovesWithMainWindow() const;
+    bool isPreviewWindowDocked() const { return previewWindowIsDocked_; }
+    bool isProgramResizingWindows() const { return programNotUserIsResizingWindows_; }
+    void movePreviewWindowRightEdge();
+    void movePreviewWindowBottomEdge();
+    void movePreviewWindowTopEdge();
+    void optimizeWindowFrameForScreen();
+    // The preview window's zoomed frame, and the zoom that gives it that frame.
+    Frame standardPreviewFrame();
+    void zoomPreviewWindow();
+    // The main window's new frame, with a preview right below following it.
+    void setCustomFrame(const Frame& main);
+    void saveWindowPosition();
+    // False when no position was saved.
+    bool restoreWindowPosition();
+    static constexpr std::chrono::milliseconds kJointResizeDuration{100};
+    static constexpr std::chrono::milliseconds kFadeOutDuration{400};
+
     // The preferences window, with a controller of its own for each opening.
     void showPreferencesDialog();
 
@@ -153,6 +184,7 @@ private:
     bool checkSettingsBeforeRun(bool& result);
     bool runCheckedRename();
     void takeInFilesOpenedWhileBusy();
+    void placePreviewWindow(const WindowFrames& before, WindowFrames after);
     void fillPreviewRows(std::vector<PreviewEntry>& entries);
     struct RunState;
     void renameLoop(const RenameOptimizer& plan);
@@ -193,6 +225,8 @@ private:
     bool runInProgress_ = false;
     bool previewInProgress_ = false;
     bool previewDeferred_ = false; // a refresh fell due during a run
+    bool previewWindowIsDocked_ = false;
+    bool programNotUserIsResizingWindows_ = false;
     std::vector<std::string> openedWhileBusy_;
     int previewRefreshes_ = 0;
     std::vector<PreviewEntry> preview_;

@@ -69,7 +69,7 @@ void MainController::showPreview() {
     postProcessPreviewList(entries);
     preview_ = std::move(entries);
     computePreviewColumns();
-    port_.presentPreview(globalSettings_->getPreviewModeAsInt());
+    port_.presentPreview(presentedPreviewMode());
     takeInFilesOpenedWhileBusy(); // files opened while a long preview was made
 }
 

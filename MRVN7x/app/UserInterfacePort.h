@@ -3,6 +3,7 @@
 // The Qt windows implement it with real dialogs, morvane-cli for a terminal,
 // and the tests with a scripted fake. Nothing behind it knows which.
 #include "MRVN7x/app/EventLoopHost.h"
+#include "MRVN7x/app/WindowLayout.h"
 
 #include <chrono>
 #include <cstddef>
@@ -109,10 +110,28 @@ public:
     virtual void showMultistepDrawer() {}
     // The preview rows were rebuilt (previewMode 0: drawer, 1: own window).
     virtual void presentPreview(int previewMode) { (void)previewMode; }
+    // Fades the windows out over the given time before the end.
+    virtual void fadeOutWindows(std::chrono::milliseconds duration) { (void)duration; }
     virtual void terminateApplication() {}
     // The preferences window, modal, its controls run by controller; returns
     // when the window closes (after the controller's ok()).
     virtual void runPreferencesWindow(PreferencesController& controller) { (void)controller; }
+
+    // Where the windows are, in screen points with y growing upwards. A front
+    // end that cannot read or place its windows (none at all, or a Wayland
+    // session) answers false, and the preview stays in the main window.
+    virtual bool canPlaceWindows() { return false; }
+    virtual WindowFrames windowFrames() { return {}; }
+    // The visible part of the main window's screen (without panels and docks).
+    virtual Frame screenFrame() { return {}; }
+    // Gives both windows these frames, at once or moving together over the
+    // duration; returns when they have them.
+    virtual void setWindowFrames(const WindowFrames& frames, std::chrono::milliseconds duration) {
+        (void)frames;
+        (void)duration;
+    }
+    // The width of the preview drawer's content while it is open, else nothing.
+    virtual std::optional<int> openPreviewDrawerWidth() { return std::nullopt; }
 
     // The progress window of a rename run: shown, updated and closed on the
     // main thread.

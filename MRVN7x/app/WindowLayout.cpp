@@ -1,5 +1,6 @@
 #include "MRVN7x/app/WindowLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace morvane {
@@ -136,6 +137,15 @@ Frame previewFollowingMainResize(const Frame& oldMain, const Frame& newMain, con
         p.y = newMain.y - p.h; // still meeting the main window's bottom
     }
     return p;
+}
+
+Frame keptOnScreen(const Frame& window, const Frame& screen) {
+    Frame f = window;
+    f.x = std::max(std::min(f.x, screen.right() - f.w), screen.x);
+    f.y = std::min(std::max(f.y, screen.y), screen.top() - f.h);
+    if (f.h > screen.h)
+        f.y = screen.top() - f.h; // the title bar stays reachable
+    return f;
 }
 
 } // namespace WindowLayout

@@ -63,5 +63,9 @@ Frame zoomedPreview(const Frame& main, const Frame& preview, const Frame& screen
 // down to 100 points high, then moves down instead.
 Frame previewFollowingMainResize(const Frame& oldMain, const Frame& newMain, const Frame& preview);
 
+// The window moved as little as needed to lie within the screen, its top-left
+// corner first where it is larger.
+Frame keptOnScreen(const Frame& window, const Frame& screen);
+
 } // namespace WindowLayout
 } // namespace morvane

@@ -90,6 +90,9 @@ int main(int argc, char** argv) {
 
     UserDefaults defaults("net.halvard.mrvn7", (home.path() + "/config/ossvale").toStdString());
     ActionList registry(defaults);
+    // A window placed before: the preview stays in its drawer, as the pictures show it.
+    defaults.setObject("main window position x", plist::Value(40));
+    defaults.setObject("main window position y", plist::Value(900));
     MorvaneApplication morvane(defaults, registry);
     morvane.launch({photos.toStdString()});
     MainController& controller = morvane.controller();

@@ -32,16 +32,6 @@ QString plain(QString text) {
 }
 } // namespace
 
-bool waitFor(const std::function<bool()>& cond, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!cond()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 void answerModals(const QStringList& buttons, QStringList* seen) {
     // Polls for a modal window that has the next button, for up to ten seconds each.
     auto* timer = new QTimer(qApp);

@@ -1,15 +1,14 @@
 #pragma once
 // The Qt side of the window tests: one application on the offscreen
 // platform, and ways to answer the modal windows a flow opens.
+#include "tests/gui/WaitFor.h"
+
 #include <QApplication>
 #include <QString>
 
 #include <functional>
 
 namespace morvane::test {
-
-// Waits until cond holds or timeoutMs passed, handling events meanwhile.
-bool waitFor(const std::function<bool()>& cond, int timeoutMs = 5000);
 
 // Answers the modal windows that open next, one after the other, each by
 // clicking the button with the given text (mnemonics ignored). What each
