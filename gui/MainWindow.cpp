@@ -133,6 +133,10 @@ void MainWindow::buildMenus() {
                     [this] { controller_.nudgeActionUp(); });
     edit->addAction(tr("Move Step &Down"), QKeySequence(tr("Ctrl+Down")), this,
                     [this] { controller_.nudgeActionDown(); });
+    edit->addSeparator();
+    edit->addAction(QIcon::fromTheme("preferences-system"), tr("&Preferences…"),
+                    QKeySequence(tr("Ctrl+,")), this,
+                    [this] { controller_.showPreferencesDialog(); });
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
     multistepAction_ = view->addAction(tr("&Steps Pane"));

@@ -3,6 +3,7 @@
 #include "gui/MainWindow.h"
 #include "gui/WindowGeometry.h"
 #include "gui/dialogs/DontShowAgainDialog.h"
+#include "gui/dialogs/PreferencesDialog.h"
 #include "gui/dialogs/ProgressWindow.h"
 #include "gui/dialogs/RenameDialog.h"
 #include "gui/dialogs/SaveListDialog.h"
@@ -93,6 +94,11 @@ QtUserInterfacePort::runConflictResolutionDialog(const RenameDialogRequest& requ
 SaveListOptions QtUserInterfacePort::runSaveListDialog() {
     SaveListDialog dialog(parentWidget());
     return dialog.run();
+}
+
+void QtUserInterfacePort::runPreferencesWindow(PreferencesController& controller) {
+    PreferencesDialog dialog(controller, parentWidget());
+    dialog.exec();
 }
 
 std::optional<std::string> QtUserInterfacePort::runSavePanel(const std::string& title) {

@@ -39,6 +39,7 @@ public:
     void presentPreview(int previewMode) override;
     void fadeOutWindows(std::chrono::milliseconds duration) override;
     void terminateApplication() override;
+    void runPreferencesWindow(PreferencesController& controller) override;
     bool canPlaceWindows() override;
     WindowFrames windowFrames() override;
     Frame screenFrame() override;

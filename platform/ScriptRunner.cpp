@@ -1,5 +1,6 @@
 #include "platform/ScriptRunner.h"
 
+#include "platform/FileManagerRestart.h"
 #include "platform/FileOperations.h"
 
 namespace morvane::ScriptRunner {
@@ -107,6 +108,26 @@ const std::string& renameScript() {
         "end tell\n"
         "end filerename\n";
     return text;
+}
+
+const std::string& finderRestartScript() {
+    static const std::string text = "tell application \"Finder\" to quit\n"
+                                    "delay 3\n"
+                                    "tell application \"Finder\" to activate\n";
+    return text;
+}
+
+const std::string& preferencesActivationScript() {
+    static const std::string text = "tell application \"System Preferences\"\n"
+                                    "activate\n"
+                                    "end tell\n";
+    return text;
+}
+
+bool run(const std::string& script) {
+    if (script == finderRestartScript())
+        return FileManagerRestart::restart(std::chrono::seconds(3));
+    return false;
 }
 
 bool callHandler(const std::string& script, const std::string& handler,

@@ -35,6 +35,33 @@ std::string stateHome() {
     return fromEnvironment("XDG_STATE_HOME", "/.local/state");
 }
 
+std::string expandTilde(const std::string& path) {
+    if (path == "~" || path.starts_with("~/"))
+        return home() + path.substr(1);
+    return path;
+}
+
+std::string libraryPath(const std::string& path) {
+    struct Mapping {
+        const char* library;
+        const char* belowDataHome;
+    };
+    static const Mapping mappings[] = {
+        {"~/Library/Application Support", ""},
+        {"~/Library/PreferencePanes", "/Ossvale/PreferencePanes"},
+        {"~/Library/Contextual Menu Items", "/Ossvale/Contextual Menu Items"},
+    };
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    for (const Mapping& m : mappings) {
+        const std::string library = m.library;
+        if (trimmed == library || trimmed.starts_with(library + "/"))
+            return dataHome() + m.belowDataHome + trimmed.substr(library.size());
+    }
+    return expandTilde(trimmed);
+}
+
 bool makeFolders(const std::string& path) {
     struct stat info {};
     if (stat(path.c_str(), &info) == 0)

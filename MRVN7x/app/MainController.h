@@ -155,6 +155,9 @@ public:
     static constexpr std::chrono::milliseconds kJointResizeDuration{100};
     static constexpr std::chrono::milliseconds kFadeOutDuration{400};
 
+    // The preferences window, with a controller of its own for each opening.
+    void showPreferencesDialog();
+
     void observeValueForKey(const std::string& key, BaseAction& object,
                             const std::optional<plist::Value>& oldValue,
                             const std::optional<plist::Value>& newValue) override;

@@ -13,6 +13,8 @@
 
 namespace morvane {
 
+class PreferencesController;
+
 enum class AlertStyle { Warning, Informational, Critical };
 
 // The button that closed an alert: its first (default), second or third one.
@@ -111,6 +113,9 @@ public:
     // Fades the windows out over the given time before the end.
     virtual void fadeOutWindows(std::chrono::milliseconds duration) { (void)duration; }
     virtual void terminateApplication() {}
+    // The preferences window, modal, its controls run by controller; returns
+    // when the window closes (after the controller's ok()).
+    virtual void runPreferencesWindow(PreferencesController& controller) { (void)controller; }
 
     // Where the windows are, in screen points with y growing upwards. A front
     // end that cannot read or place its windows (none at all, or a Wayland

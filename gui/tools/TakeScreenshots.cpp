@@ -1,11 +1,14 @@
 // morvane-screenshots FOLDER: pictures of the window for the documentation,
 // made from the real widgets over real files in a temporary folder: the main
 // window with a three-step chain, the confirmation dialog, the progress
-// window of a large run, the steps pane, and the window in a dark palette.
+// window of a large run, the steps pane, the preferences window, and the
+// window in a dark palette.
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/actions/CompositeRenameAction.h"
+#include "MRVN7x/app/PreferencesController.h"
 #include "MorvaneVersion.h"
 #include "gui/MorvaneApplication.h"
+#include "gui/dialogs/PreferencesDialog.h"
 #include "gui/dialogs/ProgressWindow.h"
 #include "gui/dialogs/RenameDialog.h"
 
@@ -76,6 +79,7 @@ int main(int argc, char** argv) {
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     qputenv("XDG_STATE_HOME", (home.path() + "/state").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
     QDir(home.path()).mkpath("Photos/Iceland 2026");
     const QString photos = home.path() + "/Photos/Iceland 2026";
     const char* names[] = {"IMG_2041.JPG", "IMG_2042.JPG", "IMG_2043.JPG", "IMG_2044.JPG",
@@ -135,6 +139,13 @@ int main(int argc, char** argv) {
     progress.show();
     save(progress, out, "progress-window.png");
     progress.hide();
+
+    PreferencesController preferences(morvane.port());
+    preferences.setGlobalPreferencesAction(controller.globalSettings());
+    PreferencesDialog preferencesDialog(preferences, &window);
+    preferencesDialog.show();
+    save(preferencesDialog, out, "preferences-window.png");
+    preferencesDialog.hide();
 
     QApplication::setPalette(darkPalette());
     save(window, out, "dark-palette.png");
