@@ -5,13 +5,14 @@
 
 namespace morvane::cli {
 
-namespace {
 std::string folded(const std::string& text) {
     std::string out = text;
     for (char& c : out)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
+
+namespace {
 
 size_t editDistance(const std::string& a, const std::string& b) {
     std::vector<size_t> row(b.size() + 1);

@@ -7,6 +7,10 @@
 
 namespace morvane::cli {
 
+// The text with ASCII letters in lower case: words typed on a command line
+// are compared with names and titles this way.
+std::string folded(const std::string& text);
+
 // The closest candidate; a candidate equal to the word but for case wins.
 std::optional<std::string> closestMatch(const std::string& word,
                                         const std::vector<std::string>& candidates);

@@ -4,18 +4,9 @@
 #include "cli/ChainBuilder.h"
 #include "cli/Suggestion.h"
 
-#include <cctype>
-
 namespace morvane::cli {
 
 namespace {
-std::string folded(const std::string& text) {
-    std::string out = text;
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 std::optional<int> flagValue(const std::string& text) {
     const std::string word = folded(text);
     if (word == "1" || word == "yes" || word == "true")

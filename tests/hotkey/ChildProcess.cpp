@@ -67,6 +67,15 @@ std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds limit) {
     return status_;
 }
 
+PrivateSessionBus::PrivateSessionBus(const std::string& folder)
+    : daemon_({"dbus-daemon", "--session", "--nofork", "--print-address=1",
+               "--address=unix:dir=" + folder},
+              {}, folder + "/bus-address") {
+    using namespace std::chrono_literals;
+    waitUntil([&] { return !firstLine(folder + "/bus-address").empty(); }, 10s);
+    address_ = firstLine(folder + "/bus-address");
+}
+
 std::string firstLine(const std::string& path) {
     std::ifstream file(path);
     std::string line;

@@ -45,6 +45,18 @@ template <typename Condition> bool waitUntil(Condition condition, std::chrono::m
     return true;
 }
 
+// A private session bus (dbus-daemon --session) with its socket in folder,
+// stopped with the object; address() is empty when it did not start.
+class PrivateSessionBus {
+public:
+    explicit PrivateSessionBus(const std::string& folder);
+    const std::string& address() const { return address_; }
+
+private:
+    ChildProcess daemon_;
+    std::string address_;
+};
+
 // The first line of a file, or nothing.
 std::string firstLine(const std::string& path);
 // Whether a program of that name is on PATH.

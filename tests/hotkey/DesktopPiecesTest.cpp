@@ -127,11 +127,9 @@ TEST(DistributedNotification, TheWakeUpGoesOutAsASignalOnTheSessionBus) {
     if (!onPath("dbus-daemon"))
         GTEST_SKIP() << "no dbus-daemon";
     TempDir dir("bus");
-    ChildProcess daemon({"dbus-daemon", "--session", "--nofork", "--print-address=1",
-                         "--address=unix:dir=" + dir.path()},
-                        {}, dir / "address");
-    ASSERT_TRUE(waitUntil([&] { return !firstLine(dir / "address").empty(); }, 10s));
-    ScopedEnv address("DBUS_SESSION_BUS_ADDRESS", firstLine(dir / "address"));
+    PrivateSessionBus bus(dir.path());
+    ASSERT_FALSE(bus.address().empty());
+    ScopedEnv address("DBUS_SESSION_BUS_ADDRESS", bus.address());
     sd_bus* listener = nullptr;
     ASSERT_GE(sd_bus_open_user(&listener), 0);
     std::vector<std::string> received;

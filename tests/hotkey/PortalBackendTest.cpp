@@ -29,13 +29,8 @@ std::vector<std::string> lines(const std::string& path) {
 // A private session bus (dbus-daemon --session) with the stand-in portal on it.
 class StandInPortalBus {
 public:
-    explicit StandInPortalBus(const TempDir& dir)
-        : log_(dir / "portal.log"),
-          daemon_({"dbus-daemon", "--session", "--nofork", "--print-address=1",
-                   "--address=unix:dir=" + dir.path()},
-                  {}, dir / "bus-address") {
-        waitUntil([&] { return !firstLine(dir / "bus-address").empty(); }, 10s);
-        address_ = firstLine(dir / "bus-address");
+    explicit StandInPortalBus(const TempDir& dir) : log_(dir / "portal.log"), bus_(dir.path()) {
+        address_ = bus_.address();
         portal_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{STANDIN_PORTAL, log_},
             std::vector<std::string>{"DBUS_SESSION_BUS_ADDRESS=" + address_});
@@ -65,7 +60,7 @@ private:
     }
 
     std::string log_;
-    ChildProcess daemon_;
+    PrivateSessionBus bus_;
     std::string address_;
     std::unique_ptr<ChildProcess> portal_;
 };
@@ -182,11 +177,9 @@ TEST(PortalBackend, WithoutAPortalOnTheBusItIsNotAvailableAndSaysWhy) {
     if (!onPath("dbus-daemon"))
         GTEST_SKIP() << "no dbus-daemon";
     TempDir dir("bus");
-    ChildProcess daemon({"dbus-daemon", "--session", "--nofork", "--print-address=1",
-                         "--address=unix:dir=" + dir.path()},
-                        {}, dir / "address");
-    ASSERT_TRUE(waitUntil([&] { return !firstLine(dir / "address").empty(); }, 10s));
-    PortalKeyRegistrar portal(firstLine(dir / "address"));
+    PrivateSessionBus bus(dir.path());
+    ASSERT_FALSE(bus.address().empty());
+    PortalKeyRegistrar portal(bus.address());
     EXPECT_FALSE(portal.isAvailable());
     EXPECT_NE(portal.reason().find("no desktop portal"), std::string::npos) << portal.reason();
     EXPECT_EQ(portal.registerKey({15, kCmdCtrl, 0, "x"}), 0u);
