@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -56,6 +57,18 @@ int runAndWait(const std::string& program, const std::vector<std::string>& argum
     return pid < 0 ? -1 : waitForExit(pid);
 }
 
+// What this program blocks or ignores for itself (the hot-key program takes
+// its signals through a descriptor) is not the started program's business.
+static void startWithDefaultSignals() {
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    for (int number = 1; number < NSIG; ++number)
+        sigaction(number, &standard, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+}
+
 bool startDetached(const std::string& program, const std::vector<std::string>& arguments) {
     // A short-lived child starts the program in its own session and exits at
     // once, so the program is never our child and leaves no zombie behind. A
@@ -71,6 +84,7 @@ bool startDetached(const std::string& program, const std::vector<std::string>& a
         if (grandchild < 0)
             _exit(1);
         if (grandchild == 0) {
+            startWithDefaultSignals();
             const int null = open("/dev/null", O_RDWR);
             for (int fd = 0; fd <= 2 && null >= 0; ++fd)
                 dup2(null, fd);
