@@ -2,6 +2,7 @@
 
 #include "gui/MainWindow.h"
 #include "gui/WindowGeometry.h"
+#include "gui/dialogs/ComponentsSetupWindowController.h"
 #include "gui/dialogs/DontShowAgainDialog.h"
 #include "gui/dialogs/PreferencesDialog.h"
 #include "gui/dialogs/ProgressWindow.h"
@@ -151,6 +152,11 @@ void QtUserInterfacePort::presentPreview(int previewMode) {
 void QtUserInterfacePort::fadeOutWindows(std::chrono::milliseconds duration) {
     if (window_)
         window_->fadeOut(duration);
+}
+
+ComponentChoices QtUserInterfacePort::runComponentSetupWindow() {
+    ComponentsSetupWindowController window(parentWidget());
+    return window.run();
 }
 
 bool QtUserInterfacePort::canPlaceWindows() {

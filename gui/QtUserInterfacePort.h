@@ -40,6 +40,7 @@ public:
     void fadeOutWindows(std::chrono::milliseconds duration) override;
     void terminateApplication() override;
     void runPreferencesWindow(PreferencesController& controller) override;
+    ComponentChoices runComponentSetupWindow() override;
     bool canPlaceWindows() override;
     WindowFrames windowFrames() override;
     Frame screenFrame() override;

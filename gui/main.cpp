@@ -3,10 +3,12 @@
 // the files to it and ends.
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
+#include "MRVN7x/app/FirstLaunchManager.h"
 #include "MorvaneVersion.h"
 #include "gui/MorvaneApplication.h"
 #include "gui/QtUserInterfacePort.h"
 #include "gui/SingleInstance.h"
+#include "platform/Bundle.h"
 #include "platform/SystemLog.h"
 
 #include <QApplication>
@@ -70,6 +72,13 @@ int main(int argc, char** argv) {
     if (SingleInstance::handOver(paths, 500))
         return 0;
 
+    // Before any setting is read: a first launch of this version starts afresh.
+    {
+        QtUserInterfacePort launchPort;
+        FirstLaunchManager firstLaunch(applicationDefaults(), launchPort,
+                                       Bundle::applicationBundlePath());
+        firstLaunch.doIt();
+    }
     MorvaneApplication morvane(applicationDefaults(), ActionList::sharedActionList());
     SingleInstance instance;
     instance.listen();

@@ -35,6 +35,19 @@ std::string applicationResourceFolder() {
     return (program.parent_path() / MORVANE_BIN_TO_RESOURCES).lexically_normal().string();
 }
 
+std::string applicationBundlePath() {
+    std::error_code error;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return {};
+    const auto bin = program.parent_path();
+    const auto contents = bin.parent_path();
+    if (bin.filename() == "bin" && contents.filename() == "Contents" &&
+        contents.parent_path().extension() == ".app")
+        return contents.parent_path().string();
+    return program.string();
+}
+
 std::string resourceFolder(const std::string& bundlePath) {
     return bundlePath + "/Contents/Resources";
 }

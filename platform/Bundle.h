@@ -13,6 +13,11 @@ namespace morvane::Bundle {
 // the running program, so the prefix can move).
 std::string applicationResourceFolder();
 
+// The bundle the running program belongs to ("X.app" when it runs as
+// X.app/Contents/bin/program), else the running program itself: what other
+// programs of the product line start to reach the application.
+std::string applicationBundlePath();
+
 // bundlePath/Contents/Resources.
 std::string resourceFolder(const std::string& bundlePath);
 

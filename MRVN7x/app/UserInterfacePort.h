@@ -84,6 +84,12 @@ struct SaveListOptions {
     bool onlyAffectedFiles = false;
 };
 
+// The choices of the Component Setup window at a first launch.
+struct ComponentChoices {
+    bool installContextMenu = false;
+    bool installPreferencePane = false;
+};
+
 class UserInterfacePort {
 public:
     virtual ~UserInterfacePort() = default;
@@ -116,6 +122,9 @@ public:
     // The preferences window, modal, its controls run by controller; returns
     // when the window closes (after the controller's ok()).
     virtual void runPreferencesWindow(PreferencesController& controller) { (void)controller; }
+    // The Component Setup window of a first launch, modal; a front end
+    // without windows installs nothing.
+    virtual ComponentChoices runComponentSetupWindow() { return {}; }
 
     // Where the windows are, in screen points with y growing upwards. A front
     // end that cannot read or place its windows (none at all, or a Wayland

@@ -8,6 +8,7 @@
 #include "MRVN7x/app/PreferencesController.h"
 #include "MorvaneVersion.h"
 #include "gui/MorvaneApplication.h"
+#include "gui/dialogs/ComponentsSetupWindowController.h"
 #include "gui/dialogs/PreferencesDialog.h"
 #include "gui/dialogs/ProgressWindow.h"
 #include "gui/dialogs/RenameDialog.h"
@@ -146,6 +147,10 @@ int main(int argc, char** argv) {
     preferencesDialog.show();
     save(preferencesDialog, out, "preferences-window.png");
     preferencesDialog.hide();
+
+    ComponentsSetupWindowController setup(&window);
+    setup.adjustSize();
+    save(setup, out, "component-setup.png");
 
     QApplication::setPalette(darkPalette());
     save(window, out, "dark-palette.png");

@@ -5,6 +5,7 @@
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/MRVNGlobalPreferencesPseudoAction.h"
 #include "gui/MorvaneApplication.h"
+#include "gui/dialogs/ComponentsSetupWindowController.h"
 #include "tests/gui/QtTestEnvironment.h"
 #include "tests/support/ComponentEnvironment.h"
 #include "tests/support/FakePort.h"
@@ -124,4 +125,21 @@ TEST(PreferencesWindow, OpensFromTheEditMenuAndOffersTheRestartAfterAnInstall) {
     ASSERT_TRUE(wasShown);
     EXPECT_EQ(seen, QStringList{InstallationManager::kRestartTitle});
     EXPECT_TRUE(MRVNInstallationManager().isContextMenuInstalled());
+}
+
+TEST(ComponentSetupWindow, TheFirstChoiceOfEachGroupInstalls) {
+    struct Case {
+        QStringList clicks;
+        bool contextMenu, pane;
+    };
+    const Case cases[] = {{{"OK"}, true, true},
+                          {{"Do not add it", "OK"}, false, true},
+                          {{"Do not install them", "OK"}, true, false}};
+    for (const Case& c : cases) {
+        gui::ComponentsSetupWindowController window;
+        test::answerModals(c.clicks);
+        const ComponentChoices choices = window.run();
+        EXPECT_EQ(choices.installContextMenu, c.contextMenu) << c.clicks.join(",").toStdString();
+        EXPECT_EQ(choices.installPreferencePane, c.pane) << c.clicks.join(",").toStdString();
+    }
 }

@@ -1,6 +1,8 @@
 // One window per user: a second `morvane FILE...` hands its files to the
 // running one and ends; with none running it opens its own window.
 #include "gui/SingleInstance.h"
+#include "MRVN7x/app/FirstLaunchManager.h"
+#include "platform/UserDefaults.h"
 #include "tests/gui/QtTestEnvironment.h"
 #include "tests/support/TempDir.h"
 
@@ -57,6 +59,10 @@ TEST(SingleInstance, ASecondProcessHandsItsPathsToTheFirstAndEnds) {
 TEST(SingleInstance, WithNoneRunningTheProcessOpensItsOwnWindowAndListens) {
     RuntimeFolder runtime;
     test::TempDir files;
+    // Not the first launch of this version: no Component Setup window first.
+    UserDefaults defaults("net.halvard.mrvn7");
+    defaults.setObject("firstLaunchVersion", plist::Value(FirstLaunchManager::kFirstLaunchVersion));
+    ASSERT_TRUE(defaults.synchronize());
     std::unique_ptr<QProcess> alone(startMorvane({}, QString::fromStdString(files.path())));
     // It keeps running, and takes the files of the next one.
     ASSERT_TRUE(test::waitFor([] { return SingleInstance::handOver({"/x"}, 200); }, 20000));
