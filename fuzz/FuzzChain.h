@@ -10,8 +10,8 @@ namespace morvane::fuzz {
 
 inline void runChainOverNames(CompositeRenameAction& chain) {
     static const std::u16string names[] = {
-        u"photo 12.JPG", u"a.b.c", u"", u".hidden", u"\u00e9t\u00e9 2007.txt",
-        u"\U0001F600 x", u"bad \xDCFF byte", u"..", u"   ", u"CON"};
+        u"photo 12.JPG", u"a.b.c",           u"",   u".hidden", u"\u00e9t\u00e9 2007.txt",
+        u"\U0001F600 x", u"bad \xDCFF byte", u"..", u"   ",     u"CON"};
     for (const auto& name : names) {
         InputContext input{"/folder/" + *PathText::fileNameFromDisplayName(name), name};
         OutputContext output;

@@ -29,12 +29,11 @@ void setUpPrivateHome() {
         fail("cannot make a private home");
     home() = pattern;
     std::atexit(removeHome);
-    const std::pair<const char*, const char*> folders[] = {
-        {"HOME", ""},
-        {"XDG_CONFIG_HOME", "/.config"},
-        {"XDG_DATA_HOME", "/.local/share"},
-        {"XDG_STATE_HOME", "/.local/state"},
-        {"TMPDIR", "/tmp"}};
+    const std::pair<const char*, const char*> folders[] = {{"HOME", ""},
+                                                           {"XDG_CONFIG_HOME", "/.config"},
+                                                           {"XDG_DATA_HOME", "/.local/share"},
+                                                           {"XDG_STATE_HOME", "/.local/state"},
+                                                           {"TMPDIR", "/tmp"}};
     for (const auto& [variable, below] : folders) {
         const std::string path = home() + below;
         std::filesystem::create_directories(path);

@@ -2,8 +2,8 @@
 // arbitrary parameters: no crash, a changed name is always writable (no lone
 // surrogate but the escaped stray bytes), and "Convert to NTFS" gives a name
 // that system accepts.
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/ActionContext.h"
+#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/BaseRenameAction.h"
 #include "MRVN7x/actions/ConvertToNTFSAction.h"
 #include "fuzz/FuzzParameters.h"
@@ -17,11 +17,12 @@ using namespace morvane;
 
 namespace {
 // Actions that read the disk, a file list or a list file besides the name.
-const char* const kNotNameOnly[] = {
-    "Add date to end",       "Add date to front",      "Rename to date",
-    "Add dimensions to end", "Add dimensions to start", "Add dimensions",
-    "Rename to dimensions",  "MP3 rename",              "Rename from list",
-    "Composite rename action", "MRVN global settings"};
+const char* const kNotNameOnly[] = {"Add date to end",         "Add date to front",
+                                    "Rename to date",          "Add dimensions to end",
+                                    "Add dimensions to start", "Add dimensions",
+                                    "Rename to dimensions",    "MP3 rename",
+                                    "Rename from list",        "Composite rename action",
+                                    "MRVN global settings"};
 
 const std::vector<std::string>& nameOnlyActions() {
     static const std::vector<std::string> names = [] {
