@@ -41,12 +41,14 @@ failed=0
 for target in "${targets[@]}"; do
     corpus=$work/${target%_fuzzer}
     mkdir -p "$corpus"
-    seeds=(fuzz/corpus/"${target%_fuzzer}")
-    [ -z "$(extra_seeds "$target")" ] || seeds+=("$(extra_seeds "$target")")
+    seeds=()
+    for folder in fuzz/corpus/"${target%_fuzzer}" $(extra_seeds "$target"); do
+        [ ! -d "$folder" ] || seeds+=("$folder")
+    done
     log=$work/$target.log
     if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
         -max_len=65536 -print_final_stats=1 -artifact_prefix="$artifacts/$target-" \
-        "$corpus" "${seeds[@]}" >"$log" 2>&1; then
+        "$corpus" ${seeds[@]+"${seeds[@]}"} >"$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
         echo "$target: ${runs:-?} inputs in ${seconds} s, no failure"
     else
