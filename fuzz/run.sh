@@ -47,7 +47,7 @@ for target in "${targets[@]}"; do
     done
     log=$work/$target.log
     if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-        -max_len=65536 -print_final_stats=1 -artifact_prefix="$artifacts/$target-" \
+        -print_final_stats=1 -artifact_prefix="$artifacts/$target-" \
         "$corpus" ${seeds[@]+"${seeds[@]}"} >"$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
         echo "$target: ${runs:-?} inputs in ${seconds} s, no failure"
