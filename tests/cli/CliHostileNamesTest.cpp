@@ -78,6 +78,26 @@ protected:
 
 } // namespace
 
+TEST_P(CliHostileNames, PreviewJsonShowsEveryNameByteForByte) {
+    const HostileCase& c = GetParam();
+    const auto paths = makeFiles();
+    std::vector<std::string> args = {"preview", "--json"};
+    args.insert(args.end(), c.chain.begin(), c.chain.end());
+    args.push_back("--");
+    const CliResult result = home.run(with(args, paths));
+    ASSERT_EQ(result.status, 0) << result.err;
+    const Json preview = json(result);
+    std::map<std::string, std::string> shown;
+    for (const auto& row : preview["rows"].items) {
+        EXPECT_EQ(row["path"].text, folder());
+        EXPECT_TRUE(shown.emplace(row["oldName"].text, row["newName"].text).second)
+            << "two rows for " << row["oldName"].text;
+    }
+    ASSERT_EQ(shown.size(), kNames.size());
+    for (const auto& name : kNames)
+        EXPECT_EQ(shown[name], c.renamed.count(name) ? c.renamed.at(name) : name) << name;
+}
+
 TEST_P(CliHostileNames, RenamedOrLeftAloneExactlyAsTheChainSays) {
     const HostileCase& c = GetParam();
     const auto paths = makeFiles();
