@@ -9,6 +9,8 @@
 #   shift  f00001..fCOUNT through "Change numbers" +1 (one chain of COUNT renames)
 #   case   a change of case through the temporary name (renameMode=1)
 #   tree   20 folders of COUNT/20 files, items and folders renamed
+#   cycle  s00001..sCOUNT swapped in pairs by "Rename from list" (COUNT/2 cycles,
+#          each broken through the cycle's temporary name)
 # Prints the runs, kills, files checked, lost and misplaced.
 #
 #   bench/kill-undo-stress.sh [COUNT [RUNS [SEED]]]   (default 20000 files, 6 runs)
@@ -45,6 +47,13 @@ if kind == "tree":
     for d in range(20):
         for i in range(per):
             make(f"folder {d:02d}/item {i:05d}")
+elif kind == "cycle":
+    with open(os.path.join(os.path.dirname(root), "swap.list"), "w") as pairs:
+        for i in range(1, count + 1):
+            make(f"s{i:05d}")
+            partner = i + 1 if i % 2 else i - 1
+            if partner <= count:
+                pairs.write(f"{os.path.join(root, f's{i:05d}')}\ts{partner:05d}\n")
 else:
     for i in range(1, count + 1):
         make(f"f{i:05d}" if kind == "shift" else f"item {i:05d}")
@@ -78,6 +87,7 @@ rename_args() { # kind
     shift) echo "--step|Change numbers|--set|operand=1|--set|padding=5|--global|processFolders=0|--global|processSubfolders=1" ;;
     case) echo "--step|Make uppercase|--global|renameMode=1|--global|processFolders=0|--global|processSubfolders=1" ;;
     tree) echo "--step|Add to front|--set|string=x |--global|processFolders=1|--global|processSubfolders=1" ;;
+    cycle) echo "--step|Rename from list|--set|list file path=$work/swap.list|--global|processFolders=0|--global|processSubfolders=1" ;;
     esac
 }
 
@@ -107,9 +117,9 @@ run_and_kill() {
 }
 
 kills=0 checked=0 lost=0 misplaced=0 failures=0
-kinds=(shift case tree)
+kinds=(shift case tree cycle)
 for ((r = 0; r < runs; ++r)); do
-    kind=${kinds[r % 3]}
+    kind=${kinds[r % ${#kinds[@]}]}
     make_files "$kind"
     : >"$work/kills"
     find "$files" -type f | wc -l >"$work/expected"

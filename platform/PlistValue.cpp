@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <limits>
@@ -126,10 +127,21 @@ plist_t toNode(const Value& value) {
 
 std::optional<Value> fromNode(plist_t node) {
     switch (plist_get_node_type(node)) {
-    case PLIST_STRING:
+    case PLIST_STRING: {
+        // libplist asserts (aborts the process) when a string's copy would
+        // end early at a NUL byte, so the text is read through its pointer.
+        // No text we write holds a NUL: such a document is damaged.
+        uint64_t length = 0;
+        const char* s = plist_get_string_ptr(node, &length);
+        if (!s)
+            return Value(std::string());
+        if (std::memchr(s, 0, length))
+            return std::nullopt;
+        return Value(std::string(s, length));
+    }
     case PLIST_KEY: {
         char* s = nullptr;
-        plist_get_string_val(node, &s);
+        plist_get_key_val(node, &s);
         std::string text = s ? s : "";
         std::free(s);
         return Value(std::move(text));

@@ -3,7 +3,9 @@
 # under the thread sanitizer (the run's worker thread and the main thread take
 # turns on the file list, the chain and the attribute service); everything
 # again under the address and undefined-behaviour sanitizers; and the Debian
-# package, built and inspected.
+# package, built and inspected; then the short forms of the hardening checks:
+# every fuzz target for MORVANE_TEST_FUZZ_SECONDS each (default 10; 0 skips
+# the clang build and the fuzzing) and a few runs killed at random and undone.
 #
 # It all happens in a copy of the checkout in a temporary folder, so a build,
 # test or benchmark that reaches outside the repository fails here. Set
@@ -39,3 +41,8 @@ TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/controller_tests --gtest_brief=1
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/app_tests --gtest_brief=1
 scripts/build.sh build-asan -DMORVANE_SANITIZE=address -DMORVANE_BUILD_BENCH=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$(nproc)")
+bench/kill-undo-stress.sh 500 6 19
+seconds=${MORVANE_TEST_FUZZ_SECONDS:-10}
+if [ "$seconds" -gt 0 ]; then
+    FUZZ_BUILD_JOBS="$(nproc)" fuzz/run.sh "$seconds"
+fi
