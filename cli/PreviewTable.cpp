@@ -40,6 +40,37 @@ std::string nameBytes(const std::u16string& name) {
     return PathText::toUtf8(name).value_or(toU8(name));
 }
 
+// A name or folder as the table shows it: on one line and harmless to a terminal.
+// Control characters and bytes that are not UTF-8 show as \xNN (C1 controls
+// as \uNNNN), so a name can neither add a row nor send escape sequences.
+std::string shownText(const std::string& bytes) {
+    const auto* s = reinterpret_cast<const uint8_t*>(bytes.data());
+    const auto length = static_cast<int32_t>(bytes.size());
+    std::string shown;
+    char escaped[12];
+    for (int32_t i = 0; i < length;) {
+        const int32_t start = i;
+        UChar32 c;
+        U8_NEXT(s, i, length, c);
+        if (c < 0 || c < 0x20 || c == 0x7f) {
+            for (int32_t b = start; b < i; ++b) {
+                std::snprintf(escaped, sizeof escaped, "\\x%02X", s[b]);
+                shown += escaped;
+            }
+        } else if (c >= 0x80 && c < 0xa0) {
+            std::snprintf(escaped, sizeof escaped, "\\u%04X", unsigned(c));
+            shown += escaped;
+        } else {
+            shown.append(bytes, size_t(start), size_t(i - start));
+        }
+    }
+    return shown;
+}
+
+std::string shownName(const std::u16string& name) {
+    return shownText(nameBytes(name));
+}
+
 // The path a display name stands for in folder: a "/" of the name is a ":" on disk.
 std::string pathOf(const std::string& folder, const std::u16string& displayName) {
     std::string name = nameBytes(displayName);
@@ -105,8 +136,8 @@ void printPreviewTable(const std::vector<PreviewEntry>& entries, const std::vect
     const bool colour = isatty(fileno(out));
     size_t nameWidth = 12, newWidth = 8;
     for (const auto& e : entries) {
-        nameWidth = std::max(nameWidth, displayWidth(nameBytes(e.oldName)));
-        newWidth = std::max(newWidth, displayWidth(nameBytes(e.newName)));
+        nameWidth = std::max(nameWidth, displayWidth(shownName(e.oldName)));
+        newWidth = std::max(newWidth, displayWidth(shownName(e.newName)));
     }
     auto pad = [](const std::string& s, size_t width) {
         return s + std::string(width - std::min(width, displayWidth(s)), ' ');
@@ -121,8 +152,8 @@ void printPreviewTable(const std::vector<PreviewEntry>& entries, const std::vect
         const char* on = !colour ? "" : warn ? "\033[31m" : e.diff ? "\033[32m" : "";
         const char* off = colour && (warn || e.diff) ? "\033[0m" : "";
         std::fprintf(out, "%s%s  %s  %s%s  %s\n", on, mark,
-                     pad(nameBytes(e.oldName), nameWidth).c_str(),
-                     pad(nameBytes(e.newName), newWidth).c_str(), off, e.path.c_str());
+                     pad(shownName(e.oldName), nameWidth).c_str(),
+                     pad(shownName(e.newName), newWidth).c_str(), off, shownText(e.path).c_str());
         changed |= *mark == '*';
         clash |= *mark == '!';
         exists |= *mark == 'x';
