@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace morvane::gui {
 namespace {
 QGroupBox* box(const QString& title, const QString& explanation) {
@@ -51,7 +53,8 @@ QPushButton* PreferencesDialog::commandButton(const QString& name, const QString
     auto* button = new QPushButton(QIcon::fromTheme(icon), text);
     button->setObjectName(name);
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, command] { (controller_.*command)(); });
+    connect(button, &QPushButton::clicked, this,
+            [controller = &controller_, command] { std::invoke(command, *controller); });
     return button;
 }
 
