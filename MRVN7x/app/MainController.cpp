@@ -1,5 +1,7 @@
 #include "MRVN7x/app/MainController.h"
 
+#include "MRVN7x/app/FileListReader.h"
+
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/DefaultsKeys.h"
 #include "MRVN7x/engine/FileManager.h"
@@ -38,11 +40,15 @@ void MainController::newFileLists() {
     dynamicFileList_->setRawFileList(rawFileList_.get());
 }
 
-// The launch sequence, without the windows: the global settings, the chain
+// The launch sequence, without the windows: handed-over items, the global settings, the chain
 // (from the preferences in normal mode), and the observers that schedule
 // preview refreshes.
 void MainController::applicationDidFinishLaunching() {
     hasFinishedInitializing_ = false;
+    // Items the file manager's context menu handed over while we were not running.
+    for (const std::string& path :
+         FileListReader::readFileList().value_or(std::vector<std::string>{}))
+        applicationOpenFile(path);
     registry_.loadActionParametersFromPreferences(*globalSettings_);
     compositeAction_ = makeAction<CompositeRenameAction>(registry_);
     compositeAction_->setOwner(this);
