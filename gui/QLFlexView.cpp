@@ -24,8 +24,9 @@ void QLFlexView::setContainedView(QWidget* view) {
     QPointer<QWidget> old = view_;
     view_ = view;
     if (!shown_) {
+        // In the layout even while hidden, so that it gets the view's width when shown.
         view->hide();
-        view->setParent(this);
+        layout()->addWidget(view);
         delete old;
         return;
     }
