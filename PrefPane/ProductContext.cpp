@@ -150,7 +150,10 @@ bool ProductContext::saveNewSettings() {
         mask |= kCommandKeyMask;
     const std::string keyName = principalKeyName();
     const auto keyCode = PaneController::keyCodeOfString(keyName);
-    if (!keyCode || (mask == 0 && !PaneController::keyCodeAllowedWithoutModifier(keyName))) {
+    // As while editing, shift alone does not make a letter a hot key: it
+    // would take every capital letter typed from the other programs.
+    const bool guarded = row_.option == 1 || row_.control == 1 || row_.command == 1;
+    if (!keyCode || (!guarded && !PaneController::keyCodeAllowedWithoutModifier(keyName))) {
         mainController_.alerts().runAlert(
             {AlertStyle::Warning, kRefusedTitle + name_, kRefusedText, {"OK"}});
         return false;
