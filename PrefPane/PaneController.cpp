@@ -108,6 +108,13 @@ morvane::InstallationComponent PaneController::hotKeyComponent() const {
     return component;
 }
 
+morvane::InstallationComponent PaneController::oldHotKeyComponent() {
+    morvane::InstallationComponent component;
+    component.setInstallationLocation("~/Library/Application Support/");
+    component.setLocationWithinResourceBundle(kHotKeyName);
+    return component;
+}
+
 void PaneController::inform(const char* title, const char* text) {
     alerts_.runAlert({AlertStyle::Informational, title, text, {"OK"}});
 }
@@ -161,10 +168,7 @@ void PaneController::removeOldVersion() {
     inform("Incompatible old hot key component was found.",
            "An older version of the hot key component was found. The component will be removed "
            "in order to avoid compatibility problems.");
-    morvane::InstallationComponent old;
-    old.setInstallationLocation("~/Library/Application Support/");
-    old.setLocationWithinResourceBundle(kHotKeyName);
-    const bool removed = old.uninstall();
+    const bool removed = oldHotKeyComponent().uninstall();
     internalUninstallHotKey();
     if (removed)
         inform("The old hot key component was successfully removed.",
@@ -283,10 +287,7 @@ bool PaneController::internalUninstallHotKey() {
     // Whether the program was running or not, the removal goes ahead.
     morvane::Workspace::runAndWait("/bin/sh", {quitScriptPath()});
     bool success = !isInstalled(Product::Tambrel) || quitTambrel();
-    morvane::InstallationComponent old;
-    old.setInstallationLocation("~/Library/Application Support/");
-    old.setLocationWithinResourceBundle(kHotKeyName);
-    success = old.uninstall() && success;
+    success = oldHotKeyComponent().uninstall() && success;
     success = hotKeyComponent().uninstall() && success;
     morvane::LoginItems loginItems;
     success = loginItems.removeContaining(kHotKeyItem) && success;

@@ -73,6 +73,8 @@ public:
 
 private:
     morvane::InstallationComponent hotKeyComponent() const;
+    // Where an older, incompatible version was installed.
+    static morvane::InstallationComponent oldHotKeyComponent();
     void writeMissingDefaults();
     void removeOldVersion();
     void suggestTambrel();
