@@ -109,6 +109,28 @@ bool launchApplication(const std::string& bundlePath) {
     return startDetached(Bundle::executablePath(bundlePath), {});
 }
 
+bool terminateApplication(const std::string& bundlePath) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path contents = fs::weakly_canonical(fs::path(bundlePath) / "Contents", error);
+    if (error)
+        return false;
+    const std::string inside = contents.string() + "/";
+    fs::directory_iterator processes("/proc", error);
+    if (error)
+        return false;
+    for (const auto& entry : processes) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::error_code unreadable; // another user's process, or one that ended
+        const fs::path program = fs::read_symlink(entry.path() / "exe", unreadable);
+        if (!unreadable && program.string().starts_with(inside))
+            kill(static_cast<pid_t>(std::stol(name)), SIGTERM);
+    }
+    return true;
+}
+
 bool openFile(const std::string& path) {
     if (access(path.c_str(), F_OK) != 0) {
         SystemLog::notice("Cannot open " + path + ": it does not exist");

@@ -19,6 +19,12 @@ bool startDetached(const std::string& program, const std::vector<std::string>& a
 // there is no such program or it could not be started.
 bool launchApplication(const std::string& bundlePath);
 
+// Asks every program of this user that runs from inside the bundle at
+// bundlePath (its Contents folder) to quit with SIGTERM, the way an
+// application is told to quit. True when the processes could be looked
+// through; none running is no failure.
+bool terminateApplication(const std::string& bundlePath);
+
 // Opens an item the way the desktop would. A preference pane bundle
 // (".prefPane") is opened by the preferences host "tessary-preferences"
 // beside the running program; while that host is not installed the pane

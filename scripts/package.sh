@@ -25,6 +25,8 @@ done
 grep -q "GPL-2.0-or-later" <<<"$(field Description)" || fail "the description names no licence"
 
 # The path starts at "./" (it may hold spaces: "TSY HotKey.app").
+pane="./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Preferences.prefPane"
+hotkey="$pane/Contents/Resources/TSY HotKey.app"
 files=$(dpkg-deb -c "$deb" | sed -n 's|^.* \(\./.*\)$|\1|p')
 for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
     ./usr/share/man/man1/morvane-cli.1.gz ./usr/share/applications/morvane.desktop \
@@ -33,9 +35,10 @@ for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
     ./usr/share/zsh/vendor-completions/_morvane-cli \
     ./usr/share/fish/vendor_completions.d/morvane-cli.fish \
     ./usr/share/doc/morvane/copyright ./usr/share/doc/morvane/COPYING \
-    "./usr/lib/ossvale/TSY HotKey.app/Contents/bin/tsy-hotkey" \
-    "./usr/lib/ossvale/TSY HotKey.app/Contents/Info.plist" \
-    "./usr/lib/ossvale/TSY HotKey.app/Contents/Resources/quitHotKey.sh"; do
+    "$pane/Contents/Info.plist" "$pane/Contents/bin/tessary-preferences-pane.so" \
+    "$pane/Contents/Resources/quitHotKey.sh" "$hotkey/Contents/bin/tsy-hotkey" \
+    "$hotkey/Contents/Info.plist" "$hotkey/Contents/Resources/quitHotKey.sh" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/bin/tessary-preferences"; do
     grep -qxF "$file" <<<"$files" || fail "lacks $file"
 done
 ! grep -q '_tests$\|Bench$\|\.a$\|/include/' <<<"$files" || fail "holds build-only files"
@@ -47,7 +50,7 @@ dpkg-deb -x "$deb" "$unpacked"
     fail "the unpacked morvane-cli does not run"
 [ "$(env -u LD_LIBRARY_PATH -u DISPLAY "$unpacked/usr/bin/morvane" --version)" = "morvane $version" ] ||
     fail "the unpacked morvane does not run"
-[ "$(env -u LD_LIBRARY_PATH "$unpacked/usr/lib/ossvale/TSY HotKey.app/Contents/bin/tsy-hotkey" \
+[ "$(env -u LD_LIBRARY_PATH "$unpacked/$hotkey/Contents/bin/tsy-hotkey" \
     --version)" = "tsy-hotkey $version" ] || fail "the unpacked tsy-hotkey does not run"
 
 echo "package.sh: $deb"

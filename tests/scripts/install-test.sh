@@ -17,9 +17,22 @@ cli="$root/bin/morvane-cli"
 
 # Exactly the programs and the library; the test and benchmark programs stay behind.
 [ "$(ls "$root/bin" | tr '\n' ' ')" = "morvane morvane-cli " ] || fail "bin/ holds: $(ls "$root/bin")"
-[ "$(ls "$root/lib" | tr '\n' ' ')" = "libmrvn7core.so ossvale " ] || fail "lib/ holds: $(ls "$root/lib")"
+[ "$(ls "$root/lib" | tr '\n' ' ')" = "libmrvn7core.so morvane " ] || fail "lib/ holds: $(ls "$root/lib")"
+application="$root/lib/morvane/Morvane 7.app"
+pane="$application/Contents/Resources/Components/Tessary Preferences.prefPane"
+# The preference pane: its plug-in, Info.plist, the quit script and the hot-key bundle.
+[ "$(cd "$pane" && find . -type f -not -path './Contents/Resources/TSY HotKey.app/*' | sort | tr '\n' ' ')" = \
+    "./Contents/Info.plist ./Contents/Resources/quitHotKey.sh ./Contents/bin/tessary-preferences-pane.so " ] ||
+    fail "Tessary Preferences.prefPane holds: $(cd "$pane" && find . -type f)"
+grep -A1 NSPrincipalClass "$pane/Contents/Info.plist" | grep -q NetHalvardTSYPreferencesPanePref ||
+    fail "the pane's Info.plist names no principal class"
+for program in "$pane/Contents/bin/tessary-preferences-pane.so" "$application/Contents/bin/tessary-preferences"; do
+    resolved=$(env -u LD_LIBRARY_PATH ldd "$program" | sed -n 's/.*libmrvn7core.so => \(.*\) (0x.*/\1/p')
+    [ "$(realpath "$resolved")" = "$(realpath "$root/lib/libmrvn7core.so")" ] ||
+        fail "$(basename "$program") finds libmrvn7core.so at '$resolved'"
+done
 # The hot-key program as its bundle: the program, Info.plist and the quit script.
-bundle="$root/lib/ossvale/TSY HotKey.app"
+bundle="$pane/Contents/Resources/TSY HotKey.app"
 [ "$(cd "$bundle" && find . -type f | sort | tr '\n' ' ')" = \
     "./Contents/Info.plist ./Contents/Resources/quitHotKey.sh ./Contents/bin/tsy-hotkey " ] ||
     fail "TSY HotKey.app holds: $(cd "$bundle" && find . -type f)"
