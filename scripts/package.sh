@@ -24,8 +24,8 @@ for library in libc6 libstdc++6 libexiv2 libtag libplist libicu libqt6widgets6 l
 done
 grep -q "GPL-2.0-or-later" <<<"$(field Description)" || fail "the description names no licence"
 
-# The path starts at "./" (it may hold spaces: "TSY HotKey.app").
-files=$(dpkg-deb -c "$deb" | sed -n 's|^.* \(\./.*\)$|\1|p')
+# The path starts at "./" (it may hold spaces: "TSY HotKey.app"); a link loses its target.
+files=$(dpkg-deb -c "$deb" | sed -n 's|^.* \(\./.*\)$|\1|p' | sed 's| -> .*||')
 for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
     ./usr/share/man/man1/morvane-cli.1.gz ./usr/share/applications/morvane.desktop \
     ./usr/share/icons/hicolor/scalable/apps/morvane.svg \
@@ -33,6 +33,12 @@ for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
     ./usr/share/zsh/vendor-completions/_morvane-cli \
     ./usr/share/fish/vendor_completions.d/morvane-cli.fish \
     ./usr/share/doc/morvane/copyright ./usr/share/doc/morvane/COPYING \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Info.plist" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/bin/morvane" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/quitHotKey.sh" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/datePatterns.plist" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Context Menu.plugin/Contents/Info.plist" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Context Menu.plugin/Contents/Resources/install.sh" \
     "./usr/lib/ossvale/TSY HotKey.app/Contents/bin/tsy-hotkey" \
     "./usr/lib/ossvale/TSY HotKey.app/Contents/Info.plist" \
     "./usr/lib/ossvale/TSY HotKey.app/Contents/Resources/quitHotKey.sh"; do
@@ -45,6 +51,8 @@ trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
 [ "$(env -u LD_LIBRARY_PATH "$unpacked/usr/bin/morvane-cli" --version)" = "morvane-cli $version" ] ||
     fail "the unpacked morvane-cli does not run"
+[ "$(readlink "$unpacked/usr/bin/morvane")" = "../lib/morvane/Morvane 7.app/Contents/bin/morvane" ] ||
+    fail "usr/bin/morvane is no relative link to the bundle's program"
 [ "$(env -u LD_LIBRARY_PATH -u DISPLAY "$unpacked/usr/bin/morvane" --version)" = "morvane $version" ] ||
     fail "the unpacked morvane does not run"
 [ "$(env -u LD_LIBRARY_PATH "$unpacked/usr/lib/ossvale/TSY HotKey.app/Contents/bin/tsy-hotkey" \

@@ -17,7 +17,24 @@ cli="$root/bin/morvane-cli"
 
 # Exactly the programs and the library; the test and benchmark programs stay behind.
 [ "$(ls "$root/bin" | tr '\n' ' ')" = "morvane morvane-cli " ] || fail "bin/ holds: $(ls "$root/bin")"
-[ "$(ls "$root/lib" | tr '\n' ' ')" = "libmrvn7core.so ossvale " ] || fail "lib/ holds: $(ls "$root/lib")"
+[ "$(ls "$root/lib" | tr '\n' ' ')" = "libmrvn7core.so morvane ossvale " ] || fail "lib/ holds: $(ls "$root/lib")"
+# The application bundle: bin/morvane is a relative link to its program, so the
+# program finds its bundle (resources, components) wherever the prefix lies.
+app="$root/lib/morvane/Morvane 7.app"
+[ "$(readlink "$root/bin/morvane")" = "../lib/morvane/Morvane 7.app/Contents/bin/morvane" ] ||
+    fail "bin/morvane links to '$(readlink "$root/bin/morvane")'"
+grep -A1 CFBundleExecutable "$app/Contents/Info.plist" | grep -q '<string>morvane</string>' ||
+    fail "Morvane 7.app's Info.plist names no morvane"
+grep -A1 CFBundleVersion "$app/Contents/Info.plist" | grep -q '<string>[0-9]\+</string>' ||
+    fail "Morvane 7.app's Info.plist has no numeric version"
+plugin="$app/Contents/Resources/Components/Tessary Context Menu.plugin"
+for file in Contents/Resources/quitHotKey.sh Contents/Resources/popUpIndexToNameMapping.plist \
+    Contents/Resources/warning.svg "Components/Tessary Context Menu.plugin/Contents/Info.plist"; do
+    [ -e "$app/$file" ] || [ -e "$app/Contents/Resources/$file" ] || fail "Morvane 7.app lacks $file"
+done
+[ -x "$plugin/Contents/Resources/install.sh" ] && [ -x "$plugin/Contents/Resources/uninstall.sh" ] ||
+    fail "the context menu's scripts are missing or not executable"
+[ -x "$app/Contents/Resources/quitHotKey.sh" ] || fail "the bundle's quitHotKey.sh is not executable"
 # The hot-key program as its bundle: the program, Info.plist and the quit script.
 bundle="$root/lib/ossvale/TSY HotKey.app"
 [ "$(cd "$bundle" && find . -type f | sort | tr '\n' ' ')" = \
