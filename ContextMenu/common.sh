@@ -29,6 +29,16 @@ thunar_actions="$config_home/Thunar/uca.xml"
 
 say() { printf '%s: %s\n' "${0##*/}" "$*" >&2; }
 
+# Puts NEW's content at FILE: renamed over it, or, when FILE is a link (a
+# kept dotfile), written through it so the link stays.
+replace_file() { # NEW FILE
+    if [ -L "$2" ]; then
+        cat -- "$1" >"$2" && rm -f -- "$1"
+    else
+        mv -f -- "$1" "$2"
+    fi
+}
+
 checksum() { cksum <"$1" | awk '{ print $1 "-" $2 }'; }
 
 # Thunar's actions without ours: every line from an <action> line to its

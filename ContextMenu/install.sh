@@ -175,14 +175,14 @@ place_thunar() {
                     substr(lines[i], at + 10)
             }
             for (j = 1; j <= NR; j++) print lines[j]
-        }' >"$new" && mv -f -- "$new" "$thunar_actions" ||
+        }' >"$new" && replace_file "$new" "$thunar_actions" ||
         { rm -f -- "$new"; say "$thunar_actions: no <actions> element to add to"; return 1; }
 }
 
 for file in "$nautilus_script" "$dolphin6_menu" "$dolphin5_menu" "$nemo_action"; do
     ours_or_free "$file" || { say "$file: a file of another program is there"; exit 3; }
 done
-if [ -e "$thunar_actions" ] && ! [ -f "$thunar_actions" ]; then
+if { [ -e "$thunar_actions" ] || [ -L "$thunar_actions" ]; } && ! [ -f "$thunar_actions" ]; then
     say "$thunar_actions is not a file"
     exit 3
 fi

@@ -12,7 +12,7 @@ status=0
 remove_thunar() { # PATH BEFORE
     [ -f "$1" ] || return 0
     new=$1.$marker.$$
-    cp -p -- "$1" "$new" && thunar_without_ours "$1" >"$new" && mv -f -- "$new" "$1" ||
+    cp -p -- "$1" "$new" && thunar_without_ours "$1" >"$new" && replace_file "$new" "$1" ||
         { rm -f -- "$new"; return 1; }
     if [ "$2" != - ] && [ "$(checksum "$1")" = "$2" ]; then
         rm -f -- "$1"

@@ -71,13 +71,15 @@ std::string validatorComplaints(const std::string& path) {
 TEST(ContextMenuComponent, InstallPlacesEveryEntryAndUninstallLeavesNothingBehind) {
     struct Case {
         const char* name;
-        const char* thunar;                // uca.xml before, nullptr: none
+        const char* thunar;                // uca.xml before, nullptr: none; "actions": the user's
+                                           // action; "linked": the same, kept elsewhere and linked
         bool foreignScript;                // a Nautilus script of the user's
         const char* thunarAfter = nullptr; // uca.xml after, when not as before
     };
     const Case cases[] = {
         {"a fresh home", nullptr, false},
         {"the user's own Thunar action and Nautilus script", "actions", true},
+        {"Thunar's actions a link to a kept dotfile", "linked", false},
         // The same empty list, written out.
         {"an empty Thunar action list", "<actions/>\n", false, "<actions>\n</actions>\n"},
     };
@@ -88,10 +90,16 @@ TEST(ContextMenuComponent, InstallPlacesEveryEntryAndUninstallLeavesNothingBehin
         const std::string foreign = home.dataHome() + "/nautilus/scripts/Resize images";
         if (c.foreignScript)
             home.home.write(".local/share/nautilus/scripts/Resize images", "#!/bin/sh\n");
-        if (c.thunar)
-            home.home.write(".config/Thunar/uca.xml", std::string(c.thunar) == "actions"
-                                                          ? thunarFile(kForeignAction)
-                                                          : c.thunar);
+        const std::string thunar = c.thunar ? c.thunar : "";
+        const bool foreignAction = thunar == "actions" || thunar == "linked";
+        if (thunar == "linked") {
+            home.home.write("dotfiles/uca.xml", thunarFile(kForeignAction));
+            fs::create_directories(home.configHome() + "/Thunar");
+            fs::create_symlink("../../dotfiles/uca.xml", home.thunarActions());
+        } else if (c.thunar) {
+            home.home.write(".config/Thunar/uca.xml",
+                            foreignAction ? thunarFile(kForeignAction) : thunar);
+        }
         auto before = test::snapshot(home.home.path());
 
         MRVNInstallationManager manager;
@@ -104,14 +112,17 @@ TEST(ContextMenuComponent, InstallPlacesEveryEntryAndUninstallLeavesNothingBehin
         const std::string actions = test::readFile(home.thunarActions());
         EXPECT_NE(actions.find("<name>Rename with Morvane</name>"), std::string::npos);
         EXPECT_TRUE(isValidXml(home.thunarActions()));
-        if (c.thunar && std::string(c.thunar) == "actions") {
+        if (foreignAction) {
             EXPECT_NE(actions.find(kForeignAction), std::string::npos);
         }
-        // Nothing the installer made is open to other users.
+        EXPECT_EQ(fs::is_symlink(home.thunarActions()), thunar == "linked");
+        // Nothing the installer made is open to other users (a link's own
+        // mode means nothing).
         for (const auto& [path, unused] : test::snapshot(home.home.path()))
-            EXPECT_EQ(fs::symlink_status(path).permissions() & fs::perms::others_write,
-                      fs::perms::none)
-                << path;
+            if (!fs::is_symlink(path)) {
+                EXPECT_EQ(fs::status(path).permissions() & fs::perms::others_write, fs::perms::none)
+                    << path;
+            }
 
         ASSERT_TRUE(manager.uninstallContextMenu());
         EXPECT_FALSE(test::pathExists(contextMenuPlugin(home)));
