@@ -84,6 +84,25 @@ run() { env -u LD_LIBRARY_PATH "$cli" "$@"; }
 [ "$(env -u LD_LIBRARY_PATH -u DISPLAY "$root/bin/morvane" --version)" = "morvane $version" ] ||
     fail "morvane --version"
 grep -q '^Exec=morvane %U$' "$root/share/applications/morvane.desktop" || fail "desktop entry"
+# The window started through bin/morvane knows its bundle: it records it as "location" (not
+# a first launch of this version, so no Component Setup window waits for an answer).
+mkdir -p "$XDG_CONFIG_HOME/ossvale" "$work/runtime"
+chmod 700 "$work/runtime"
+settings="$XDG_CONFIG_HOME/ossvale/net.halvard.mrvn7.plist"
+printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' \
+    '<plist version="1.0"><dict><key>firstLaunchVersion</key><integer>75600</integer></dict></plist>' \
+    >"$settings"
+env -u LD_LIBRARY_PATH -u MORVANE_BUNDLE_RESOURCES QT_QPA_PLATFORM=offscreen \
+    XDG_RUNTIME_DIR="$work/runtime" "$root/bin/morvane" >"$work/window.log" 2>&1 &
+window=$!
+for _ in $(seq 100); do
+    grep -q '<key>location</key>' "$settings" && break
+    sleep 0.2
+done
+kill "$window" 2>/dev/null || true
+wait "$window" 2>/dev/null || true
+grep -A1 '<key>location</key>' "$settings" | grep -qF "<string>$(realpath "$app")</string>" ||
+    fail "the installed window recorded no bundle location: $(cat "$settings" "$work/window.log")"
 # The manual page documents every option --help names.
 manual=$(zcat "$root/share/man/man1/morvane-cli.1.gz")
 for option in $(run --help | grep -o -- '--[a-z-]*' | sort -u); do
