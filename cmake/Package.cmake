@@ -11,9 +11,11 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "steps, with a preview that marks collisions. Nothing is ever overwritten by a\n"
     "rename, and every run can be undone.\n"
     ".\n"
-    "This package holds the window morvane, the command-line program\n"
-    "morvane-cli, their core library, the manual page, the shell completions and\n"
-    "TSY HotKey, the background program of the global hot keys.\n"
+    "This package holds the window morvane (in the application bundle\n"
+    "Morvane 7.app, with the file-manager context menu it can install), the\n"
+    "command-line program morvane-cli, their core library, the manual page, the\n"
+    "shell completions and TSY HotKey, the background program of the global hot\n"
+    "keys.\n"
     ".\n"
     "Licence: GPL-2.0-or-later.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/COPYING)

@@ -2,20 +2,56 @@
 
 #include "platform/PlistValue.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #ifndef MORVANE_BIN_TO_RESOURCES
-#define MORVANE_BIN_TO_RESOURCES "../share/morvane"
+#define MORVANE_BIN_TO_RESOURCES "../lib/morvane/Morvane 7.app/Contents/Resources"
+#endif
+#ifndef MORVANE_BUILD_TREE
+#define MORVANE_BUILD_TREE "/nonexistent"
+#define MORVANE_BUILD_RESOURCES ""
 #endif
 
 namespace morvane::Bundle {
+namespace fs = std::filesystem;
 namespace {
 std::optional<plist::Dictionary> infoDictionary(const std::string& bundlePath) {
     auto info = plist::readFile(bundlePath + "/Contents/Info.plist");
     if (!info || !info->asDictionary())
         return std::nullopt;
     return *info->asDictionary();
+}
+
+// The running program's path; empty when /proc cannot tell.
+fs::path runningProgram() {
+    std::error_code error;
+    auto program = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : program;
+}
+
+// "X.app" when program is X.app/Contents/bin/program.
+std::optional<fs::path> enclosingApplication(const fs::path& program) {
+    const auto bin = program.parent_path();
+    const auto contents = bin.parent_path();
+    if (bin.filename() == "bin" && contents.filename() == "Contents" &&
+        contents.parent_path().extension() == ".app")
+        return contents.parent_path();
+    return std::nullopt;
+}
+
+bool isInside(const fs::path& path, const fs::path& folder) {
+    return std::mismatch(folder.begin(), folder.end(), path.begin(), path.end()).first ==
+           folder.end();
+}
+
+// The application's resource folder without a trailing slash.
+fs::path applicationResources() {
+    std::string folder = applicationResourceFolder();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return fs::path(folder).lexically_normal();
 }
 
 std::optional<std::int64_t> digits(const std::string& text) {
@@ -28,24 +64,34 @@ std::optional<std::int64_t> digits(const std::string& text) {
 std::string applicationResourceFolder() {
     if (const char* folder = std::getenv("MORVANE_BUNDLE_RESOURCES"); folder && folder[0])
         return folder;
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        return std::string("/usr/share/morvane");
+    const auto program = runningProgram();
+    if (program.empty())
+        return std::string("/usr/lib/morvane/Morvane 7.app/Contents/Resources");
+    if (const auto bundle = enclosingApplication(program))
+        return resourceFolder(bundle->string());
+    if (isInside(program, MORVANE_BUILD_TREE))
+        return MORVANE_BUILD_RESOURCES;
     return (program.parent_path() / MORVANE_BIN_TO_RESOURCES).lexically_normal().string();
 }
 
 std::string applicationBundlePath() {
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
+    const auto program = runningProgram();
+    if (program.empty())
         return {};
-    const auto bin = program.parent_path();
-    const auto contents = bin.parent_path();
-    if (bin.filename() == "bin" && contents.filename() == "Contents" &&
+    if (const auto bundle = enclosingApplication(program))
+        return bundle->string();
+    // A program outside the bundle (the command line, the tests) belongs to
+    // the bundle whose resources it uses.
+    const fs::path resources = applicationResources();
+    const fs::path contents = resources.parent_path();
+    if (resources.filename() == "Resources" && contents.filename() == "Contents" &&
         contents.parent_path().extension() == ".app")
         return contents.parent_path().string();
     return program.string();
+}
+
+std::string applicationProgram() {
+    return executablePath(applicationResources().parent_path().parent_path().string());
 }
 
 std::string resourceFolder(const std::string& bundlePath) {

@@ -7,16 +7,23 @@
 
 namespace morvane::Bundle {
 
-// The resource folder of the running application: $MORVANE_BUNDLE_RESOURCES
-// when set (tests, and a program run from its build folder), else the
-// program's installed share folder (PREFIX/share/morvane, found relative to
-// the running program, so the prefix can move).
+// The resource folder of the application bundle "Morvane 7.app":
+// $MORVANE_BUNDLE_RESOURCES when set (tests); else the Contents/Resources of
+// the bundle the running program lies in; else, for a program outside it, the
+// build tree's bundle when the program runs from the build tree, or the
+// installed bundle found relative to the program (bin/../lib/morvane/...), so
+// the prefix can move.
 std::string applicationResourceFolder();
 
-// The bundle the running program belongs to ("X.app" when it runs as
-// X.app/Contents/bin/program), else the running program itself: what other
+// The application bundle ("X.app" when the program runs as
+// X.app/Contents/bin/program; for a program outside it, the bundle of
+// applicationResourceFolder()), else the running program itself: what other
 // programs of the product line start to reach the application.
 std::string applicationBundlePath();
+
+// The program of the application bundle that holds
+// applicationResourceFolder() (Contents/bin/<CFBundleExecutable>).
+std::string applicationProgram();
 
 // bundlePath/Contents/Resources.
 std::string resourceFolder(const std::string& bundlePath);

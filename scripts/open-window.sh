@@ -21,4 +21,4 @@ for name in "Packing list.TXT" "Route plan.TXT" "Budget.ODS"; do
     touch "$sample/Notes/$name"
 done
 echo "Sample files in $sample; opening the Morvane window on them."
-exec build/gui/morvane "$sample/Iceland 2026" "$sample/Notes"
+exec "build/Morvane 7.app/Contents/bin/morvane" "$sample/Iceland 2026" "$sample/Notes"

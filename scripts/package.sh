@@ -24,10 +24,10 @@ for library in libc6 libstdc++6 libexiv2 libtag libplist libicu libqt6widgets6 l
 done
 grep -q "GPL-2.0-or-later" <<<"$(field Description)" || fail "the description names no licence"
 
-# The path starts at "./" (it may hold spaces: "TSY HotKey.app").
+# The path starts at "./" (it may hold spaces: "TSY HotKey.app"); a link loses its target.
 pane="./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Preferences.prefPane"
 hotkey="$pane/Contents/Resources/TSY HotKey.app"
-files=$(dpkg-deb -c "$deb" | sed -n 's|^.* \(\./.*\)$|\1|p')
+files=$(dpkg-deb -c "$deb" | sed -n 's|^.* \(\./.*\)$|\1|p' | sed 's| -> .*||')
 for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
     ./usr/share/man/man1/morvane-cli.1.gz ./usr/share/applications/morvane.desktop \
     ./usr/share/icons/hicolor/scalable/apps/morvane.svg \
@@ -38,7 +38,13 @@ for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
     "$pane/Contents/Info.plist" "$pane/Contents/bin/tessary-preferences-pane.so" \
     "$pane/Contents/Resources/quitHotKey.sh" "$hotkey/Contents/bin/tsy-hotkey" \
     "$hotkey/Contents/Info.plist" "$hotkey/Contents/Resources/quitHotKey.sh" \
-    "./usr/lib/morvane/Morvane 7.app/Contents/bin/tessary-preferences"; do
+    "./usr/lib/morvane/Morvane 7.app/Contents/bin/tessary-preferences" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Info.plist" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/bin/morvane" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/quitHotKey.sh" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/datePatterns.plist" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Context Menu.plugin/Contents/Info.plist" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Context Menu.plugin/Contents/Resources/install.sh"; do
     grep -qxF "$file" <<<"$files" || fail "lacks $file"
 done
 ! grep -q '_tests$\|Bench$\|\.a$\|/include/' <<<"$files" || fail "holds build-only files"
@@ -48,6 +54,8 @@ trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
 [ "$(env -u LD_LIBRARY_PATH "$unpacked/usr/bin/morvane-cli" --version)" = "morvane-cli $version" ] ||
     fail "the unpacked morvane-cli does not run"
+[ "$(readlink "$unpacked/usr/bin/morvane")" = "../lib/morvane/Morvane 7.app/Contents/bin/morvane" ] ||
+    fail "usr/bin/morvane is no relative link to the bundle's program"
 [ "$(env -u LD_LIBRARY_PATH -u DISPLAY "$unpacked/usr/bin/morvane" --version)" = "morvane $version" ] ||
     fail "the unpacked morvane does not run"
 [ "$(env -u LD_LIBRARY_PATH "$unpacked/$hotkey/Contents/bin/tsy-hotkey" \

@@ -55,6 +55,28 @@ void InstallationComponent::setLocationWithinResourceBundle(const std::string& r
     relativeLocation_ = relativePath;
 }
 
+void InstallationComponent::setScripts(const std::string& installer, const std::string& uninstaller,
+                                       const std::vector<std::string>& installerArguments) {
+    installer_ = installer;
+    uninstaller_ = uninstaller;
+    installerArguments_ = installerArguments;
+}
+
+bool InstallationComponent::runScript(const std::string& script,
+                                      const std::vector<std::string>& arguments) const {
+    if (script.empty())
+        return true;
+    const std::string path = installedPath() + "/" + script;
+    if (!FileOperations::exists(path))
+        return true;
+    std::vector<std::string> shellArguments{path};
+    shellArguments.insert(shellArguments.end(), arguments.begin(), arguments.end());
+    const int status = Workspace::runAndWait("/bin/sh", shellArguments);
+    if (status != 0)
+        SystemLog::warning(path + " ended with status " + std::to_string(status));
+    return status == 0;
+}
+
 std::string InstallationComponent::sourcePath() const {
     return resourceFolder_ + "/" + relativeLocation_;
 }
@@ -95,7 +117,12 @@ bool InstallationComponent::install() const {
     const bool done = copyTree(sourcePath(), copy) && FileOperations::moveNoReplace(copy, target);
     std::error_code ignored;
     fs::remove_all(partial, ignored);
-    return done;
+    if (!done)
+        return false;
+    if (runScript(installer_, installerArguments_))
+        return true;
+    fs::remove_all(target, ignored);
+    return false;
 }
 
 bool InstallationComponent::isAlreadyInstalled() const {
@@ -123,6 +150,8 @@ bool InstallationComponent::performUpgrade() const {
 bool InstallationComponent::uninstall() const {
     if (!isAlreadyInstalled())
         return true;
+    if (isFolder(installedPath()) && !runScript(uninstaller_, {}))
+        return false;
     std::error_code error;
     fs::remove_all(installedPath(), error);
     if (error)

@@ -3,6 +3,7 @@
 // copied into a folder of the user's: installed, upgraded to a newer copy,
 // removed, started. Every operation answers its success; nothing throws.
 #include <string>
+#include <vector>
 
 namespace morvane {
 
@@ -22,6 +23,12 @@ public:
     // to this system's folders (XdgPaths::libraryPath).
     void setInstallationLocation(const std::string& path);
     void setLocationWithinResourceBundle(const std::string& relativePath);
+    // Scripts inside the component (relative to it) that place and remove
+    // what it brings beyond its own folder, run with /bin/sh and judged by
+    // exit status: the installer after the copy (with arguments), the
+    // uninstaller before the folder goes. A component without them needs none.
+    void setScripts(const std::string& installer, const std::string& uninstaller,
+                    const std::vector<std::string>& installerArguments = {});
 
     const std::string& installationLocation() const { return installationLocation_; }
     // The carrying bundle's resource folder joined with the relative location.
@@ -37,6 +44,7 @@ public:
     // Copies the component into the installation location. The copy is made
     // under a temporary name and renamed into place, so a failed copy leaves
     // nothing that looks installed; an item already there is never replaced.
+    // Then runs the installer; when it fails the copy is removed again.
     bool install() const;
     bool isAlreadyInstalled() const;
     // Installed, and its numeric bundle version is lower than the copy's. A
@@ -44,8 +52,10 @@ public:
     // *error, and the answer is false.
     bool needsUpgrading(std::string* error = nullptr) const;
     bool performUpgrade() const;
-    // Removes exactly the installed item and what is inside it; symbolic
-    // links are removed, never followed. True when nothing is installed.
+    // Runs the uninstaller, then removes exactly the installed item and what
+    // is inside it; symbolic links are removed, never followed. A failed
+    // uninstaller keeps the item (its record of what it placed with it).
+    // True when nothing is installed.
     bool uninstall() const;
     // Starts the installed application.
     bool launch() const;
@@ -54,6 +64,13 @@ private:
     std::string resourceFolder_;
     std::string installationLocation_;
     std::string relativeLocation_;
+    std::string installer_;
+    std::string uninstaller_;
+    std::vector<std::string> installerArguments_;
+
+    // /bin/sh installedPath/script arguments; true when the component has no
+    // such script.
+    bool runScript(const std::string& script, const std::vector<std::string>& arguments) const;
 };
 
 } // namespace morvane

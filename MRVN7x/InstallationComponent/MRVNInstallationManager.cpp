@@ -14,6 +14,9 @@ void place(InstallationComponent& component, const char* location, const char* w
 MRVNInstallationManager::MRVNInstallationManager() {
     place(contextMenu_, "~/Library/Contextual Menu Items",
           "Components/Tessary Context Menu.plugin");
+    // The context menu's entries start the application's program.
+    contextMenu_.setScripts("Contents/Resources/install.sh", "Contents/Resources/uninstall.sh",
+                            {Bundle::applicationProgram()});
     place(prefPane_, "~/Library/PreferencePanes/", "Components/Tessary Preferences.prefPane");
     place(hotKey_, "~/Library/Application Support/Ossvale/",
           "Components/Tessary Preferences.prefPane/Contents/Resources/TSY HotKey.app");

@@ -4,6 +4,7 @@
 #include "MRVN7x/app/FirstLaunchManager.h"
 #include "platform/UserDefaults.h"
 #include "tests/support/ComponentEnvironment.h"
+#include "tests/support/ContextMenuHome.h"
 #include "tests/support/FakePort.h"
 #include "tests/support/TempDir.h"
 
@@ -101,7 +102,12 @@ TEST(FirstLaunch, TheChoicesDecideTheComponentsAndTheRestartOffer) {
         l.defaults.synchronize();
         l.port.choices = c.choices;
         l.port.alertAnswers = {1}; // "Yes" to the restart
+        const auto before = test::snapshot(l.env.home.path());
         EXPECT_TRUE(l.run().isFirstLaunch());
+        // Choices that match what is installed touch nothing in the home.
+        if (c.menuBefore == c.menuAfter && c.paneBefore == c.paneAfter) {
+            EXPECT_EQ(test::snapshot(l.env.home.path()), before);
+        }
         EXPECT_EQ(fs::exists(l.installed(Launch::menu)), c.menuAfter);
         EXPECT_EQ(fs::exists(l.installed(Launch::pane)), c.paneAfter);
         EXPECT_EQ(l.port.alerts.size(), size_t(c.restartOffers));

@@ -31,6 +31,22 @@ for program in "$pane/Contents/bin/tessary-preferences-pane.so" "$application/Co
     [ "$(realpath "$resolved")" = "$(realpath "$root/lib/libmrvn7core.so")" ] ||
         fail "$(basename "$program") finds libmrvn7core.so at '$resolved'"
 done
+# The application bundle: bin/morvane is a relative link to its program, so the
+# program finds its bundle (resources, components) wherever the prefix lies.
+[ "$(readlink "$root/bin/morvane")" = "../lib/morvane/Morvane 7.app/Contents/bin/morvane" ] ||
+    fail "bin/morvane links to '$(readlink "$root/bin/morvane")'"
+grep -A1 CFBundleExecutable "$application/Contents/Info.plist" | grep -q '<string>morvane</string>' ||
+    fail "Morvane 7.app's Info.plist names no morvane"
+grep -A1 CFBundleVersion "$application/Contents/Info.plist" | grep -q '<string>[0-9]\+</string>' ||
+    fail "Morvane 7.app's Info.plist has no numeric version"
+plugin="$application/Contents/Resources/Components/Tessary Context Menu.plugin"
+for file in Contents/Resources/quitHotKey.sh Contents/Resources/popUpIndexToNameMapping.plist \
+    Contents/Resources/warning.svg "Components/Tessary Context Menu.plugin/Contents/Info.plist"; do
+    [ -e "$application/$file" ] || [ -e "$application/Contents/Resources/$file" ] || fail "Morvane 7.app lacks $file"
+done
+[ -x "$plugin/Contents/Resources/install.sh" ] && [ -x "$plugin/Contents/Resources/uninstall.sh" ] ||
+    fail "the context menu's scripts are missing or not executable"
+[ -x "$application/Contents/Resources/quitHotKey.sh" ] || fail "the bundle's quitHotKey.sh is not executable"
 # The hot-key program as its bundle: the program, Info.plist and the quit script.
 bundle="$pane/Contents/Resources/TSY HotKey.app"
 [ "$(cd "$bundle" && find . -type f | sort | tr '\n' ' ')" = \
@@ -80,6 +96,25 @@ run() { env -u LD_LIBRARY_PATH "$cli" "$@"; }
 [ "$(env -u LD_LIBRARY_PATH -u DISPLAY "$root/bin/morvane" --version)" = "morvane $version" ] ||
     fail "morvane --version"
 grep -q '^Exec=morvane %U$' "$root/share/applications/morvane.desktop" || fail "desktop entry"
+# The window started through bin/morvane knows its bundle: it records it as "location" (not
+# a first launch of this version, so no Component Setup window waits for an answer).
+mkdir -p "$XDG_CONFIG_HOME/ossvale" "$work/runtime"
+chmod 700 "$work/runtime"
+settings="$XDG_CONFIG_HOME/ossvale/net.halvard.mrvn7.plist"
+printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' \
+    '<plist version="1.0"><dict><key>firstLaunchVersion</key><integer>75600</integer></dict></plist>' \
+    >"$settings"
+env -u LD_LIBRARY_PATH -u MORVANE_BUNDLE_RESOURCES QT_QPA_PLATFORM=offscreen \
+    XDG_RUNTIME_DIR="$work/runtime" "$root/bin/morvane" >"$work/window.log" 2>&1 &
+window=$!
+for _ in $(seq 100); do
+    grep -q '<key>location</key>' "$settings" && break
+    sleep 0.2
+done
+kill "$window" 2>/dev/null || true
+wait "$window" 2>/dev/null || true
+grep -A1 '<key>location</key>' "$settings" | grep -qF "<string>$(realpath "$application")</string>" ||
+    fail "the installed window recorded no bundle location: $(cat "$settings" "$work/window.log")"
 # The manual page documents every option --help names.
 manual=$(zcat "$root/share/man/man1/morvane-cli.1.gz")
 for option in $(run --help | grep -o -- '--[a-z-]*' | sort -u); do

@@ -26,8 +26,10 @@ public:
 
     TempDir home{"home"};
 
-private:
+    // Sets an environment variable until the environment ends.
     void set(const char* variable, const std::string& value);
+
+private:
     TempDir resources_{"resources"};
     std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
