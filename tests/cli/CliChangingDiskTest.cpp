@@ -4,7 +4,10 @@
 // overwritten, the exit status is 1, and undo restores what was renamed.
 #include "tests/cli/CliFixture.h"
 
+#include <algorithm>
 #include <functional>
+#include <map>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace morvane::test;
@@ -52,7 +55,7 @@ TEST_F(CliChangingDisk, ItemsChangedBetweenThePlanAndTheRenameAreReportedAndTheR
     const CliResult run = home.converse(
         {"rename", "--interactive", "--json", "--step", "Add to end", "--set", "string=_new",
          "--global", "processFolders=0", "--global", "processSubfolders=1", folder()},
-        [&](const std::string& err) -> std::string {
+        [&](const std::string& err, pid_t) -> std::string {
             const bool aboutExisting = err.find("already exists", seen) != std::string::npos;
             seen = err.size();
             if (aboutExisting)
@@ -90,4 +93,56 @@ TEST_F(CliChangingDisk, ItemsChangedBetweenThePlanAndTheRenameAreReportedAndTheR
     EXPECT_EQ(readFile(at("first")), "first");
     EXPECT_EQ(readFile(at("taken_new")), "another program's");
     chmod(at("locked").c_str(), 0755);
+}
+
+// The journal's disk fills after the run started: a name typed at the prompt
+// cannot be recorded, so that item is not renamed (its rename could not be
+// undone); the others are, the end of the run is reported unrecorded, and
+// undo still restores them. The limit stands in for the full disk.
+TEST_F(CliChangingDisk, AJournalThatFillsDuringTheRunFailsOnlyWhatItCannotRecord) {
+    for (const char* name : {"a", "b", "c"})
+        write(at(name), name);
+    home.fileSizeLimit = 1L << 30; // the process ignores SIGXFSZ; the limit comes later
+    int questions = 0;
+    const CliResult run = home.converse(
+        {"rename", "--interactive", "--json", "--step", "Add to end", "--set", "string=_new",
+         "--global", "processFolders=0", "--global", "processSubfolders=1", folder()},
+        [&](const std::string&, pid_t process) -> std::string {
+            if (++questions > 1)
+                return "a";
+            // The journal holds the plan now; it may not grow any more.
+            const auto journals = folderNames(home.journalFolder());
+            const auto journal = std::find_if(journals.begin(), journals.end(), [](auto& n) {
+                return n.size() > 8 && n.compare(n.size() - 8, 8, ".journal") == 0;
+            });
+            EXPECT_NE(journal, journals.end());
+            const auto size = static_cast<rlim_t>(
+                std::filesystem::file_size(home.journalFolder() + "/" + *journal));
+            const rlimit full{size, size};
+            EXPECT_EQ(prlimit(process, RLIMIT_FSIZE, &full, nullptr), 0);
+            return "e\nedited";
+        });
+    home.fileSizeLimit = 0;
+    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("warning: the journal could not record the end of the run"),
+              std::string::npos)
+        << run.err;
+    const Json report = json(run);
+    std::map<std::string, int> outcomes;
+    for (const auto& pair : report["pairs"].items) {
+        ++outcomes[pair["outcome"].text];
+        if (pair["outcome"].text == "failed") {
+            EXPECT_EQ(pair["error"].text, "EFBIG");
+            EXPECT_EQ(pair["reason"].text.rfind("cannot record the new name in the journal", 0), 0u)
+                << pair["reason"].text;
+        }
+    }
+    EXPECT_EQ(outcomes, (std::map<std::string, int>{{"failed", 1}, {"renamed", 2}}));
+    EXPECT_EQ(folderNames(folder()).size(), 3u);
+    EXPECT_FALSE(std::filesystem::exists(at("edited")));
+
+    const CliResult undo = home.run({"undo"});
+    EXPECT_EQ(undo.status, 0) << undo.err;
+    EXPECT_EQ(folderNames(folder()), (Names{"a", "b", "c"}));
 }

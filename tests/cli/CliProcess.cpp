@@ -180,8 +180,7 @@ CliResult CliHome::runWithTerminal(const std::vector<std::string>& args) const {
     return result;
 }
 
-CliResult CliHome::converse(const std::vector<std::string>& args,
-                            const std::function<std::string(const std::string&)>& reply) const {
+CliResult CliHome::converse(const std::vector<std::string>& args, const Reply& reply) const {
     const ChildSetup setup(args, environment(), work_, fileSizeLimit, withoutOverride);
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
@@ -215,7 +214,7 @@ CliResult CliHome::converse(const std::vector<std::string>& args,
         const std::string& e = result.err;
         if (e.size() > answered && e.size() >= 2 && e.compare(e.size() - 2, 2, "? ") == 0) {
             answered = e.size();
-            writeAll(in[1], reply(e) + "\n");
+            writeAll(in[1], reply(e, pid) + "\n");
         }
     }
     close(in[1]);

@@ -33,9 +33,10 @@ public:
     CliResult runWithTerminal(const std::vector<std::string>& args) const;
     // Runs morvane-cli with its standard input open: whenever standard error
     // ends in a question ("? "), reply gets all of standard error so far and
-    // gives the line to answer (the test may change the disk first).
-    CliResult converse(const std::vector<std::string>& args,
-                       const std::function<std::string(const std::string& err)>& reply) const;
+    // the process, and gives the line to answer (the test may change the disk
+    // or the process's limits first).
+    using Reply = std::function<std::string(const std::string& err, pid_t process)>;
+    CliResult converse(const std::vector<std::string>& args, const Reply& reply) const;
     // Starts morvane-cli with its output thrown away; the caller waits for it.
     pid_t start(const std::vector<std::string>& args) const;
 
