@@ -40,9 +40,8 @@ std::string nameBytes(const std::u16string& name) {
     return PathText::toUtf8(name).value_or(toU8(name));
 }
 
-// A name or folder as the table shows it: on one line and harmless to a terminal.
-// Control characters and bytes that are not UTF-8 show as \xNN (C1 controls
-// as \uNNNN), so a name can neither add a row nor send escape sequences.
+} // namespace
+
 std::string shownText(const std::string& bytes) {
     const auto* s = reinterpret_cast<const uint8_t*>(bytes.data());
     const auto length = static_cast<int32_t>(bytes.size());
@@ -66,6 +65,8 @@ std::string shownText(const std::string& bytes) {
     }
     return shown;
 }
+
+namespace {
 
 std::string shownName(const std::u16string& name) {
     return shownText(nameBytes(name));

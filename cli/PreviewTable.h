@@ -17,6 +17,11 @@ std::vector<bool> takenNewNames(const std::vector<PreviewEntry>& entries);
 // The JSON object of a row, "exists" among its members.
 std::string previewRow(const PreviewEntry& entry, bool exists);
 
+// A name or path as the terminal shows it: on one line and harmless. Control
+// characters and bytes that are not UTF-8 show as \xNN (C1 controls as
+// \uNNNN), so a name can neither add a line nor send escape sequences.
+std::string shownText(const std::string& bytes);
+
 // "*" a new name, "!" a new name shared with another row, "x" a taken one.
 void printPreviewTable(const std::vector<PreviewEntry>& entries, const std::vector<bool>& taken,
                        std::FILE* out);

@@ -161,14 +161,15 @@ std::string summaryTitle(const Session& session) {
     return session.controller.lastRunResult().summary;
 }
 
+// One line per item not renamed, its paths shown so that a name cannot break the line.
 void printOutcomesAsText(const RunReport& report, const Session& session) {
     for (const auto& o : report.outcomes()) {
         if (o.kind == RenameOutcome::Kind::SkippedExisting)
-            std::fprintf(stderr, "skipped: %s: %s already exists\n", o.oldPath.c_str(),
-                         o.newPath.c_str());
+            std::fprintf(stderr, "skipped: %s: %s already exists\n", shownText(o.oldPath).c_str(),
+                         shownText(o.newPath).c_str());
         else if (o.kind == RenameOutcome::Kind::Failed)
-            std::fprintf(stderr, "failed: %s -> %s: %s\n", o.oldPath.c_str(), o.newPath.c_str(),
-                         o.reason.c_str());
+            std::fprintf(stderr, "failed: %s -> %s: %s\n", shownText(o.oldPath).c_str(),
+                         shownText(o.newPath).c_str(), shownText(o.reason).c_str());
     }
     const std::string summary = summaryTitle(session);
     if (!summary.empty())
@@ -186,7 +187,8 @@ void printOutcomes(const RunReport& report, const Session& session, bool json) {
         out += std::string(first ? "" : ",") + "{\"oldPath\":" + jsonString(o.oldPath) +
                ",\"newPath\":" + jsonString(o.newPath) + ",\"outcome\":\"" +
                RunReport::kindName(o.kind) + "\"" +
-               (o.reason.empty() ? "" : ",\"reason\":" + jsonString(o.reason)) + "}";
+               (o.reason.empty() ? "" : ",\"reason\":" + jsonString(o.reason)) +
+               (o.error.empty() ? "" : ",\"error\":" + jsonString(o.error)) + "}";
         first = false;
     }
     out += "],\"counts\":{";

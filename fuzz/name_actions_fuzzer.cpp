@@ -39,7 +39,7 @@ const std::vector<std::string>& nameOnlyActions() {
 
 bool isLegalNtfsName(const std::u16string& name) {
     if (name.empty() || name.back() == u'.' || name.back() == u' ' ||
-        ConvertToNTFSAction::isReservedName(name))
+        ConvertToNTFSAction::reservedStemLength(name) != 0)
         return false;
     const std::u16string illegal = u"\"*/<>?\\|:";
     return std::none_of(name.begin(), name.end(), [&](char16_t unit) {

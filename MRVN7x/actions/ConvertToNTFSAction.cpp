@@ -4,6 +4,8 @@
 #include "MRVN7x/actions/text/UnicodeText.h"
 #include "platform/PathText.h"
 
+#include <algorithm>
+
 namespace morvane {
 
 static const ActionRegistration<ConvertToNTFSAction> registration;
@@ -68,6 +70,15 @@ bool ConvertToNTFSAction::isReservedName(const std::u16string& name) {
     return false;
 }
 
+std::size_t ConvertToNTFSAction::reservedStemLength(const std::u16string& name) {
+    // Windows refuses a device name with any extension ("CON.txt",
+    // "NUL.tar.gz") and ignores spaces before the first dot ("AUX .log").
+    std::size_t end = std::min(name.find(u'.'), name.size());
+    while (end > 0 && name[end - 1] == u' ')
+        --end;
+    return end > 0 && isReservedName(name.substr(0, end)) ? end : 0;
+}
+
 std::u16string
 ConvertToNTFSAction::recursivelyReplaceTrailingSpaces(const std::u16string& name) const {
     std::size_t end = name.size();
@@ -91,8 +102,9 @@ ConvertToNTFSAction::recursivelyReplaceLeadingSpaces(const std::u16string& name)
 }
 
 std::u16string ConvertToNTFSAction::processTheNameOneTime(const std::u16string& name) const {
-    if (isReservedName(name))
-        return name + paramComputedFillerCharacterForMakingAUniqueName;
+    if (const std::size_t device = reservedStemLength(name))
+        return name.substr(0, device) + paramComputedFillerCharacterForMakingAUniqueName +
+               name.substr(device);
     std::u16string text;
     text.reserve(name.size());
     for (char16_t unit : name) {

@@ -6,8 +6,9 @@ namespace morvane {
 // "Convert to NTFS": makes the fragment acceptable to NTFS and the Windows
 // device namespace. One pass:
 //   1. a reserved device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CLOCK$,
-//      compared with the whole fragment without regard to case) gets the
-//      unique-name filler appended, and the pass ends there;
+//      compared without regard to case with the whole fragment, or with the
+//      part before its first "." less the spaces at its end) gets the
+//      unique-name filler after it ("CON_", "con_.txt"), and the pass ends there;
 //   2. every illegal character becomes the filler (an empty filler deletes it);
 //   3. the spaces at the end, then those at the front, each become the space
 //      filler;
@@ -38,6 +39,9 @@ public:
 
     bool isIllegalCharacter(char16_t unit) const;
     static bool isReservedName(const std::u16string& name);
+    // The length of the device name that name starts with when Windows takes
+    // the name for that device (alone or with any extension); 0 otherwise.
+    static std::size_t reservedStemLength(const std::u16string& name);
 
 protected:
     std::u16string illegalCharacters;

@@ -25,6 +25,7 @@
 namespace morvane {
 
 class ActionList;
+class RenameFailure;
 
 // Which preview columns are shown.
 struct PreviewColumns {
@@ -198,7 +199,7 @@ private:
     void finishFromTemporary(RunState& run, size_t step, size_t index, const std::string& oldPath,
                              const std::string& newPath);
     void pairFinished(size_t index, RenameOutcome outcome);
-    void alertFailure(RunState& run, const std::string& reason);
+    void pairFailed(RunState& run, RenameOutcome& outcome, const RenameFailure& failure);
     void showSummary(const RunState& run);
 
     UserInterfacePort& port_;

@@ -6,6 +6,7 @@
 #include "MRVN7x/app/RenameProgressDialogController.h"
 #include "MRVN7x/app/RunJournal.h"
 #include "MRVN7x/engine/RenameBatch.h"
+#include "MRVN7x/engine/RenameFailure.h"
 #include "MRVN7x/engine/RunLock.h"
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
@@ -19,25 +20,6 @@
 namespace morvane {
 
 namespace {
-constexpr const char* unableToRenameText =
-    "The program was unable to rename the file %@.\n\nYou may not have sufficient access "
-    "privileges to rename the file, the file may be on a read-only media, an incompatible "
-    "external drive or unsupported remote file system or it may be locked.\n\nFiles in a "
-    "FileVault encoded home folder cannot be renamed using the 'ultra-safe Finder mode'; "
-    "selecting an alternative mode in the 'Advanced Options' section will solve this "
-    "problem.\n\nDo you want to continue renaming the remaining files or do you want to skip "
-    "them?";
-
-// The text with its one "%@" replaced: the name goes in literally, so a name
-// holding "%@" or "%d" is shown as it is.
-std::string withPath(const std::string& format, const std::string& path) {
-    std::string text = format;
-    auto at = text.find("%@");
-    if (at != std::string::npos)
-        text.replace(at, 2, path);
-    return text;
-}
-
 bool equalIgnoringCase(const std::u16string& a, const std::u16string& b) {
     return UnicodeText::equals(a, b, kCaseInsensitiveSearch);
 }
@@ -281,7 +263,7 @@ void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t 
         return;
     }
     if (run.stopped) {
-        pairFinished(pair, {RenameOutcome::Kind::NotReached, oldPath, {}, {}});
+        pairFinished(pair, {RenameOutcome::Kind::NotReached, oldPath, {}, {}, {}});
         return;
     }
     const std::string temporary = planned.kind == RenameOptimizer::StepKind::ToTemporary
@@ -305,19 +287,20 @@ void MainController::finishFromTemporary(RunState& run, size_t step, size_t inde
         ++run.successCount;
         if (runObserver_)
             runObserver_->pairRenamed(index, newPath, true);
-        pairFinished(index, {RenameOutcome::Kind::Renamed, oldPath, newPath, {}});
+        pairFinished(index, {RenameOutcome::Kind::Renamed, oldPath, newPath, {}, {}});
         return;
     }
-    const bool taken = errno == EEXIST;
-    if (taken && FileOperations::moveNoReplace(temporary, oldPath)) {
-        pairFinished(index, {RenameOutcome::Kind::SkippedExisting, oldPath, newPath, {}});
+    const int error = errno;
+    if (error == EEXIST && FileOperations::moveNoReplace(temporary, oldPath)) {
+        pairFinished(index, {RenameOutcome::Kind::SkippedExisting, oldPath, newPath, {}, {}});
         return;
     }
-    const std::string reason = withPath(unableToRenameText, oldPath) +
-                               "\n\nThe item is now called " + temporary +
-                               "; undoing the run gives it its old name back.";
-    alertFailure(run, reason);
-    pairFinished(index, {RenameOutcome::Kind::Failed, oldPath, newPath, reason});
+    RenameOutcome outcome{RenameOutcome::Kind::Failed, oldPath, newPath, {}, {}};
+    pairFailed(run, outcome,
+               RenameFailure::ofSystemError(error, temporary, newPath)
+                   .followedBy("the item is now called " + temporary +
+                               ", undoing the run gives it its old name back"));
+    pairFinished(index, std::move(outcome));
 }
 
 void MainController::pairFinished(size_t index, RenameOutcome outcome) {
@@ -336,7 +319,7 @@ bool MainController::renamePair(RunState& run, size_t step, size_t index,
                                 const std::string& oldPath, std::u16string newName) {
     const std::string_view folder = PathText::folderView(oldPath);
     const std::u16string currentName = PathText::displayNameOfPath(oldPath);
-    RenameOutcome outcome{RenameOutcome::Kind::Unchanged, oldPath, oldPath, {}};
+    RenameOutcome outcome{RenameOutcome::Kind::Unchanged, oldPath, oldPath, {}, {}};
     auto finish = [&](RenameOutcome::Kind kind) {
         outcome.kind = kind;
         pairFinished(index, std::move(outcome));
@@ -379,11 +362,15 @@ bool MainController::renamePair(RunState& run, size_t step, size_t index,
         // dialog gave it a name of its own (the cycle is then broken already).
         const bool park = run.parkFirst && !edited;
         const std::string& target = park ? *run.journalTarget : newPath;
+        if (auto refused = RenameFailure::ofNewName(newName)) {
+            pairFailed(run, outcome, *refused);
+            return finish(RenameOutcome::Kind::Failed);
+        }
+        std::string journalError;
         if (run.journal && target != *run.journalTarget &&
-            !run.journal->stepRedirected(step, target,
-                                         DiskRenamer::differsInCaseOnly(currentName, newName),
-                                         outcome.reason)) {
-            alertFailure(run, outcome.reason);
+            !run.journal->stepRedirected(
+                step, target, DiskRenamer::differsInCaseOnly(currentName, newName), journalError)) {
+            pairFailed(run, outcome, RenameFailure(errno, journalError));
             return finish(RenameOutcome::Kind::Failed);
         }
         if (park ? FileOperations::moveNoReplace(oldPath, target)
@@ -399,19 +386,23 @@ bool MainController::renamePair(RunState& run, size_t step, size_t index,
                 runObserver_->pairRenamed(index, newPath, !edited);
             return finish(RenameOutcome::Kind::Renamed);
         }
+        const int error = errno;
         if (park) {
-            outcome.reason = errno == EEXIST ? withPath("The temporary name %@ is taken.", target)
-                                             : withPath(unableToRenameText, oldPath);
-            alertFailure(run, outcome.reason);
+            pairFailed(run, outcome,
+                       error == EEXIST
+                           ? RenameFailure(error, "the temporary name " + target + " is taken")
+                           : RenameFailure::ofSystemError(error, oldPath, target));
             return finish(RenameOutcome::Kind::Failed);
         }
-        const bool exists = FileOperations::exists(newPath);
         // Another item at the new name (not this one under another case):
-        // skip it, or let the user choose a name or skip.
+        // skip it, or let the user choose a name or skip. Only a refusal for
+        // an existing item counts: the folder itself "exists" under a name
+        // the file system refused for another reason.
+        const bool exists = error == EEXIST && FileOperations::exists(newPath);
         if (!exists || equalIgnoringCase(newName, currentName)) {
-            outcome.reason = exists ? withPath("A file called %@ already exists.", newPath)
-                                    : withPath(unableToRenameText, oldPath);
-            alertFailure(run, outcome.reason);
+            pairFailed(run, outcome,
+                       exists ? RenameFailure(error, "a file called " + newPath + " already exists")
+                              : RenameFailure::ofSystemError(error, oldPath, newPath));
             return finish(RenameOutcome::Kind::Failed);
         }
         skippedForExisting = true;
@@ -430,11 +421,15 @@ bool MainController::renamePair(RunState& run, size_t step, size_t index,
 }
 
 // A rename that failed for another reason than an item at the new name, or
-// a change of case refused because a different item has that name.
-void MainController::alertFailure(RunState& run, const std::string& reason) {
+// a change of case refused because a different item has that name: the
+// outcome says why in one line, the dialog says it at length.
+void MainController::pairFailed(RunState& run, RenameOutcome& outcome,
+                                const RenameFailure& failure) {
+    outcome.reason = failure.reason();
+    outcome.error = failure.errorName();
     const AlertAnswer answer = port_.runAlert({AlertStyle::Critical,
                                                "The file name could not be changed.",
-                                               reason,
+                                               failure.dialogText(outcome.oldPath),
                                                {"Continue Renaming", "Skip Remaining Files"}});
     if (answer != AlertAnswer::First)
         run.stopped = true;

@@ -14,7 +14,8 @@ struct RenameOutcome {
     Kind kind = Kind::NotReached;
     std::string oldPath;
     std::string newPath; // the path the item has or would have had
-    std::string reason;  // for Failed: the failure text
+    std::string reason;  // for Failed: why, in one line
+    std::string error;   // for Failed: the errno's name ("EACCES"); empty for a name rule
 };
 
 class RenameRunObserver {

@@ -1,6 +1,7 @@
 #include "MRVN7x/engine/DiskRenamer.h"
 
 #include "MRVN7x/actions/text/UnicodeText.h"
+#include "MRVN7x/engine/RenameFailure.h"
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
 #include "platform/ScriptRunner.h"
@@ -12,14 +13,18 @@
 namespace morvane {
 namespace {
 
-// The path form of a display name that can be a name in a folder, or nothing.
+// The path form of a display name that can be a name in a folder, or nothing
+// with errno saying why (RenameFailure words it).
 std::optional<std::string> usableFileName(const std::u16string& displayName) {
-    if (displayName.empty() || displayName.size() > DiskRenamer::kMaximumNameLength)
+    if (displayName.size() > DiskRenamer::kMaximumNameLength) {
+        errno = ENAMETOOLONG;
         return std::nullopt;
-    auto name = PathText::fileNameFromDisplayName(displayName);
-    if (!name || *name == "." || *name == ".." || name->find('\0') != std::string::npos)
+    }
+    if (RenameFailure::ofNewName(displayName)) {
+        errno = EINVAL;
         return std::nullopt;
-    return name;
+    }
+    return PathText::fileNameFromDisplayName(displayName);
 }
 
 bool moveItem(const std::string& from, const std::string& to) {
@@ -55,8 +60,10 @@ void DiskRenamer::initAppleScriptForRenaming() {
 bool DiskRenamer::renameCurrentName(const std::u16string& currentName,
                                     const std::string& currentPath, const std::u16string& newName,
                                     const std::string& newPath) {
-    if (newName.size() > kMaximumNameLength)
+    if (newName.size() > kMaximumNameLength) {
+        errno = ENAMETOOLONG;
         return false;
+    }
     switch (settings_.getParamInt("renameMode", 0)) {
     case 0:
         if (!SystemVersion::isLeopard())
@@ -69,6 +76,7 @@ bool DiskRenamer::renameCurrentName(const std::u16string& currentName,
     case 3:
         return renameInFolder(currentPath, newName);
     default:
+        errno = EINVAL; // no such mechanism
         return false;
     }
 }

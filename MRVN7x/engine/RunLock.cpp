@@ -13,10 +13,16 @@
 namespace morvane {
 namespace {
 
+// Sets errno when it fails, also for something other than a folder in the
+// way: the caller's message names the cause.
 bool makeFolders(const std::string& path) {
     struct stat info {};
-    if (stat(path.c_str(), &info) == 0)
-        return S_ISDIR(info.st_mode);
+    if (stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return true;
+        errno = ENOTDIR;
+        return false;
+    }
     const auto slash = path.find_last_of('/');
     if (slash != std::string::npos && slash > 0 && !makeFolders(path.substr(0, slash)))
         return false;

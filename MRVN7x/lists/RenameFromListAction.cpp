@@ -77,9 +77,9 @@ void RenameFromListAction::setStatus(const std::string& status) {
 
 void RenameFromListAction::setLists(std::vector<std::u16string> fileNames,
                                     std::vector<std::u16string> newNames) {
+    indexOfFileName_.clear(); // before the texts its keys view go
     fileNames_ = std::move(fileNames);
     newNames_ = std::move(newNames);
-    indexOfFileName_.clear();
     indexOfFileName_.reserve(fileNames_.size());
     for (std::uint32_t i = 0; i < fileNames_.size(); ++i)
         indexOfFileName_.emplace(fileNames_[i], i); // the first entry of a path wins
@@ -126,7 +126,7 @@ std::u16string RenameFromListAction::processName(const std::u16string& fragment,
         std::u16string key = PathText::fromUtf8(path);
         if (paramIgnoreCase)
             key = TabDelimitedFileListLoader::lowercasePath(key);
-        const auto found = indexOfFileName_.find(key);
+        const auto found = indexOfFileName_.find(std::u16string_view(key));
         return found == indexOfFileName_.end() ? fragment : newNames_[found->second];
     }
     const std::int32_t place = getSortIndex(input);

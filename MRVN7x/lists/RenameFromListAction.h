@@ -10,6 +10,7 @@
 // of the last successful one while "status" reports the failure.
 #include "MRVN7x/actions/sequence/SortBasedAction.h"
 
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -53,8 +54,10 @@ private:
 
     std::vector<std::u16string> fileNames_;
     std::vector<std::u16string> newNames_;
-    // Path to its first position in fileNames_: one lookup per item.
-    std::unordered_map<std::u16string, std::uint32_t> indexOfFileName_;
+    // Path to its first position in fileNames_: one lookup per item. The keys
+    // are views of fileNames_ (the action is never copied, the list only
+    // replaced whole), so a path is held once, not twice.
+    std::unordered_map<std::u16string_view, std::uint32_t> indexOfFileName_;
     std::string paramListFilePath;
     bool paramIgnoreCase = true;
     bool paramIsTabDelimitedList = false;

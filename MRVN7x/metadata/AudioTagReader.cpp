@@ -129,42 +129,32 @@ public:
         return fd_ >= 0 &&
                pread(fd_, into, size, static_cast<off_t>(offset)) == static_cast<ssize_t>(size);
     }
+    std::uint64_t size() const {
+        struct stat info {};
+        return fd_ >= 0 && fstat(fd_, &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+    }
 
 private:
     int fd_;
 };
 
-// TagLib 1.13 gives up on the rest of an ID3v2 tag at an empty frame (size 0,
-// which ID3v2 forbids but some writers emit), and with an extended header it
-// drops the frames in the tag's last bytes. When a frame this reader uses is
-// missing, the walk goes on from where TagLib stopped, in the tag at the start
-// of the file: it reads each 10-byte frame header (id, size, flags), steps over
-// empty frames and unwanted frame bodies, and lets TagLib decode each wanted
-// frame. Where TagLib reached the padding, the walk reads one header and ends.
-// ID3v2.3 tags unsynchronised as a whole and ID3v2.2 tags stay as TagLib read them.
-void recoverMissingFrames(const std::string& path, const TagLib::ID3v2::Tag& tag,
-                          FrameTexts& texts) {
-    constexpr unsigned kFrameHeaderSize = 10;
-    constexpr int kMostFrames = 10000; // bounds the work on a hostile file
-    const TagLib::ID3v2::Header& header = *tag.header();
-    const unsigned version = header.majorVersion();
-    if (version < 3 || version > 4 || (version == 3 && header.unsynchronisation()))
-        return;
-    // Where TagLib stopped: after its extended header and the frames it read.
-    std::uint64_t position = TagLib::ID3v2::Header::size();
-    if (header.extendedHeader() && tag.extendedHeader() != nullptr &&
-        tag.extendedHeader()->size() <= header.tagSize())
-        position += tag.extendedHeader()->size();
-    for (const TagLib::ID3v2::Frame* frame : tag.frameList())
-        position += kFrameHeaderSize + frame->size();
-    const std::uint64_t end = TagLib::ID3v2::Header::size() + std::uint64_t(header.tagSize());
-    if (position + kFrameHeaderSize > end)
-        return;
+// Tags up to this size are read by TagLib, which holds the whole tag in
+// memory; a larger one (the format allows 256 MiB, and a sparse file costs its
+// maker nothing) is walked frame by frame, reading only the frames used.
+constexpr std::uint64_t kLargestTagForTagLib = 16u << 20;
+// No text frame this reader uses is larger; a bigger one is stepped over.
+constexpr std::uint64_t kLargestWantedFrame = 1u << 20;
+constexpr unsigned kFrameHeaderSize = 10;
 
-    const ReadOnlyFile file(path);
-    char start[3];
-    if (!file.read(0, start, sizeof start) || std::memcmp(start, "ID3", 3) != 0)
-        return;
+// Walks the frames of an ID3v2.3 or ID3v2.4 tag from position to its end: it
+// reads each 10-byte frame header (id, size, flags), steps over empty frames,
+// unwanted frame bodies and oversized ones, and lets TagLib decode each wanted
+// frame not in texts yet. It ends at the padding after the last frame.
+void walkFrames(const ReadOnlyFile& file, const TagLib::ID3v2::Header& header,
+                std::uint64_t position, FrameTexts& texts) {
+    constexpr int kMostFrames = 10000; // bounds the work on a hostile file
+    const unsigned version = header.majorVersion();
+    const std::uint64_t end = TagLib::ID3v2::Header::size() + std::uint64_t(header.tagSize());
     for (int frames = 0; frames < kMostFrames && position + kFrameHeaderSize <= end &&
                          texts.size() < kWantedFrames.size();
          ++frames) {
@@ -179,7 +169,7 @@ void recoverMissingFrames(const std::string& path, const TagLib::ID3v2::Tag& tag
         const std::string id(bytes.data(), 4);
         const bool wanted =
             std::find(kWantedFrames.begin(), kWantedFrames.end(), id) != kWantedFrames.end();
-        if (size > 0 && wanted && !texts.count(id)) {
+        if (size > 0 && size <= kLargestWantedFrame && wanted && !texts.count(id)) {
             bytes.resize(static_cast<unsigned>(kFrameHeaderSize + size));
             if (!file.read(position + kFrameHeaderSize, bytes.data() + kFrameHeaderSize, size))
                 return;
@@ -190,6 +180,86 @@ void recoverMissingFrames(const std::string& path, const TagLib::ID3v2::Tag& tag
         }
         position += kFrameHeaderSize + size;
     }
+}
+
+// True for the tags walkFrames can read: ID3v2.2 tags and ID3v2.3 tags
+// unsynchronised as a whole stay as TagLib read them.
+bool walkable(const TagLib::ID3v2::Header& header) {
+    const unsigned version = header.majorVersion();
+    return (version == 3 && !header.unsynchronisation()) || version == 4;
+}
+
+// TagLib 1.13 gives up on the rest of an ID3v2 tag at an empty frame (size 0,
+// which ID3v2 forbids but some writers emit), and with an extended header it
+// drops the frames in the tag's last bytes. When a frame this reader uses is
+// missing, the walk goes on from where TagLib stopped, in the tag at the start
+// of the file.
+void recoverMissingFrames(const std::string& path, const TagLib::ID3v2::Tag& tag,
+                          FrameTexts& texts) {
+    const TagLib::ID3v2::Header& header = *tag.header();
+    if (!walkable(header))
+        return;
+    // Where TagLib stopped: after its extended header and the frames it read.
+    std::uint64_t position = TagLib::ID3v2::Header::size();
+    if (header.extendedHeader() && tag.extendedHeader() != nullptr &&
+        tag.extendedHeader()->size() <= header.tagSize())
+        position += tag.extendedHeader()->size();
+    for (const TagLib::ID3v2::Frame* frame : tag.frameList())
+        position += kFrameHeaderSize + frame->size();
+    const std::uint64_t end = TagLib::ID3v2::Header::size() + std::uint64_t(header.tagSize());
+    if (position + kFrameHeaderSize > end)
+        return;
+    const ReadOnlyFile file(path);
+    char start[3];
+    if (!file.read(0, start, sizeof start) || std::memcmp(start, "ID3", 3) != 0)
+        return;
+    walkFrames(file, header, position, texts);
+}
+
+// The header of an ID3v2 tag at the start of the file too large for TagLib.
+std::unique_ptr<TagLib::ID3v2::Header> oversizedTagHeader(const ReadOnlyFile& file) {
+    TagLib::ByteVector bytes(TagLib::ID3v2::Header::size(), '\0');
+    if (!file.read(0, bytes.data(), bytes.size()) || !bytes.startsWith("ID3"))
+        return nullptr;
+    auto header = std::make_unique<TagLib::ID3v2::Header>(bytes);
+    if (header->tagSize() <= kLargestTagForTagLib)
+        return nullptr;
+    return header;
+}
+
+// The wanted frames of a tag too large for TagLib, walked from its first frame.
+FrameTexts oversizedTagTexts(const ReadOnlyFile& file, const TagLib::ID3v2::Header& header) {
+    FrameTexts texts;
+    if (!walkable(header))
+        return texts;
+    std::uint64_t position = TagLib::ID3v2::Header::size();
+    if (header.extendedHeader()) {
+        // Its size counts itself in ID3v2.4 (synchsafe), not in ID3v2.3.
+        char size[4];
+        if (!file.read(position, size, sizeof size))
+            return texts;
+        position += header.majorVersion() == 4
+                        ? TagLib::ID3v2::SynchData::toUInt(TagLib::ByteVector(size, 4))
+                        : std::uint64_t(bigEndian32(size)) + 4;
+    }
+    walkFrames(file, header, position, texts);
+    return texts;
+}
+
+// An ID3v1 tag from the last 128 bytes of a file, as TagLib parses one.
+class Id3v1FromBytes : public TagLib::ID3v1::Tag {
+public:
+    explicit Id3v1FromBytes(const TagLib::ByteVector& bytes) { parse(bytes); }
+};
+
+std::unique_ptr<TagLib::ID3v1::Tag> id3v1At(const ReadOnlyFile& file) {
+    constexpr unsigned kId3v1Size = 128;
+    const std::uint64_t size = file.size();
+    TagLib::ByteVector bytes(kId3v1Size, '\0');
+    if (size < kId3v1Size || !file.read(size - kId3v1Size, bytes.data(), kId3v1Size) ||
+        !bytes.startsWith("TAG"))
+        return nullptr;
+    return std::make_unique<Id3v1FromBytes>(bytes);
 }
 
 // The texts of the first frame of each wanted id in the ID3v2 tag.
@@ -214,13 +284,9 @@ std::optional<std::string> textOf(const FrameTexts& texts, const char* id) {
     return it->second;
 }
 
-plist::Dictionary mp3TagsFor(const std::string& path) {
+// The dictionary from the texts of the ID3v2 frames and the ID3v1 tag.
+plist::Dictionary mp3TagsFrom(const FrameTexts& v2, const TagLib::ID3v1::Tag* v1) {
     plist::Dictionary tags;
-    TagLib::MPEG::File file(path.c_str(), false);
-    if (!file.isValid())
-        return tags;
-    const FrameTexts v2 = id3v2Texts(path, file.hasID3v2Tag() ? file.ID3v2Tag(false) : nullptr);
-    const TagLib::ID3v1::Tag* v1 = file.hasID3v1Tag() ? file.ID3v1Tag(false) : nullptr;
 
     auto field = [&](const char* frameId, TagLib::String (TagLib::ID3v1::Tag::*v1Field)() const) {
         if (auto text = textOf(v2, frameId))
@@ -240,6 +306,21 @@ plist::Dictionary mp3TagsFor(const std::string& path) {
     if (const auto discText = textOf(v2, "TPOS"))
         storeDiscText(*discText, tags);
     return tags;
+}
+
+plist::Dictionary mp3TagsFor(const std::string& path) {
+    {
+        const ReadOnlyFile file(path);
+        if (const auto header = oversizedTagHeader(file)) {
+            const auto v1 = id3v1At(file);
+            return mp3TagsFrom(oversizedTagTexts(file, *header), v1.get());
+        }
+    }
+    TagLib::MPEG::File file(path.c_str(), false);
+    if (!file.isValid())
+        return {};
+    return mp3TagsFrom(id3v2Texts(path, file.hasID3v2Tag() ? file.ID3v2Tag(false) : nullptr),
+                       file.hasID3v1Tag() ? file.ID3v1Tag(false) : nullptr);
 }
 
 std::optional<std::string> itemText(const TagLib::MP4::Tag* tag, const char* key) {

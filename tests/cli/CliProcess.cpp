@@ -7,9 +7,12 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,15 +30,24 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
     return result;
 }
 
+// Drops the capabilities that let root ignore file permissions from the
+// bounding set: the program executed next has none of them, even as root.
+void dropOverride() {
+    for (int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+        prctl(PR_CAPBSET_DROP, capability, 0, 0, 0);
+}
+
 // Everything the child needs, made before fork (only async-signal-safe calls after it).
 struct ChildSetup {
     std::vector<std::string> argv, envp;
     std::vector<char*> argvPointers, envpPointers;
     std::string folder;
     long fileSizeLimit = 0;
+    bool withoutOverride = false;
     ChildSetup(const std::vector<std::string>& args, std::vector<std::string> env, std::string cwd,
-               long limit = 0)
-        : envp(std::move(env)), folder(std::move(cwd)), fileSizeLimit(limit) {
+               long limit = 0, bool noOverride = false)
+        : envp(std::move(env)), folder(std::move(cwd)), fileSizeLimit(limit),
+          withoutOverride(noOverride) {
         argv.push_back(MORVANE_CLI);
         argv.insert(argv.end(), args.begin(), args.end());
         argvPointers = pointers(argv);
@@ -53,6 +65,8 @@ struct ChildSetup {
                                static_cast<rlim_t>(fileSizeLimit)};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
+        if (withoutOverride)
+            dropOverride();
         if (chdir(folder.c_str()) == 0)
             execve(argvPointers[0], argvPointers.data(), envpPointers.data());
         _exit(127);
@@ -124,7 +138,7 @@ std::vector<std::string> CliHome::environment() const {
 }
 
 CliResult CliHome::run(const std::vector<std::string>& args, const std::string& input) const {
-    const ChildSetup setup(args, environment(), work_, fileSizeLimit);
+    const ChildSetup setup(args, environment(), work_, fileSizeLimit, withoutOverride);
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
         return {};
@@ -147,7 +161,7 @@ CliResult CliHome::run(const std::vector<std::string>& args, const std::string& 
 }
 
 CliResult CliHome::runWithTerminal(const std::vector<std::string>& args) const {
-    const ChildSetup setup(args, environment(), work_, fileSizeLimit);
+    const ChildSetup setup(args, environment(), work_, fileSizeLimit, withoutOverride);
     int master = -1, slave = -1, out[2];
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0 || pipe2(out, O_CLOEXEC) != 0)
         return {};
@@ -166,8 +180,72 @@ CliResult CliHome::runWithTerminal(const std::vector<std::string>& args) const {
     return result;
 }
 
+CliResult CliHome::converse(const std::vector<std::string>& args, const Reply& reply) const {
+    const ChildSetup setup(args, environment(), work_, fileSizeLimit, withoutOverride);
+    int in[2], out[2], err[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+        return {};
+    const pid_t pid = fork();
+    if (pid == 0)
+        setup.exec(in[0], out[1], err[1]);
+    close(in[0]);
+    close(out[1]);
+    close(err[1]);
+    signal(SIGPIPE, SIG_IGN);
+    CliResult result;
+    size_t answered = 0; // standard error up to the last question answered
+    struct pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string* targets[2] = {&result.out, &result.err};
+    for (int open = 2; open > 0;) {
+        if (poll(fds, 2, -1) < 0 && errno != EINTR)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            char buffer[65536];
+            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                targets[i]->append(buffer, static_cast<size_t>(n));
+            } else if (n == 0 || errno != EINTR) {
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+        const std::string& e = result.err;
+        if (e.size() > answered && e.size() >= 2 && e.compare(e.size() - 2, 2, "? ") == 0) {
+            answered = e.size();
+            writeAll(in[1], reply(e, pid) + "\n");
+        }
+    }
+    close(in[1]);
+    close(out[0]);
+    close(err[0]);
+    result.status = pid > 0 ? waitForExit(pid) : -1;
+    return result;
+}
+
+bool permissionsBindProcesses() {
+    char folder[] = "/tmp/morvane-permissions-XXXXXX";
+    if (!mkdtemp(folder))
+        return false;
+    chmod(folder, 0555);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dropOverride();
+        // The capability sets of this process follow the bounding set only at
+        // an exec, so the check runs in a program started after the drop.
+        execl("/bin/sh", "sh", "-c", "exec 2>/dev/null; ! true >\"$0/probe\"", folder,
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const bool bound = pid > 0 && waitForExit(pid) == 0;
+    unlink((std::string(folder) + "/probe").c_str());
+    rmdir(folder);
+    return bound;
+}
+
 pid_t CliHome::start(const std::vector<std::string>& args) const {
-    const ChildSetup setup(args, environment(), work_, fileSizeLimit);
+    const ChildSetup setup(args, environment(), work_, fileSizeLimit, withoutOverride);
     const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
     const pid_t pid = fork();
     if (pid == 0)

@@ -3,6 +3,7 @@
 // home and XDG folders inside a temporary folder, its working folder there too.
 #include "tests/support/TempDir.h"
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -30,6 +31,12 @@ public:
     // The same with standard error on a pseudo-terminal (what a user at a
     // terminal sees there goes to err).
     CliResult runWithTerminal(const std::vector<std::string>& args) const;
+    // Runs morvane-cli with its standard input open: whenever standard error
+    // ends in a question ("? "), reply gets all of standard error so far and
+    // the process, and gives the line to answer (the test may change the disk
+    // or the process's limits first).
+    using Reply = std::function<std::string(const std::string& err, pid_t process)>;
+    CliResult converse(const std::vector<std::string>& args, const Reply& reply) const;
     // Starts morvane-cli with its output thrown away; the caller waits for it.
     pid_t start(const std::vector<std::string>& args) const;
 
@@ -39,6 +46,10 @@ public:
     // A file-size limit in bytes for the processes (0: none); writes beyond it
     // fail with EFBIG instead of raising SIGXFSZ.
     long fileSizeLimit = 0;
+    // The processes are held to the permissions of files and folders even
+    // when the tests run as root (the capabilities that override them are
+    // dropped), so a folder without write permission is read-only to them.
+    bool withoutOverride = false;
 
 private:
     std::vector<std::string> environment() const;
@@ -46,6 +57,10 @@ private:
     TempDir root_{"cli"};
     std::string work_;
 };
+
+// True when processes started withoutOverride cannot write into a folder
+// without write permission (false where root cannot give up its override).
+bool permissionsBindProcesses();
 
 // The exit status of a started process after waitpid; -1 for a killed one.
 int waitForExit(pid_t pid, bool* killed = nullptr);

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <map>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace morvane::test;
@@ -245,24 +246,40 @@ TEST_F(CliRunSafety, OneRunAtATime) {
 TEST_F(CliRunSafety, ARunWhoseJournalCannotBeWrittenDoesNotStart) {
     make(numbered(1, 100));
     const Contents original = contents();
+    enum class Journals { Writable, Blocked, ReadOnly };
     struct Case {
         const char* label;
-        long fileSizeLimit;
-        bool blockStateFolder;
+        long fileSizeLimit; // a full disk, as far as the journal is concerned
+        Journals folder;
+        const char* cause;
     };
-    for (const Case c : {Case{"file-size limit", 2000, false}, Case{"state blocked", 0, true}}) {
-        if (c.blockStateFolder) {
-            std::filesystem::remove_all(home.journalFolder());
+    const bool readOnlyBinds = permissionsBindProcesses();
+    for (const Case c : {Case{"file-size limit", 2000, Journals::Writable, "File too large"},
+                         Case{"state blocked", 0, Journals::Blocked, "Not a directory"},
+                         Case{"read-only folder", 0, Journals::ReadOnly, "Permission denied"}}) {
+        if (c.folder == Journals::ReadOnly && !readOnlyBinds)
+            continue; // root that cannot give up its override writes anyway
+        std::filesystem::remove_all(home.journalFolder());
+        if (c.folder == Journals::Blocked)
             write(home.journalFolder(), "a file where the folder should be");
+        if (c.folder == Journals::ReadOnly) {
+            std::filesystem::create_directories(home.journalFolder());
+            chmod(home.journalFolder().c_str(), 0555);
         }
         home.fileSizeLimit = c.fileSizeLimit;
+        home.withoutOverride = true;
         const CliResult run = home.run(changeNumbers(1));
         home.fileSizeLimit = 0;
+        home.withoutOverride = false;
+        chmod(home.journalFolder().c_str(), 0755);
         EXPECT_EQ(run.status, 1) << c.label;
         EXPECT_NE(run.err.find("nothing was renamed"), std::string::npos) << c.label << run.err;
+        EXPECT_NE(run.err.find(c.cause), std::string::npos) << c.label << run.err;
         EXPECT_EQ(contents(), original) << c.label;
     }
-    // --no-journal is the way to run without one.
+    std::filesystem::remove_all(home.journalFolder());
+    write(home.journalFolder(), "a file where the folder should be");
+    // --no-journal is the way to run without one, even where no journal can be.
     std::vector<std::string> args = changeNumbers(1);
     args.insert(args.begin() + 1, "--no-journal");
     const CliResult run = home.run(args);

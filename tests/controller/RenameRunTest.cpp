@@ -184,8 +184,12 @@ TEST(RenameRun, FailureAlertShowsTheTextLiterallyAndOffersToSkipTheRest) {
     ASSERT_GE(f.port.alerts.size(), 3u);
     EXPECT_EQ(f.port.alerts[0].title, "The file name could not be changed.");
     EXPECT_NE(f.port.alerts[0].text.find("The program was unable to rename the file " +
-                                         (f.files / "100%@ %d a") + "."),
-              std::string::npos);
+                                         (f.files / "100%@ %d a") +
+                                         ".\n\nFile name too long (the new name has 310 "
+                                         "bytes, the limit is 255).\n\n"),
+              std::string::npos)
+        << f.port.alerts[0].text;
+    EXPECT_EQ(f.port.alerts[0].text.find("FileVault"), std::string::npos);
     EXPECT_EQ(f.port.alerts[0].buttons,
               (std::vector<std::string>{"Continue Renaming", "Skip Remaining Files"}));
     EXPECT_EQ(f.port.alerts[1].title, "The file name could not be changed.");

@@ -11,6 +11,7 @@
 #include <taglib/textidentificationframe.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 #include <vector>
 
@@ -320,4 +321,58 @@ TEST(AudioTagReaderTest, AgreesWithTheManifestOnEveryRealAudioFile) {
 }
 
 } // namespace
+} // namespace morvane
+
+namespace morvane {
+namespace {
+std::string syncsafe(std::uint32_t n) {
+    return {char((n >> 21) & 0x7f), char((n >> 14) & 0x7f), char((n >> 7) & 0x7f), char(n & 0x7f)};
+}
+std::string plain32(std::uint32_t n) {
+    return {char(n >> 24), char((n >> 16) & 0xff), char((n >> 8) & 0xff), char(n & 0xff)};
+}
+// A Latin-1 text frame of an ID3v2.3 (plain size) or ID3v2.4 (synchsafe size) tag.
+std::string textFrame(int version, const std::string& id, const std::string& text) {
+    const std::string body = '\0' + text;
+    const auto size = static_cast<std::uint32_t>(body.size());
+    return id + (version == 4 ? syncsafe(size) : plain32(size)) + std::string(2, '\0') + body;
+}
+} // namespace
+
+// A tag larger than TagLib is given to read (the format allows 256 MiB) is
+// walked frame by frame: the frames used are read, a huge one is stepped
+// over, the ID3v1 tag still fills the gaps. The files are sparse.
+TEST(AudioTagReaderTest, ReadsAHugeId3v2TagWithoutHoldingIt) {
+    TempDir dir("mp3");
+    struct Case {
+        const char* name;
+        int version;
+        std::string extendedHeader;
+    };
+    const std::uint32_t tagSize = 40u << 20;
+    for (const Case& c :
+         {Case{"v24.mp3", 4, ""}, Case{"v23-extended.mp3", 3, plain32(6) + std::string(6, '\0')}}) {
+        SCOPED_TRACE(c.name);
+        std::string start = std::string("ID3") + char(c.version) + '\0' +
+                            char(c.extendedHeader.empty() ? 0 : 0x40) + syncsafe(tagSize) +
+                            c.extendedHeader + textFrame(c.version, "TIT2", "Big Title") +
+                            textFrame(c.version, "TPE1", std::string(3u << 20, 'a')) +
+                            textFrame(c.version, "TRCK", "4/9");
+        std::string v1 = "TAG" + std::string(30, '\0') + "V1 Artist" + std::string(21, '\0');
+        v1.resize(128, '\0');
+        const std::string path = dir / c.name;
+        {
+            std::ofstream file(path, std::ios::binary);
+            file << start;
+            file.seekp(std::streamoff(10) + tagSize);
+            file << "\xff\xfb\x90\x64" << std::string(400, '\0');
+            file.seekp(std::streamoff(1) << 30);
+            file << v1;
+        }
+        EXPECT_EQ(
+            tagsFor(path),
+            (Tags{{"titl", "Big Title"}, {"art", "V1 Artist"}, {"track", "4"}, {"numTrack", "9"}}));
+    }
+}
+
 } // namespace morvane
