@@ -116,7 +116,7 @@ void MainController::computePreviewColumns() {
     columns_.newName = true;
     columns_.path = globalSettings_->shouldShowPath();
     columns_.warning = wasConflictDetected_;
-    columns_.regex = !preview_.empty() && preview_.front().regex.has_value();
+    columns_.regex = !preview_.empty() && preview_.front().regex != nullptr;
 }
 
 void MainController::updatePreview() {
