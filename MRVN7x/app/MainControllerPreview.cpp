@@ -100,7 +100,7 @@ void MainController::fillPreviewRows(std::vector<PreviewEntry>& entries) {
         input.currentName = PathText::displayNameOfPath(input.inputPath);
         compositeAction_->addPreviewDataFor(input.inputPath, entry, input);
         entry.root = list.isRoot(i);
-        entry.diff = entry.newName != PathText::displayNameOfPath(input.inputPath);
+        entry.diff = entry.newName != entry.oldName; // oldName: the display name before the chain
         entries.push_back(std::move(entry));
     }
     if (!isLong)
