@@ -7,8 +7,12 @@ namespace morvane::cli {
 bool RunReport::runPlanned(const RenameOptimizer& plan) {
     pairCount_ = plan.count();
     finished_ = 0;
-    outcomes_.clear();
-    outcomes_.resize(pairCount_); // filled by index as the pairs finish
+    kinds_.assign(pairCount_, RenameOutcome::Kind::NotReached); // filled as the pairs finish
+    kept_.clear();
+    if (keepEvery_)
+        for (size_t i = 0; i < pairCount_; ++i)
+            kept_.emplace_back(i, RenameOutcome{});
+    keptInOrder_ = true;
     return true;
 }
 
@@ -16,17 +20,39 @@ bool RunReport::goAheadDespiteConflicts(const std::vector<JournalPair>& collidin
     return onConflicts && onConflicts(colliding);
 }
 
+bool RunReport::isNotable(RenameOutcome::Kind kind) {
+    return kind == RenameOutcome::Kind::SkippedExisting || kind == RenameOutcome::Kind::Failed;
+}
+
 void RunReport::pairFinished(size_t index, RenameOutcome outcome) {
-    if (index >= outcomes_.size())
-        outcomes_.resize(index + 1);
-    outcomes_[index] = std::move(outcome);
+    if (index >= kinds_.size())
+        kinds_.resize(index + 1, RenameOutcome::Kind::NotReached);
+    kinds_[index] = outcome.kind;
+    if (keepEvery_) {
+        for (size_t i = kept_.size(); i <= index; ++i)
+            kept_.emplace_back(i, RenameOutcome{});
+        kept_[index].second = std::move(outcome);
+    } else if (isNotable(outcome.kind)) {
+        // A pair that broke a cycle finishes after the pairs behind it.
+        keptInOrder_ = keptInOrder_ && (kept_.empty() || kept_.back().first < index);
+        kept_.emplace_back(index, std::move(outcome));
+    }
     if (onProgress)
         onProgress(++finished_, pairCount_);
 }
 
+const std::vector<std::pair<size_t, RenameOutcome>>& RunReport::keptOutcomes() {
+    if (!keptInOrder_) {
+        std::sort(kept_.begin(), kept_.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        keptInOrder_ = true;
+    }
+    return kept_;
+}
+
 bool RunReport::everythingDone() const {
-    return std::all_of(outcomes_.begin(), outcomes_.end(), [](const RenameOutcome& o) {
-        return o.kind == RenameOutcome::Kind::Renamed || o.kind == RenameOutcome::Kind::Unchanged;
+    return std::all_of(kinds_.begin(), kinds_.end(), [](RenameOutcome::Kind kind) {
+        return kind == RenameOutcome::Kind::Renamed || kind == RenameOutcome::Kind::Unchanged;
     });
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace morvane::cli {
@@ -16,7 +17,15 @@ public:
     bool goAheadDespiteConflicts(const std::vector<JournalPair>& colliding) override;
     void pairFinished(size_t index, RenameOutcome outcome) override;
 
-    const std::vector<RenameOutcome>& outcomes() const { return outcomes_; }
+    // Whether every pair's outcome is kept with its paths (the JSON report
+    // lists them all). Otherwise only skipped and failed pairs keep theirs,
+    // the only ones a text report names: a run of a million pairs then keeps
+    // one kind per pair instead of two paths each.
+    void setKeepEveryOutcome(bool keep) { keepEvery_ = keep; }
+    // The number of pairs planned or finished (0 when no plan was made).
+    size_t pairCount() const { return kinds_.size(); }
+    // The kept outcomes in the order of the plan's pairs.
+    const std::vector<std::pair<size_t, RenameOutcome>>& keptOutcomes();
     // True when every pair was renamed or kept its name.
     bool everythingDone() const;
 
@@ -29,7 +38,12 @@ public:
     std::function<bool(const std::vector<JournalPair>& colliding)> onConflicts;
 
 private:
-    std::vector<RenameOutcome> outcomes_;
+    static bool isNotable(RenameOutcome::Kind kind);
+
+    bool keepEvery_ = false;
+    std::vector<RenameOutcome::Kind> kinds_;             // by pair
+    std::vector<std::pair<size_t, RenameOutcome>> kept_; // in the order finished
+    bool keptInOrder_ = true;
     size_t pairCount_ = 0;
     size_t finished_ = 0;
 };

@@ -12,6 +12,7 @@
 #include "MorvaneVersion.h"
 #include "cli/ActionHelp.h"
 #include "cli/ChainBuilder.h"
+#include "cli/ChunkedOutput.h"
 #include "cli/CommandLine.h"
 #include "cli/Json.h"
 #include "cli/PreviewTable.h"
@@ -139,16 +140,19 @@ int commandPreview(const Invocation& inv) {
     const auto& entries = session.controller.previewEntries();
     const std::vector<bool> taken = takenNewNames(entries);
     if (inv.json) {
-        std::string out = "{\"rows\":[";
-        for (size_t i = 0; i < entries.size(); ++i)
-            out += (i ? "," : "") + previewRow(entries[i], taken[i]);
+        ChunkedOutput out(stdout);
+        out += "{\"rows\":[";
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (i)
+                out += ",";
+            out += previewRow(entries[i], taken[i]);
+        }
         out += std::string("],\"conflicts\":") +
                (session.controller.wasConflictDetected() ? "true" : "false") +
                ",\"cutOffApplied\":" +
                (session.controller.dynamicFileList().cutOffPointWasActuallyApplied() ? "true"
                                                                                      : "false") +
                "}\n";
-        std::fputs(out.c_str(), stdout);
     } else {
         printPreviewTable(entries, taken, stdout);
     }
@@ -162,8 +166,8 @@ std::string summaryTitle(const Session& session) {
 }
 
 // One line per item not renamed, its paths shown so that a name cannot break the line.
-void printOutcomesAsText(const RunReport& report, const Session& session) {
-    for (const auto& o : report.outcomes()) {
+void printOutcomesAsText(RunReport& report, const Session& session) {
+    for (const auto& [index, o] : report.keptOutcomes()) {
         if (o.kind == RenameOutcome::Kind::SkippedExisting)
             std::fprintf(stderr, "skipped: %s: %s already exists\n", shownText(o.oldPath).c_str(),
                          shownText(o.newPath).c_str());
@@ -176,19 +180,31 @@ void printOutcomesAsText(const RunReport& report, const Session& session) {
         std::printf("%s\n", summary.c_str());
 }
 
-void printOutcomes(const RunReport& report, const Session& session, bool json) {
+void printOutcomes(RunReport& report, const Session& session, bool json) {
     if (!json) {
         printOutcomesAsText(report, session);
         return;
     }
-    std::string out = "{\"pairs\":[";
+    ChunkedOutput out(stdout);
+    out += "{\"pairs\":[";
     bool first = true;
-    for (const auto& o : report.outcomes()) {
-        out += std::string(first ? "" : ",") + "{\"oldPath\":" + jsonString(o.oldPath) +
-               ",\"newPath\":" + jsonString(o.newPath) + ",\"outcome\":\"" +
-               RunReport::kindName(o.kind) + "\"" +
-               (o.reason.empty() ? "" : ",\"reason\":" + jsonString(o.reason)) +
-               (o.error.empty() ? "" : ",\"error\":" + jsonString(o.error)) + "}";
+    for (const auto& [index, o] : report.keptOutcomes()) {
+        out += first ? "{\"oldPath\":" : ",{\"oldPath\":";
+        out += jsonString(o.oldPath);
+        out += ",\"newPath\":";
+        out += jsonString(o.newPath);
+        out += ",\"outcome\":\"";
+        out += RunReport::kindName(o.kind);
+        out += "\"";
+        if (!o.reason.empty()) {
+            out += ",\"reason\":";
+            out += jsonString(o.reason);
+        }
+        if (!o.error.empty()) {
+            out += ",\"error\":";
+            out += jsonString(o.error);
+        }
+        out += "}";
         first = false;
     }
     out += "],\"counts\":{";
@@ -203,7 +219,6 @@ void printOutcomes(const RunReport& report, const Session& session, bool json) {
     }
     out += "},\"run\":" + jsonString(result.runId) +
            ",\"summary\":" + jsonString(summaryTitle(session)) + "}\n";
-    std::fputs(out.c_str(), stdout);
 }
 
 // The pairs that would get the same new path: on stderr, and with --json as
@@ -249,6 +264,7 @@ int commandRename(const Invocation& inv) {
         isatty(STDERR_FILENO) && (controller.dynamicFileList().cutOffPointWasActuallyApplied() ||
                                   controller.rawFileList().count() > DynamicFileList::kCutOff);
     RunReport report;
+    report.setKeepEveryOutcome(inv.json); // the JSON report lists every pair
     report.onConflicts = [&](const std::vector<JournalPair>& colliding) {
         return goAheadDespiteConflicts(session, inv, colliding);
     };
@@ -269,7 +285,7 @@ int commandRename(const Invocation& inv) {
         std::fprintf(stderr, "morvane-cli: nothing was renamed: %s\n", result.reason.c_str());
         return 1;
     }
-    if (!ran || report.outcomes().empty()) {
+    if (!ran || report.pairCount() == 0) {
         for (const auto& alert : session.alerts)
             printAlert(alert, stderr);
         return ran && session.refusedPaths == 0 ? 0 : 1;

@@ -258,8 +258,8 @@ void CompositeRenameAction::addPreviewDataFor(const std::string& path, PreviewEn
     OutputContext output;
     executeWithInputContext(input, output);
     if (output.regex)
-        row.regex = output.regex;
-    row.newName = output.newName;
+        row.regex = std::make_shared<const std::array<std::u16string, 6>>(std::move(*output.regex));
+    row.newName = std::move(output.newName);
 }
 
 plist::Dictionary CompositeRenameAction::getFlatParameterList() {

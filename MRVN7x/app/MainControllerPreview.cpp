@@ -100,7 +100,7 @@ void MainController::fillPreviewRows(std::vector<PreviewEntry>& entries) {
         input.currentName = PathText::displayNameOfPath(input.inputPath);
         compositeAction_->addPreviewDataFor(input.inputPath, entry, input);
         entry.root = list.isRoot(i);
-        entry.diff = entry.newName != PathText::displayNameOfPath(input.inputPath);
+        entry.diff = entry.newName != entry.oldName; // oldName: the display name before the chain
         entries.push_back(std::move(entry));
     }
     if (!isLong)
@@ -116,7 +116,7 @@ void MainController::computePreviewColumns() {
     columns_.newName = true;
     columns_.path = globalSettings_->shouldShowPath();
     columns_.warning = wasConflictDetected_;
-    columns_.regex = !preview_.empty() && preview_.front().regex.has_value();
+    columns_.regex = !preview_.empty() && preview_.front().regex != nullptr;
 }
 
 void MainController::updatePreview() {

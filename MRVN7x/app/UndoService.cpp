@@ -9,11 +9,7 @@ std::vector<JournalRecord> UndoService::runs() const {
 }
 
 std::optional<JournalRecord> UndoService::newestUndoableRun() const {
-    auto all = runs();
-    for (auto it = all.rbegin(); it != all.rend(); ++it)
-        if (it->mayNeedUndo())
-            return std::move(*it);
-    return std::nullopt;
+    return RenameJournalReader::newestUndoable(folder_);
 }
 
 UndoResult UndoService::undoNewest() {
@@ -28,13 +24,17 @@ UndoResult UndoService::undoNewest() {
         result.message = error;
         return result;
     }
-    const auto newest = newestUndoableRun();
-    if (!newest) {
+    // Only the run's name is kept: undo reads its journal itself, and a large
+    // run's record held meanwhile would double the memory undo needs.
+    std::string runId;
+    if (auto newest = newestUndoableRun())
+        runId = std::move(newest->runId);
+    if (runId.empty()) {
         UndoResult result;
         result.message = "no run to undo";
         return result;
     }
-    return undoLocked(newest->runId);
+    return undoLocked(runId);
 }
 
 UndoResult UndoService::undo(const std::string& runId) {

@@ -12,6 +12,7 @@ void RenameBatch::start(RenameProgressReceiver& progress) {
     const int n = list.count();
     progress.setTotalNumberOfFiles(n);
     renameOptimizer_ = RenameOptimizer();
+    renameOptimizer_.reserve(static_cast<size_t>(n));
     progress.startNewNameComputation();
     for (int i = 0; i < n; ++i) {
         std::string path = list.pathAtIndex(i);

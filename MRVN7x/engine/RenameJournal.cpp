@@ -11,7 +11,6 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -126,6 +125,50 @@ std::uint64_t sequenceOf(const std::string& path) {
     const std::string_view text(buffer, n > 0 ? static_cast<size_t>(n) : 0);
     const size_t at = text.find("\nsequence ");
     return at == std::string_view::npos ? 0 : std::strtoull(buffer + at + 10, nullptr, 10);
+}
+
+// The whole file, read straight into a text of its size (a journal of a
+// million steps is some 200 MB: no stream buffer and copy besides). As with
+// a stream, a read error ends the text there; false only when it cannot be opened.
+bool readWholeFile(const std::string& path, std::string& text) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && info.st_size > 0)
+        text.reserve(static_cast<size_t>(info.st_size) + 1);
+    for (;;) {
+        const size_t at = text.size();
+        if (at == text.capacity())
+            text.reserve(2 * at + 65536);
+        text.resize(text.capacity());
+        const ssize_t n = ::read(fd, text.data() + at, text.size() - at);
+        text.resize(at + (n > 0 ? static_cast<size_t>(n) : 0));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+    }
+    ::close(fd);
+    return true;
+}
+
+// Whether a journal's last record is "undo-complete". Such a run needs no
+// undo by default: either everything was undone, or the record lies beyond
+// damage and the damaged journal is undone only when named.
+bool endsWithUndoComplete(const std::string& path) {
+    constexpr std::string_view tail = "\nundo-complete\n";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    char buffer[tail.size()];
+    const bool ends =
+        fd >= 0 && fstat(fd, &info) == 0 && info.st_size >= static_cast<off_t>(tail.size()) &&
+        pread(fd, buffer, tail.size(), info.st_size - static_cast<off_t>(tail.size())) ==
+            static_cast<ssize_t>(tail.size()) &&
+        std::string_view(buffer, tail.size()) == tail;
+    if (fd >= 0)
+        ::close(fd);
+    return ends;
 }
 
 // One past the highest sequence of the folder's journals. Temporary plans
@@ -387,14 +430,26 @@ std::string temporaryOf(const JournalStep& step) {
 }
 
 // Reverses step index of the run; false when the journal cannot record it.
+// The "undone" records go to the journal in pieces of 64 KiB, not one write
+// per item. A record lost with a killed undo costs nothing: the next undo
+// finds that item at home and records it without a word. When a piece cannot
+// be written the undo stops there.
 struct StepUndo {
+    static constexpr size_t kPiece = 1 << 16;
     const JournalRecord& record;
     int fd;
     UndoOutcome& outcome;
+    std::string pending = {};
 
     bool note(const std::string& line) {
-        if (writeAll(fd, line))
+        pending += line;
+        return pending.size() < kPiece || flush();
+    }
+    bool flush() {
+        if (pending.empty() || writeAll(fd, pending)) {
+            pending.clear();
             return true;
+        }
         outcome.problems.push_back(
             {{}, errorText("the journal cannot record the undo; nothing more was moved")});
         return false;
@@ -588,12 +643,11 @@ std::string JournalRecord::state() const {
 }
 
 std::optional<JournalRecord> RenameJournalReader::read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string text;
+    if (!readWholeFile(path, text))
         return std::nullopt;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    JournalRecord record = parseJournal(buffer.str());
+    JournalRecord record = parseJournal(text);
+    text = {}; // the steps hold their own copies now
     const std::string name = path.substr(path.find_last_of('/') + 1);
     record.runId = name.substr(0, name.size() - kSuffix.size());
     return record;
@@ -615,6 +669,28 @@ std::vector<JournalRecord> RenameJournalReader::list(const std::string& folder) 
         return a.sequence != b.sequence ? a.sequence < b.sequence : a.runId < b.runId;
     });
     return records;
+}
+
+std::optional<JournalRecord> RenameJournalReader::newestUndoable(const std::string& folder) {
+    std::vector<std::pair<std::uint64_t, std::string>> candidates; // sequence, run
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name.size() > kSuffix.size() && endsWith(name, kSuffix))
+                candidates.emplace_back(sequenceOf(folder + "/" + name),
+                                        name.substr(0, name.size() - kSuffix.size()));
+        }
+        closedir(dir);
+    }
+    std::sort(candidates.rbegin(), candidates.rend());
+    for (const auto& [sequence, runId] : candidates) {
+        const std::string path = journalPath(folder, runId);
+        if (endsWithUndoComplete(path))
+            continue;
+        if (auto record = read(path); record && record->mayNeedUndo())
+            return record;
+    }
+    return std::nullopt;
 }
 
 UndoOutcome RenameJournalReader::undo(const std::string& folder, const std::string& runId) {
@@ -639,6 +715,7 @@ UndoOutcome RenameJournalReader::undo(const std::string& folder, const std::stri
     bool recording = true;
     for (size_t i = record->steps.size(); recording && i-- > 0;)
         recording = step.run(i);
+    recording = recording && step.flush();
     if (record->damaged)
         outcome.problems.push_back({{},
                                     "the journal is damaged (" + record->damage +

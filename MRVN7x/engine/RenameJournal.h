@@ -155,6 +155,11 @@ class RenameJournalReader {
 public:
     // Runs in the folder, oldest first by sequence; damaged journals included.
     static std::vector<JournalRecord> list(const std::string& folder);
+    // The newest run that may need undo (JournalRecord::mayNeedUndo), if any.
+    // Journals are read newest first and only until one is found; a journal
+    // whose last record says it was undone is not read at all, so a long
+    // history costs little.
+    static std::optional<JournalRecord> newestUndoable(const std::string& folder);
     // Nothing only when the file cannot be read at all.
     static std::optional<JournalRecord> read(const std::string& journalPath);
     // Reverses what the run did, newest step first, never replacing anything.

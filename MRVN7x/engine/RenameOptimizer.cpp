@@ -146,6 +146,12 @@ struct LevelOrder {
 
 } // namespace
 
+void RenameOptimizer::reserve(size_t count) {
+    oldNames_.reserve(count);
+    newNames_.reserve(count);
+    identities_.reserve(count);
+}
+
 void RenameOptimizer::addOldName(std::string path, std::u16string newName, ItemIdentity identity) {
     oldNames_.push_back(std::move(path));
     newNames_.push_back(std::move(newName));

@@ -36,6 +36,9 @@ public:
         StepKind kind;
     };
 
+    // Room for count pairs at once: a plan of a million pairs grows its arrays
+    // by neither reallocation nor the page faults of every larger copy.
+    void reserve(size_t count);
     void addOldName(std::string path, std::u16string newName, ItemIdentity identity = {});
     void optimizeRenameOrder();
 

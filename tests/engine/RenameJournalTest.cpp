@@ -7,6 +7,7 @@
 #include <csignal>
 #include <dirent.h>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/wait.h>
@@ -251,4 +252,77 @@ TEST(RenameJournal, EditsAndEndsAreRecorded) {
     ASSERT_TRUE(record);
     EXPECT_TRUE(record->ended);
     EXPECT_FALSE(record->mayNeedUndo());
+}
+
+// Undo finds the newest undoable run by reading journals newest first and
+// passing over undone ones unread: after every kind of newer run it names the
+// run the full listing names.
+TEST(RenameJournal, NewestUndoableRunAgreesWithTheFullListing) {
+    JournalledRun run;
+    const std::string folder = run.journals.path();
+    const auto byListing = [&] {
+        const auto records = RenameJournalReader::list(folder);
+        for (auto it = records.rbegin(); it != records.rend(); ++it)
+            if (it->mayNeedUndo())
+                return it->runId;
+        return std::string();
+    };
+    const auto newest = [&] {
+        const auto record = RenameJournalReader::newestUndoable(folder);
+        return record ? record->runId : std::string();
+    };
+    const auto start = [&](const std::string& from, const std::string& to) {
+        run.files.write(from);
+        run.moves = {{from, to}};
+        return run.create();
+    };
+    EXPECT_EQ(newest(), "");
+    std::string done, interrupted;
+    struct Stage {
+        const char* label;
+        std::function<void()> make;
+        const std::string* expected;
+    };
+    const Stage stages[] = {
+        {"a run done",
+         [&] {
+             done = start("a", "b");
+             run.perform(1, 1);
+             run.journal->markEnd();
+         },
+         &done},
+        {"a newer run undone",
+         [&] {
+             start("c", "d");
+             run.perform(1, 1);
+             run.journal->markEnd();
+             EXPECT_EQ(run.undo().status, UndoOutcome::Status::Complete);
+         },
+         &done},
+        {"a newer run that ended with nothing done",
+         [&] {
+             start("e", "f");
+             run.journal->markEnd();
+         },
+         &done},
+        {"a newer run damaged",
+         [&] {
+             start("g", "h");
+             const std::string text = readFile(run.journalPath());
+             run.journals.write(run.journal->runId() + ".journal",
+                                text.substr(0, text.find("plan-end") - 8));
+         },
+         &done},
+        {"a newer run interrupted",
+         [&] {
+             interrupted = start("i", "j");
+             run.perform(1, 1);
+         },
+         &interrupted},
+    };
+    for (const Stage& stage : stages) {
+        stage.make();
+        EXPECT_EQ(newest(), *stage.expected) << stage.label;
+        EXPECT_EQ(newest(), byListing()) << stage.label;
+    }
 }
