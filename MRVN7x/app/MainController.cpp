@@ -38,18 +38,25 @@ void MainController::newFileLists() {
     dynamicFileList_->setRawFileList(rawFileList_.get());
 }
 
-// The launch sequence, without the windows: the global settings, the chain
-// (from the preferences in normal mode), and the observers that schedule
-// preview refreshes.
+// The launch sequence, without the windows: the global settings, a droplet's
+// record, the chain (from the preferences in normal mode), and the observers
+// that schedule preview refreshes.
 void MainController::applicationDidFinishLaunching() {
     hasFinishedInitializing_ = false;
     registry_.loadActionParametersFromPreferences(*globalSettings_);
     compositeAction_ = makeAction<CompositeRenameAction>(registry_);
     compositeAction_->setOwner(this);
+    if (!readSettingsFromDroplet())
+        return; // an unusable droplet record: the application ends
     if (operationMode_ == Normal)
         compositeAction_->loadFromPreferences();
     globalSettings_->registerObserverForAllValues(this);
     observeChain();
+    if (operationMode_ == DropletEdit) {
+        showDropletEditModeInfo();
+        if (terminationRequested_)
+            return;
+    }
     hasFinishedInitializing_ = true;
     showMultistepDrawer();
     updateAll();
@@ -192,9 +199,12 @@ bool MainController::cancel() {
     return true;
 }
 
+// A droplet's global settings stay the droplet's: they never replace the
+// application's own.
 void MainController::terminateWithFadeEffect() {
     readPreviewPaneWidth();
-    registry_.saveActionParametersToPreferences(*globalSettings_);
+    if (operationMode_ == Normal)
+        registry_.saveActionParametersToPreferences(*globalSettings_);
     defaults_.synchronize();
     terminationRequested_ = true;
     if (globalSettings_->shouldUseFadeOutEffect())
