@@ -6,6 +6,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
@@ -24,6 +25,12 @@ bool isProgram(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
            access(path.c_str(), X_OK) == 0;
+}
+std::string secondsText(std::chrono::milliseconds time) {
+    char text[32];
+    std::snprintf(text, sizeof text, time.count() % 1000 ? "%.1f seconds" : "%.0f seconds",
+                  static_cast<double>(time.count()) / 1000);
+    return text;
 }
 } // namespace
 
@@ -107,7 +114,7 @@ int DropletProgram::run() {
     }
     if (handOver.waitUntilTaken(id, wait) == DropletHandOver::Waiting::TakenBack)
         return fail("Morvane (" + *program + ") did not take the droplet's files within " +
-                    std::to_string(wait.count() / 1000) + " seconds." + kNothingRenamed);
+                    secondsText(wait) + "." + kNothingRenamed);
     return 0;
 }
 
