@@ -35,7 +35,9 @@ for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
     ./usr/share/doc/morvane/copyright ./usr/share/doc/morvane/COPYING \
     "./usr/lib/ossvale/TSY HotKey.app/Contents/bin/tsy-hotkey" \
     "./usr/lib/ossvale/TSY HotKey.app/Contents/Info.plist" \
-    "./usr/lib/ossvale/TSY HotKey.app/Contents/Resources/quitHotKey.sh"; do
+    "./usr/lib/ossvale/TSY HotKey.app/Contents/Resources/quitHotKey.sh" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Droplet.app/Contents/bin/tessary-droplet" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Droplet.app/Contents/Info.plist"; do
     grep -qxF "$file" <<<"$files" || fail "lacks $file"
 done
 ! grep -q '_tests$\|Bench$\|\.a$\|/include/' <<<"$files" || fail "holds build-only files"
