@@ -77,10 +77,11 @@ bool exchange(const std::string& a, const std::string& b) {
     return false;
 }
 
+// A droplet, even one whose settings are damaged: a bundle folder whose
+// program is the droplet program.
 bool isDroplet(const std::string& path) {
-    std::string error;
-    return isDirectory(path) &&
-           DropletSettingsFile::readHandover(DropletSettingsFile::pathInBundle(path), error);
+    return isDirectory(path) && FileOperations::exists(path + "/Contents/Info.plist") &&
+           fs::path(Bundle::executablePath(path)).filename() == "tessary-droplet";
 }
 
 // A hidden folder beside target to build the droplet in; empty when the

@@ -99,6 +99,8 @@ TEST(CreateDroplet, SavingOverADropletReplacesItCompletelyAndNothingElseIsReplac
     c.create(c.env.files / "Shots.app");
     const std::string droplet = c.env.files / "Shots.app";
     c.env.files.write("Shots.app/Contents/Resources/stale", "old");
+    // Even a droplet whose settings are damaged is replaced.
+    c.env.files.write("Shots.app/Contents/Resources/Settings.plist", "<plist><dict>");
     c.app.controller.compositeAction().setFlatParameterList(
         flatChain({{"Add to end", {{"string", "_2"}}}}));
     c.create(droplet);
