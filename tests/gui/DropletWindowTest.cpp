@@ -9,9 +9,13 @@
 #include "tests/support/TempDir.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace morvane;
 using namespace morvane::gui;
@@ -80,8 +84,16 @@ TEST(DropletWindow, ADropletRunShowsNoWindowRenamesAndEnds) {
     EXPECT_FALSE(w.app.window().isVisible());
 }
 
-TEST(DropletWindow, TheNormalWindowOffersToCreateADroplet) {
+TEST(DropletWindow, TheNormalWindowCreatesADropletThroughItsSavePanel) {
     DropletWindow w;
+    test::TempDir resources{"resources"};
+    std::filesystem::create_directories(resources / "Components");
+    std::filesystem::copy(std::string(MORVANE_BINARY_DIR) +
+                              "/Morvane 7.app/Contents/Resources/Components/Tessary Droplet.app",
+                          resources / "Components/Tessary Droplet.app",
+                          std::filesystem::copy_options::recursive);
+    qputenv("MORVANE_BUNDLE_RESOURCES", QByteArray::fromStdString(resources.path()));
+    w.app.controller().setApplicationLocation("/nonexistent/Morvane 7.app");
     ASSERT_TRUE(w.app.launch({}));
     MainWindow& window = w.app.window();
     EXPECT_EQ(window.windowTitle(), "Morvane");
@@ -89,5 +101,22 @@ TEST(DropletWindow, TheNormalWindowOffersToCreateADroplet) {
     EXPECT_FALSE(window.createFileListButton()->isHidden());
     EXPECT_EQ(window.okButton()->text(), "OK");
     EXPECT_EQ(window.silentDropletCheckbox()->property("parameterKey").toString(), "silentDroplet");
+
+    // The notice, then the save panel: a name typed without ".app" gets it.
+    test::answerModals({"Create Droplet"});
+    QTimer panel;
+    QObject::connect(&panel, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            panel.stop();
+            EXPECT_EQ(dialog->windowTitle(), "Save Droplet");
+            dialog->selectFile(QString::fromStdString(w.files / "Made"));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    panel.start(10);
+    window.createDropletButton()->click();
+    EXPECT_TRUE(test::pathExists(w.files / "Made.app/Contents/Resources/Settings.plist"));
+    EXPECT_TRUE(test::pathExists(w.files / "Made.desktop"));
+    qunsetenv("MORVANE_BUNDLE_RESOURCES");
     window.close();
 }
