@@ -91,6 +91,10 @@ std::string makeStagingFolder(const std::string& target) {
     std::string pattern = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX"));
     if (!mkdtemp(pattern.data()))
         return {};
+    // mkdtemp makes it private; the droplet gets a folder's usual mode.
+    const mode_t mask = umask(0);
+    umask(mask);
+    chmod(pattern.c_str(), 0777 & ~mask);
     return pattern;
 }
 

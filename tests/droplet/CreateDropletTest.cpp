@@ -83,6 +83,12 @@ TEST(CreateDroplet, TheChosenNameEndsInAppOnceAndTheBundleHoldsExactlyTheSetting
         EXPECT_EQ(*plist::find(host, "global settings"),
                   plist::Value(c.app.controller.globalSettings().parameterList()));
 
+        struct stat info {};
+        ASSERT_EQ(stat(droplet.c_str(), &info), 0);
+        const mode_t mask = umask(0);
+        umask(mask);
+        EXPECT_EQ(info.st_mode & 0777, 0777 & ~mask); // a folder like any other, not private
+
         // The template's program and Info.plist, and a launcher that runs them.
         EXPECT_EQ(Bundle::version(droplet), Bundle::version(builtTemplate()));
         const std::string program = Bundle::executablePath(droplet);
