@@ -3,6 +3,7 @@
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/actions/ParameterTable.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
+#include "MRVN7x/app/DropletSettingsFile.h"
 #include "MRVN7x/lists/RenameFromListAction.h"
 #include "cli/ListFileProblem.h"
 #include "cli/Suggestion.h"
@@ -26,11 +27,6 @@ bool isInteger(const std::string& text) {
     const long long value = std::stoll(text);
     return value >= -2147483648LL && value <= 2147483647LL;
 }
-
-bool isFolder(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 } // namespace
 
 std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std::string& text) {
@@ -43,21 +39,10 @@ std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std:
 }
 
 std::optional<plist::Dictionary> readChainFile(const std::string& path, std::string& error) {
-    const std::string file = isFolder(path) ? path + "/Contents/Resources/Settings.plist" : path;
-    auto value = plist::readFile(file);
-    const plist::Dictionary* dict = value ? value->asDictionary() : nullptr;
-    if (!dict) {
-        error = "cannot read a property list from " + file;
+    auto host = DropletSettingsFile::readHostSettings(path, error);
+    if (!host)
         return std::nullopt;
-    }
-    if (auto host = plist::find(*dict, "Host Application Settings"); host && host->isDictionary())
-        dict = host->asDictionary();
-    if (auto chain = plist::find(*dict, "composite action"); chain && chain->isDictionary())
-        return *chain->asDictionary();
-    if (plist::find(*dict, "composite actions array"))
-        return *dict;
-    error = file + " holds no saved chain";
-    return std::nullopt;
+    return *(*host)[DropletSettingsFile::kCompositeAction].asDictionary();
 }
 
 std::string unknownActionError(const ActionList& registry, const std::string& name) {
@@ -177,9 +162,13 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
                 return false;
             break;
         case ChainItem::Kind::ChainFile: {
-            auto flat = readChainFile(item.name, error);
-            if (!flat || !appendSavedChain(*flat, error))
+            auto host = DropletSettingsFile::readHostSettings(item.name, error);
+            if (!host || !appendSavedChain(
+                             *(*host)[DropletSettingsFile::kCompositeAction].asDictionary(), error))
                 return false;
+            // A droplet renames with its own global settings too.
+            if (auto* globals = plist::find(*host, DropletSettingsFile::kGlobalSettings))
+                savedGlobals_ = *globals->asDictionary();
             break;
         }
         case ChainItem::Kind::AppChain: {
@@ -218,6 +207,10 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
 
 bool ChainBuilder::applyGlobals(const std::vector<Setting>& globals, std::string& error) {
     MRVNGlobalPreferencesPseudoAction& settings = controller_.globalSettings();
+    // Whether to ask is the command line's choice (--interactive), not the droplet's.
+    savedGlobals_.erase("interactiveMode");
+    if (!savedGlobals_.empty())
+        settings.setParameterList(savedGlobals_);
     for (const auto& [key, text] : globals) {
         const plist::Dictionary defaults = settings.defaultParameters();
         const ValueChecker checker("the global settings", defaults);

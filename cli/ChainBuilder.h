@@ -21,7 +21,8 @@ namespace morvane::cli {
 std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std::string& text);
 
 // A saved chain from a flat chain file, a droplet's Settings.plist or a
-// droplet folder; error says why there is none.
+// droplet folder (read by DropletSettingsFile, as the application and the
+// droplet program read it); error says why there is none.
 std::optional<plist::Dictionary> readChainFile(const std::string& path, std::string& error);
 
 // The usage error for an action name the registry does not know, with the exact
@@ -46,6 +47,7 @@ private:
     ActionList& registry_;
     std::vector<std::unique_ptr<BaseRenameAction>> steps_;
     int savedIndex_ = -1;
+    plist::Dictionary savedGlobals_; // of the last droplet given with --chain
 };
 
 } // namespace morvane::cli

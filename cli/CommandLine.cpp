@@ -26,7 +26,8 @@ CHAIN, in order of appearance:
                        "007" stays text for a text key); "morvane-cli actions NAME"
                        lists them; setting "list file path" of "Rename from list" loads
                        that file
-  --chain FILE         load a saved chain, a droplet's Settings.plist or a droplet folder
+  --chain FILE         load a saved chain, a droplet's Settings.plist or a droplet folder;
+                       a droplet's global settings come too (--global still wins)
   --app-chain          use the chain the application saved
   --current N          make step N (from 0) the current step (default: the saved one,
                        else the last)

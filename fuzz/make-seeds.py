@@ -46,6 +46,14 @@ write("droplet_settings", "xml", plistlib.dumps(droplet, fmt=plistlib.FMT_XML))
 write("droplet_settings", "binary", plistlib.dumps(droplet, fmt=plistlib.FMT_BINARY))
 write("droplet_settings", "flat", plistlib.dumps(chain, fmt=plistlib.FMT_BINARY))
 
+# Hand-over records: a run, an edit, an old droplet's record without a chain.
+record = {"composite action": chain, "global settings": {"silentDroplet": 1, "processSubfolders": 1},
+          "file list": ["/tmp/a", b"/tmp/\xff"], "settings plist path": "/tmp/D.app/Contents/Resources/Settings.plist",
+          "hand-over id": "1-2-3", "posted": 1765000000}
+write("droplet_record", "run", plistlib.dumps(record, fmt=plistlib.FMT_XML))
+write("droplet_record", "edit", plistlib.dumps(dict(record, **{"file list": []}), fmt=plistlib.FMT_BINARY))
+write("droplet_record", "old", plistlib.dumps({"file list": ["/tmp/a"]}, fmt=plistlib.FMT_XML))
+
 # The structured targets read their bytes through FuzzedDataProvider: random seeds.
 for target in ("chain", "name_actions", "journal"):
     for n in range(4):

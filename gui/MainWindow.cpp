@@ -100,14 +100,19 @@ void MainWindow::buildMenus() {
     file->addAction(QIcon::fromTheme("edit-clear"), tr("&Clear List"), QKeySequence(tr("Ctrl+L")),
                     this, [this] { controller_.clearList(); });
     file->addSeparator();
-    file->addAction(QIcon::fromTheme("document-save-as"), tr("&Save File List…"),
-                    QKeySequence::Save, this, [this] { controller_.createFileList(); });
+    normalModeActions_ << file->addAction(QIcon::fromTheme("document-save-as"),
+                                          tr("&Save File List…"), QKeySequence::Save, this,
+                                          [this] { controller_.createFileList(); });
+    normalModeActions_ << file->addAction(QIcon::fromTheme("document-save"), tr("Create &Droplet…"),
+                                          QKeySequence(tr("Ctrl+D")), this,
+                                          [this] { controller_.createDroplet(); });
     file->addSeparator();
     QAction* rename = file->addAction(QIcon::fromTheme("edit-rename"), tr("&Rename"), this, [this] {
         controller_.applyButDontQuit();
         updateUndo();
     });
     rename->setShortcuts({QKeySequence(tr("Ctrl+R")), QKeySequence(tr("Ctrl+Return"))});
+    normalModeActions_ << rename;
     file->addSeparator();
     file->addAction(QIcon::fromTheme("application-exit"), tr("&Quit"), QKeySequence::Quit, this,
                     &QWidget::close);
@@ -275,9 +280,16 @@ QWidget* MainWindow::buildEditor() {
     layout->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
-    auto* fileList = new QPushButton(tr("Save File &List…"));
-    connect(fileList, &QPushButton::clicked, this, [this] { controller_.createFileList(); });
-    buttons->addWidget(fileList);
+    createFileListButton_ = new QPushButton(tr("Save File &List…"));
+    connect(createFileListButton_, &QPushButton::clicked, this,
+            [this] { controller_.createFileList(); });
+    buttons->addWidget(createFileListButton_);
+    createDropletButton_ = new QPushButton(tr("Create &Droplet…"));
+    createDropletButton_->setToolTip(
+        tr("Save these steps and options as a droplet that renames what is dropped on it"));
+    connect(createDropletButton_, &QPushButton::clicked, this,
+            [this] { controller_.createDroplet(); });
+    buttons->addWidget(createDropletButton_);
     buttons->addStretch();
     auto* cancel = new QPushButton(tr("Cancel"));
     cancel->setToolTip(tr("Close Morvane without renaming"));
@@ -341,8 +353,10 @@ QWidget* MainWindow::buildAdvancedOptions() {
     setKey(summary, "showSummary");
     auto* quit = new QCheckBox(tr("&Quit after renaming (OK)"));
     setKey(quit, "quitAfterRename");
+    silentDropletCheckbox_ = new QCheckBox(tr("Create &silent droplets (no dialogs)"));
+    setKey(silentDropletCheckbox_, "silentDroplet");
     auto* checks = new QVBoxLayout;
-    for (QWidget* check : {confirm, summary, quit})
+    for (QCheckBox* check : {confirm, summary, quit, silentDropletCheckbox_})
         checks->addWidget(check);
     form->addRow(tr("When renaming:"), checks);
     optionsBinder_ =
@@ -589,6 +603,18 @@ void MainWindow::observeValueForKey(const std::string& key, BaseAction&,
     } else if (QAction* toggle = columnToggles_.value(QString::fromStdString(key))) {
         toggle->setChecked(controller_.globalSettings().getParamInt(key, 0) != 0);
     }
+}
+
+void MainWindow::enterDropletEditMode() {
+    setWindowTitle(tr("Editing Rename Droplet"));
+    createDropletButton_->hide();
+    createFileListButton_->hide();
+    applyButton_->hide(); // renaming is for the droplet itself; Save is the one way out
+    for (QAction* action : normalModeActions_)
+        action->setVisible(false);
+    okButton_->setText(tr("Save"));
+    okButton_->setToolTip(tr("Save these settings into the droplet and close"));
+    silentDropletCheckbox_->setText(tr("Execute as a \"silent\" droplet"));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListView;
@@ -67,6 +68,11 @@ public:
     QListView* stepList() const { return steps_; }
     QPushButton* okButton() const { return okButton_; }
     QPushButton* applyButton() const { return applyButton_; }
+    QPushButton* createDropletButton() const { return createDropletButton_; }
+    QPushButton* createFileListButton() const { return createFileListButton_; }
+    QCheckBox* silentDropletCheckbox() const { return silentDropletCheckbox_; }
+    // Launch step 14: the window of a droplet being edited.
+    void enterDropletEditMode();
     QAction* undoAction() const { return undoAction_; }
 
     void observeValueForKey(const std::string& key, BaseAction& object,
@@ -138,6 +144,10 @@ private:
     QLabel* status_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* applyButton_ = nullptr;
+    QPushButton* createDropletButton_ = nullptr;
+    QPushButton* createFileListButton_ = nullptr;
+    QCheckBox* silentDropletCheckbox_ = nullptr;
+    QList<QAction*> normalModeActions_; // menu commands a droplet's editor hides
     QAction* undoAction_ = nullptr;
     QAction* multistepAction_ = nullptr;
     QHash<QString, QAction*> columnToggles_; // by the setting they show

@@ -2,6 +2,8 @@
 
 #include "MRVN7x/actions/ActionList.h"
 
+#include <QTimer>
+
 // The images and icons compiled into this library (outside any namespace, as Qt asks).
 static void initResources() {
     Q_INIT_RESOURCE(morvane);
@@ -19,12 +21,21 @@ MorvaneApplication::~MorvaneApplication() {
     port_.setWindow(nullptr);
 }
 
-void MorvaneApplication::launch(const std::vector<std::string>& paths) {
+bool MorvaneApplication::launch(const std::vector<std::string>& paths) {
     for (const std::string& path : paths)
         controller_.applicationOpenFile(path);
     controller_.applicationDidFinishLaunching();
+    if (controller_.terminationRequested())
+        return false;
     window_ = std::make_unique<MainWindow>(controller_, registry_, port_);
     port_.setWindow(window_.get());
+    if (controller_.operationMode() == MainController::DropletRun) {
+        // The run starts once the event loop runs, so that its end can end it.
+        QTimer::singleShot(0, window_.get(), [this] { controller_.runDroplet(); });
+        return true;
+    }
+    if (controller_.isInDropletEditMode())
+        window_->enterDropletEditMode();
     window_->showMultistepPane();
     window_->updateUndo();
     window_->switchAction();
@@ -36,6 +47,7 @@ void MorvaneApplication::launch(const std::vector<std::string>& paths) {
     window_->show();
     window_->raise();
     window_->activateWindow();
+    return true;
 }
 
 void MorvaneApplication::openFiles(const std::vector<std::string>& paths) {

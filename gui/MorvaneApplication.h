@@ -18,8 +18,11 @@ public:
     ~MorvaneApplication();
 
     // Files handed over before the launch (the command line) are added as
-    // they are; then the controller launches and the window shows.
-    void launch(const std::vector<std::string>& paths);
+    // they are; then the controller launches and the window shows. A
+    // droplet's run keeps the window hidden and ends the program after it.
+    // False when the program ends at once (a droplet record it cannot use, a
+    // droplet edit declined).
+    bool launch(const std::vector<std::string>& paths);
     // Files opened while running (a second instance, a drop on the icon).
     void openFiles(const std::vector<std::string>& paths);
 

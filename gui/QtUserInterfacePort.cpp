@@ -110,6 +110,23 @@ std::optional<std::string> QtUserInterfacePort::runSavePanel(const std::string& 
     return pathFromQt(path);
 }
 
+// A bundle is a folder on Linux, so the panel must not take an existing
+// folder's name as "open this folder": it only names the new item.
+std::optional<std::string> QtUserInterfacePort::runBundleSavePanel(const std::string& title,
+                                                                   const std::string& extension,
+                                                                   const std::string& folder) {
+    QFileDialog panel(parentWidget(), QString::fromStdString(title), pathToQt(folder));
+    panel.setObjectName("BundleSavePanel");
+    panel.setAcceptMode(QFileDialog::AcceptSave);
+    panel.setFileMode(QFileDialog::AnyFile);
+    const QString suffix = QString::fromStdString(extension);
+    panel.setNameFilter(QObject::tr("Droplets (*.%1)").arg(suffix));
+    panel.setDefaultSuffix(suffix);
+    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return std::nullopt;
+    return pathFromQt(panel.selectedFiles().front());
+}
+
 std::optional<std::vector<std::string>>
 QtUserInterfacePort::runOpenPanel(const std::string& title, const std::string& prompt,
                                   const std::string& folder) {

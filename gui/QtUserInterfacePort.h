@@ -28,6 +28,9 @@ public:
     RenameDialogAnswer runConflictResolutionDialog(const RenameDialogRequest& request) override;
     SaveListOptions runSaveListDialog() override;
     std::optional<std::string> runSavePanel(const std::string& title) override;
+    std::optional<std::string> runBundleSavePanel(const std::string& title,
+                                                  const std::string& extension,
+                                                  const std::string& folder) override;
     std::optional<std::vector<std::string>> runOpenPanel(const std::string& title,
                                                          const std::string& prompt,
                                                          const std::string& folder) override;

@@ -3,6 +3,8 @@
 // the files to it and ends.
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/app/ApplicationDefaults.h"
+#include "MRVN7x/app/DefaultsKeys.h"
+#include "MRVN7x/app/DropletHandOver.h"
 #include "MRVN7x/app/FirstLaunchManager.h"
 #include "MorvaneVersion.h"
 #include "gui/MorvaneApplication.h"
@@ -30,8 +32,27 @@ constexpr const char* kUsage =
     "\n"
     "  -h, --help      show this help and exit\n"
     "  -v, --version   show the version and exit\n"
+    "  --droplet ID    serve the droplet that handed over the record ID (droplets\n"
+    "                  start Morvane so; such a window never takes other files)\n"
     "\n"
     "FILE may also be a file:// address. Renaming from scripts: see morvane-cli(1).\n";
+
+// "--droplet ID" (or "--droplet=ID") removed from the arguments; its ID.
+QString takeDropletOption(QStringList& arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--droplet" && i + 1 < arguments.size()) {
+            const QString id = arguments[i + 1];
+            arguments.remove(i, 2);
+            return id;
+        }
+        if (arguments[i].startsWith("--droplet=")) {
+            const QString id = arguments[i].mid(10);
+            arguments.remove(i);
+            return id;
+        }
+    }
+    return {};
+}
 
 // Paths and file addresses as absolute paths, in the bytes the file system holds.
 std::vector<std::string> pathsOf(const QStringList& arguments) {
@@ -68,8 +89,21 @@ int main(int argc, char** argv) {
 
     QStringList arguments = QApplication::arguments().mid(1);
     arguments.removeAll("--");
+    const QString dropletId = takeDropletOption(arguments);
+    // A droplet's record is taken before anything else can reset the domain
+    // (a first launch does). A window that serves a droplet is a program of
+    // its own: it never hands over to, or takes files from, another window,
+    // so a drop on a droplet can never rename the open window's files.
+    std::optional<plist::Dictionary> dropletRecord =
+        DropletHandOver(applicationDefaults(), DefaultsKeys::dropletSettings)
+            .take(dropletId.toStdString());
+    if (!dropletId.isEmpty() && !dropletRecord) {
+        SystemLog::notice("No droplet record " + dropletId.toStdString() +
+                          " to take: its droplet took it back");
+        return 0;
+    }
     const std::vector<std::string> paths = pathsOf(arguments);
-    if (SingleInstance::handOver(paths, 500))
+    if (!dropletRecord && SingleInstance::handOver(paths, 500))
         return 0;
 
     // Before any setting is read: a first launch of this version starts afresh.
@@ -81,10 +115,15 @@ int main(int argc, char** argv) {
     }
     MorvaneApplication morvane(applicationDefaults(), ActionList::sharedActionList());
     SingleInstance instance;
-    instance.listen();
-    QObject::connect(
-        &instance, &SingleInstance::pathsReceived,
-        [&morvane](const std::vector<std::string>& received) { morvane.openFiles(received); });
-    morvane.launch(paths);
+    if (dropletRecord) {
+        morvane.controller().setDropletRecord(std::move(*dropletRecord));
+    } else {
+        instance.listen();
+        QObject::connect(
+            &instance, &SingleInstance::pathsReceived,
+            [&morvane](const std::vector<std::string>& received) { morvane.openFiles(received); });
+    }
+    if (!morvane.launch(paths))
+        return 0;
     return QApplication::exec();
 }

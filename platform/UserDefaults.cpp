@@ -106,7 +106,12 @@ bool UserDefaults::synchronize() {
     return synchronizeLocked();
 }
 
-bool UserDefaults::synchronizeLocked() {
+bool UserDefaults::update(const std::function<bool(plist::Dictionary&)>& change) {
+    std::lock_guard lock(mutex_);
+    return synchronizeLocked(&change);
+}
+
+bool UserDefaults::synchronizeLocked(const std::function<bool(plist::Dictionary&)>* change) {
     if (!XdgPaths::makeFolders(folder_)) {
         SystemLog::error("Cannot create the preferences folder " + folder_);
         return false;
@@ -127,7 +132,9 @@ bool UserDefaults::synchronizeLocked() {
         else
             merged.erase(key);
     }
-    if (!pending_.empty() && !plist::writeFileAtomically(filePath(), plist::Value(merged))) {
+    const bool changed = change && (*change)(merged);
+    if ((changed || !pending_.empty()) &&
+        !plist::writeFileAtomically(filePath(), plist::Value(merged))) {
         SystemLog::error("Cannot write the preferences file " + filePath() + ": " +
                          std::strerror(errno));
         return false;

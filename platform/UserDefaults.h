@@ -10,6 +10,7 @@
 // deleted), logged, and the domain starts empty.
 #include "platform/PlistValue.h"
 
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -44,8 +45,14 @@ public:
     // False when the file could not be read or written (the changes stay pending).
     bool synchronize();
 
+    // A check-and-set between processes: under the domain's lock, after the
+    // file was read again and this instance's changes applied, change sees the
+    // stored values and may alter them; the file is written when it answers
+    // true. False when the file could not be read or written.
+    bool update(const std::function<bool(plist::Dictionary&)>& change);
+
 private:
-    bool synchronizeLocked();
+    bool synchronizeLocked(const std::function<bool(plist::Dictionary&)>* change = nullptr);
     std::optional<plist::Dictionary> readDiskLocked(bool& readable);
     bool setAsideDamagedFile();
 

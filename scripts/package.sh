@@ -44,7 +44,9 @@ for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
     "./usr/lib/morvane/Morvane 7.app/Contents/Resources/quitHotKey.sh" \
     "./usr/lib/morvane/Morvane 7.app/Contents/Resources/datePatterns.plist" \
     "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Context Menu.plugin/Contents/Info.plist" \
-    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Context Menu.plugin/Contents/Resources/install.sh"; do
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Context Menu.plugin/Contents/Resources/install.sh" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Droplet.app/Contents/bin/tessary-droplet" \
+    "./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Droplet.app/Contents/Info.plist"; do
     grep -qxF "$file" <<<"$files" || fail "lacks $file"
 done
 ! grep -q '_tests$\|Bench$\|\.a$\|/include/' <<<"$files" || fail "holds build-only files"

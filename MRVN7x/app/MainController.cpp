@@ -40,9 +40,9 @@ void MainController::newFileLists() {
     dynamicFileList_->setRawFileList(rawFileList_.get());
 }
 
-// The launch sequence, without the windows: handed-over items, the global settings, the chain
-// (from the preferences in normal mode), and the observers that schedule
-// preview refreshes.
+// The launch sequence, without the windows: handed-over items, the global
+// settings, a droplet's record, the chain (from the preferences in normal
+// mode), and the observers that schedule preview refreshes.
 void MainController::applicationDidFinishLaunching() {
     hasFinishedInitializing_ = false;
     // Items the file manager's context menu handed over while we were not running.
@@ -52,10 +52,17 @@ void MainController::applicationDidFinishLaunching() {
     registry_.loadActionParametersFromPreferences(*globalSettings_);
     compositeAction_ = makeAction<CompositeRenameAction>(registry_);
     compositeAction_->setOwner(this);
+    if (!readSettingsFromDroplet())
+        return; // an unusable droplet record: the application ends
     if (operationMode_ == Normal)
         compositeAction_->loadFromPreferences();
     globalSettings_->registerObserverForAllValues(this);
     observeChain();
+    if (operationMode_ == DropletEdit) {
+        showDropletEditModeInfo();
+        if (terminationRequested_)
+            return;
+    }
     hasFinishedInitializing_ = true;
     showMultistepDrawer();
     updateAll();
@@ -198,9 +205,12 @@ bool MainController::cancel() {
     return true;
 }
 
+// A droplet's global settings stay the droplet's: they never replace the
+// application's own.
 void MainController::terminateWithFadeEffect() {
     readPreviewPaneWidth();
-    registry_.saveActionParametersToPreferences(*globalSettings_);
+    if (operationMode_ == Normal)
+        registry_.saveActionParametersToPreferences(*globalSettings_);
     defaults_.synchronize();
     terminationRequested_ = true;
     if (globalSettings_->shouldUseFadeOutEffect())

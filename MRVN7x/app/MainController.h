@@ -125,6 +125,23 @@ public:
     // Saving the file list.
     void createFileList();
 
+    // Droplets: saved settings that files are dropped on (MainControllerDroplet.cpp).
+    void createDroplet();
+    bool saveDropletSettingsToPath(const std::string& path);
+    plist::Dictionary createDropletPropertyList();
+    // A hand-over record taken before the launch (by the window started for a
+    // droplet). Without one, the launch takes a record that carries no id.
+    void setDropletRecord(plist::Dictionary record) { dropletRecord_ = std::move(record); }
+    bool isInDropletEditMode() const { return operationMode_ == DropletEdit; }
+    const std::string& dropletSettingsPath() const { return dropletSettingsPath_; }
+    // The one run of a droplet, then the end; nothing is saved.
+    void runDroplet();
+    // The template every droplet is a copy of, in the application's resources.
+    static std::string dropletTemplatePath();
+    // Where a droplet looks for the application when its preferences name no
+    // location: this application's bundle (or program) unless set.
+    void setApplicationLocation(std::string path) { applicationLocation_ = std::move(path); }
+
     // Where the preview goes: in the drawer of the main window (mode 0) or in
     // a window of its own (mode 1) that docks to the main window's edges.
     // Where windows cannot be placed, always the drawer; the setting stays.
@@ -176,6 +193,13 @@ public:
 
 private:
     void newFileLists();
+    // Step 7 of the launch; false when the record was unusable and the
+    // application ends.
+    bool readSettingsFromDroplet();
+    bool refuseDropletRecord(const std::string& text);
+    void showDropletEditModeInfo();
+    bool saveEditedDroplet();
+    bool installDroplet(const std::string& staged, const std::string& target);
     void scheduleSettingsWrite();
     void observeChain();
     bool currentStepIsManual();
@@ -219,6 +243,9 @@ private:
     bool journalled_ = true;
     RenameRunResult lastRun_;
 
+    std::optional<plist::Dictionary> dropletRecord_;
+    std::string dropletSettingsPath_;
+    std::string applicationLocation_;
     OperationMode operationMode_ = Normal;
     bool hasFinishedInitializing_ = false;
     bool terminationRequested_ = false;

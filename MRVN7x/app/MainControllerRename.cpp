@@ -69,7 +69,11 @@ void MainController::apply() {
 }
 
 void MainController::executeRenameAndQuit(bool quit) {
-    if (!quit && operationMode_ != DropletEdit) {
+    if (operationMode_ == DropletEdit) {
+        saveEditedDroplet();
+        return;
+    }
+    if (!quit) {
         apply();
         return;
     }
@@ -239,9 +243,13 @@ bool MainController::goAheadWithPlan(const RenameOptimizer& plan,
             lastRun_.conflicts.push_back({plan.oldNames()[i], newPaths[i]});
     if (lastRun_.conflicts.empty())
         return true;
-    const bool goAhead =
-        runObserver_ ? runObserver_->goAheadDespiteConflicts(lastRun_.conflicts)
-                     : wasConflictDetected_ || showConflictDetectedDialog() == DialogChoice::Ok;
+    // A silent droplet asks nothing: the renamer never replaces an item, so
+    // the second of two items wanting one name is skipped as existing.
+    const bool silent =
+        operationMode_ == DropletRun && globalSettings_->shouldCreateSilentDroplets();
+    const bool goAhead = runObserver_ ? runObserver_->goAheadDespiteConflicts(lastRun_.conflicts)
+                                      : silent || wasConflictDetected_ ||
+                                            showConflictDetectedDialog() == DialogChoice::Ok;
     if (!goAhead)
         lastRun_.status = RenameRunResult::Status::StoppedForConflicts;
     return goAhead;

@@ -104,6 +104,17 @@ public:
     virtual SaveListOptions runSaveListDialog() = 0;
     // A save panel; nothing when cancelled.
     virtual std::optional<std::string> runSavePanel(const std::string& title) = 0;
+    // A save panel for a bundle: names end in "." + extension, it starts in
+    // folder; the chosen path (its name as the user typed it), nothing when
+    // cancelled. A front end without panels saves nothing.
+    virtual std::optional<std::string> runBundleSavePanel(const std::string& title,
+                                                          const std::string& extension,
+                                                          const std::string& folder) {
+        (void)title;
+        (void)extension;
+        (void)folder;
+        return std::nullopt;
+    }
     // An open panel for files and folders; nothing when cancelled.
     virtual std::optional<std::vector<std::string>> runOpenPanel(const std::string& title,
                                                                  const std::string& prompt,

@@ -152,6 +152,20 @@ int main(int argc, char** argv) {
     setup.adjustSize();
     save(setup, out, "component-setup.png");
 
+    // The window of a droplet being edited, with the same steps.
+    defaults.setObject("don't show droplet edit information again", plist::Value(true));
+    MorvaneApplication dropletEditor(defaults, registry);
+    dropletEditor.controller().setDropletRecord(plist::Dictionary{
+        {"composite action", plist::Value(controller.compositeAction().getFlatParameterList())},
+        {"global settings", plist::Value(controller.globalSettings().parameterList())},
+        {"settings plist path",
+         plist::Value((home.path() + "/Rename Photos.app/Contents/Resources/Settings.plist")
+                          .toStdString())}});
+    dropletEditor.launch({});
+    dropletEditor.window().resize(1240, 660);
+    save(dropletEditor.window(), out, "droplet-edit-window.png");
+    dropletEditor.window().hide();
+
     QApplication::setPalette(darkPalette());
     save(window, out, "dark-palette.png");
     return 0;

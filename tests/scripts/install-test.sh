@@ -62,6 +62,16 @@ grep -A1 CFBundleIdentifier "$bundle/Contents/Info.plist" | grep -q 'net.halvard
 resolved=$(env -u LD_LIBRARY_PATH ldd "$bundle/Contents/bin/tsy-hotkey" | sed -n 's/.*libmrvn7core.so => \(.*\) (0x.*/\1/p')
 [ "$(realpath "$resolved")" = "$(realpath "$root/lib/libmrvn7core.so")" ] ||
     fail "tsy-hotkey finds libmrvn7core.so at '$resolved'"
+# The droplet template: every droplet is a copy of it saved anywhere, so its
+# program has no RPATH and runs from a copy in another folder.
+droplet="$root/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Droplet.app"
+grep -A1 CFBundleExecutable "$droplet/Contents/Info.plist" | grep -q '<string>tessary-droplet</string>' ||
+    fail "the droplet template's Info.plist names no tessary-droplet"
+! readelf -d "$droplet/Contents/bin/tessary-droplet" | grep -q 'R\(UN\)\?PATH' ||
+    fail "the droplet program has an RPATH"
+cp -r "$droplet" "$work/A Droplet.app"
+[ "$(env -u LD_LIBRARY_PATH "$work/A Droplet.app/Contents/bin/tessary-droplet" --version)" = \
+    "tessary-droplet $version" ] || fail "a copy of the droplet template does not run"
 for file in share/man/man1/morvane-cli.1.gz \
     share/bash-completion/completions/morvane-cli \
     share/zsh/vendor-completions/_morvane-cli \

@@ -60,6 +60,15 @@ std::optional<std::string> FakePort::runSavePanel(const std::string& title) {
     return next(savePanelAnswers, unexpected, "save panel: " + title, std::optional<std::string>());
 }
 
+std::optional<std::string> FakePort::runBundleSavePanel(const std::string& title,
+                                                        const std::string& extension,
+                                                        const std::string& folder) {
+    checkThread();
+    bundleSavePanels.push_back({title, extension, folder});
+    return next(bundleSavePanelAnswers, unexpected, "bundle save panel: " + title,
+                std::optional<std::string>());
+}
+
 std::optional<std::vector<std::string>>
 FakePort::runOpenPanel(const std::string& title, const std::string&, const std::string&) {
     checkThread();

@@ -22,6 +22,12 @@ public:
     std::deque<RenameDialogAnswer> conflictAnswers;
     std::deque<SaveListOptions> saveListAnswers;
     std::deque<std::optional<std::string>> savePanelAnswers;
+    std::deque<std::optional<std::string>> bundleSavePanelAnswers;
+    struct BundleSavePanel {
+        std::string title, extension, folder;
+    };
+    std::vector<BundleSavePanel> bundleSavePanels;
+    int terminations = 0;
     std::deque<std::optional<std::vector<std::string>>> openPanelAnswers;
 
     std::vector<Alert> alerts;
@@ -43,6 +49,10 @@ public:
     RenameDialogAnswer runConflictResolutionDialog(const RenameDialogRequest& request) override;
     SaveListOptions runSaveListDialog() override;
     std::optional<std::string> runSavePanel(const std::string& title) override;
+    std::optional<std::string> runBundleSavePanel(const std::string& title,
+                                                  const std::string& extension,
+                                                  const std::string& folder) override;
+    void terminateApplication() override { ++terminations; }
     std::optional<std::vector<std::string>> runOpenPanel(const std::string& title,
                                                          const std::string& prompt,
                                                          const std::string& folder) override;
