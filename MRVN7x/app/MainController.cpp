@@ -40,22 +40,24 @@ void MainController::newFileLists() {
     dynamicFileList_->setRawFileList(rawFileList_.get());
 }
 
-// The launch sequence, without the windows: handed-over items, the global
-// settings, a droplet's record, the chain (from the preferences in normal
-// mode), and the observers that schedule preview refreshes.
+// The launch sequence, without the windows: the global settings, a droplet's
+// record, handed-over items, the chain (from the preferences in normal mode),
+// and the observers that schedule preview refreshes.
 void MainController::applicationDidFinishLaunching() {
     hasFinishedInitializing_ = false;
-    // Items the file manager's context menu handed over while we were not running.
-    for (const std::string& path :
-         FileListReader::readFileList().value_or(std::vector<std::string>{}))
-        applicationOpenFile(path);
     registry_.loadActionParametersFromPreferences(*globalSettings_);
     compositeAction_ = makeAction<CompositeRenameAction>(registry_);
     compositeAction_->setOwner(this);
     if (!readSettingsFromDroplet())
         return; // an unusable droplet record: the application ends
-    if (operationMode_ == Normal)
+    if (operationMode_ == Normal) {
+        // Items the file manager's context menu handed over while we were not
+        // running; a droplet's window leaves them for the next ordinary launch.
+        for (const std::string& path :
+             FileListReader::readFileList().value_or(std::vector<std::string>{}))
+            applicationOpenFile(path);
         compositeAction_->loadFromPreferences();
+    }
     globalSettings_->registerObserverForAllValues(this);
     observeChain();
     if (operationMode_ == DropletEdit) {

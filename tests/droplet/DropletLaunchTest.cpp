@@ -5,9 +5,15 @@
 #include "MRVN7x/app/DefaultsKeys.h"
 #include "MRVN7x/app/DropletHandOver.h"
 #include "MRVN7x/app/DropletSettingsFile.h"
+#include "MRVN7x/app/FileListReader.h"
+#include "platform/FileSpecification.h"
+#include "platform/XdgPaths.h"
 #include "tests/droplet/DropletTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -167,4 +173,30 @@ TEST(DropletLaunch, ADropletThatCannotBeSavedKeepsTheEditorOpen) {
     EXPECT_EQ(app.port.alertTitles(), std::vector<std::string>{"The droplet could not be saved."});
     EXPECT_EQ(app.port.terminations, 0);
     EXPECT_FALSE(app.controller.terminationRequested());
+}
+
+TEST(DropletLaunch, ItemsHandedOverByTheContextMenuAreLeftForTheNextOrdinaryLaunch) {
+    DropletEnvironment env;
+    auto domain = env.domain();
+    const std::string dropped = env.files.write("dropped.txt");
+    const std::string handedOver = XdgPaths::home() + "/handed over.txt";
+    std::ofstream(handedOver) << "x";
+    const auto spec = FileSpecification::forPath(handedOver);
+    ASSERT_TRUE(spec);
+    const std::string file = FileListReader::handOverFilePaths()[0];
+    const auto record = spec->record();
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(record.data()), record.size());
+
+    putRecord(*domain, dropletRecord({dropped}, 1));
+    {
+        LaunchedController app(*domain);
+        ASSERT_EQ(app.controller.operationMode(), MainController::DropletRun);
+        EXPECT_EQ(app.controller.rawFileList().array(), std::vector<std::string>{dropped});
+        EXPECT_TRUE(pathExists(file));
+    }
+    LaunchedController ordinary(*domain);
+    EXPECT_EQ(ordinary.controller.rawFileList().array(), std::vector<std::string>{handedOver});
+    EXPECT_FALSE(pathExists(file));
+    std::filesystem::remove(handedOver);
 }
