@@ -111,26 +111,10 @@ void AppController::registerFromRecord(Product product, bool honourSwitch) {
     registerHotKey(product, code, static_cast<std::uint32_t>(modifiers));
 }
 
-bool AppController::isInstalled(Product product) {
-    switch (product) {
-    case Product::Morvane:
-        return locations_.isMRVNInstalled();
-    case Product::Pirnow:
-        return locations_.isPRNWInstalled();
-    case Product::Quenby:
-        return locations_.isQNBYInstalled();
-    case Product::Grulkan:
-        return locations_.isGRLKNInstalled();
-    case Product::Tambrel:
-        return locations_.isTMBLInstalled();
-    }
-    return false;
-}
-
 void AppController::registerHotKey(Product product, std::uint16_t keyCode,
                                    std::uint32_t modifierMask) {
     // An uninstalled product keeps whatever it had until the program restarts.
-    if (!isInstalled(product))
+    if (!locations_.isInstalled(product))
         return;
     HotKeyHandle& handle = handles_[index(product)];
     if (handle != 0)

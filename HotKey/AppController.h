@@ -13,10 +13,6 @@
 
 namespace tsyhotkey {
 
-enum class Product { Morvane, Pirnow, Quenby, Grulkan, Tambrel };
-inline constexpr std::array<Product, 5> kProducts = {
-    Product::Morvane, Product::Pirnow, Product::Quenby, Product::Grulkan, Product::Tambrel};
-
 inline constexpr char kHotKeyDomain[] = "net.halvard.tsy.hotkey";
 inline constexpr std::chrono::milliseconds kRefreshInterval{2500};
 
@@ -45,7 +41,6 @@ public:
     // Unregisters every key; termination may proceed.
     bool applicationShouldTerminate();
 
-    bool isInstalled(Product product);
     ProductLocations& locations() { return locations_; }
     morvane::UserDefaults& defaults() { return defaults_; }
 

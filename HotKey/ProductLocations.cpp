@@ -19,6 +19,22 @@ bool ProductLocations::fileExists(const std::string& path) {
     return !path.empty() && stat(path.c_str(), &info) == 0;
 }
 
+bool ProductLocations::isInstalled(Product product) {
+    switch (product) {
+    case Product::Morvane:
+        return isMRVNInstalled();
+    case Product::Pirnow:
+        return isPRNWInstalled();
+    case Product::Quenby:
+        return isQNBYInstalled();
+    case Product::Grulkan:
+        return isGRLKNInstalled();
+    case Product::Tambrel:
+        return isTMBLInstalled();
+    }
+    return false;
+}
+
 std::string ProductLocations::locate(morvane::UserDefaults& domain,
                                      const std::string& applicationName) {
     domain.synchronize();

@@ -3,14 +3,21 @@
 // application is found, and whether it is there.
 #include "platform/UserDefaults.h"
 
+#include <array>
 #include <optional>
 #include <string>
 
 namespace tsyhotkey {
 
+enum class Product { Morvane, Pirnow, Quenby, Grulkan, Tambrel };
+inline constexpr std::array<Product, 5> kProducts = {
+    Product::Morvane, Product::Pirnow, Product::Quenby, Product::Grulkan, Product::Tambrel};
+
 class ProductLocations {
 public:
     ProductLocations();
+
+    bool isInstalled(Product product);
 
     // The path finally chosen for a product with a location domain: the
     // domain's "location" (after synchronising it), else the fixed

@@ -84,22 +84,6 @@ std::string PaneController::tambrelPath() {
         .value_or(morvane::ApplicationFolders::applicationPath("Tambrel.app"));
 }
 
-bool PaneController::isInstalled(Product product) {
-    switch (product) {
-    case Product::Morvane:
-        return locations_.isMRVNInstalled();
-    case Product::Pirnow:
-        return locations_.isPRNWInstalled();
-    case Product::Quenby:
-        return locations_.isQNBYInstalled();
-    case Product::Grulkan:
-        return locations_.isGRLKNInstalled();
-    case Product::Tambrel:
-        return locations_.isTMBLInstalled();
-    }
-    return false;
-}
-
 morvane::InstallationComponent PaneController::hotKeyComponent() const {
     morvane::InstallationComponent component;
     component.setBundle(bundlePath_);
@@ -136,7 +120,7 @@ void PaneController::willSelect() {
     }
     writeMissingDefaults();
     for (Product product : kRowOrder)
-        if (isInstalled(product)) {
+        if (locations_.isInstalled(product)) {
             contexts_[static_cast<std::size_t>(product)]->getHotKeyDictionary();
             hotKeyData_.push_back(contexts_[static_cast<std::size_t>(product)].get());
         }
@@ -149,7 +133,7 @@ void PaneController::writeMissingDefaults() {
     hotKeyDefaults_.synchronize();
     for (Product product : kDefaultsOrder) {
         const char* key = AppController::productKey(product);
-        if (!isInstalled(product) || hotKeyDefaults_.hasStoredValue(key))
+        if (!locations_.isInstalled(product) || hotKeyDefaults_.hasStoredValue(key))
             continue;
         hotKeyDefaults_.setObject(key, defaultRecord(product));
         hotKeyDefaults_.synchronize();
@@ -179,8 +163,8 @@ void PaneController::removeOldVersion() {
 }
 
 void PaneController::suggestTambrel() {
-    if (!isInstalled(Product::Tambrel) || morvane::FileOperations::exists(installedHotKeyPath()) ||
-        declined_)
+    if (!locations_.isInstalled(Product::Tambrel) ||
+        morvane::FileOperations::exists(installedHotKeyPath()) || declined_)
         return;
     const AlertAnswer answer = alerts_.runAlert(
         {AlertStyle::Informational,
@@ -219,7 +203,7 @@ void PaneController::installHotKey() {
     loginItems.removeContaining(kHotKeyItem);
     loginItems.add(component.installedPath(), true);
     const bool opened = component.launch();
-    const bool tambrel = isInstalled(Product::Tambrel);
+    const bool tambrel = locations_.isInstalled(Product::Tambrel);
     if (!opened || !copied)
         alerts_.runAlert({AlertStyle::Warning,
                           "Installation failure.",
@@ -244,7 +228,7 @@ void PaneController::installHotKey() {
 }
 
 void PaneController::uninstallHotKey() {
-    if (isInstalled(Product::Tambrel)) {
+    if (locations_.isInstalled(Product::Tambrel)) {
         const AlertAnswer answer = alerts_.runAlert(
             {AlertStyle::Critical,
              "Tambrel will become inoperable if you choose to continue.",
@@ -286,7 +270,7 @@ bool PaneController::quitTambrel() {
 bool PaneController::internalUninstallHotKey() {
     // Whether the program was running or not, the removal goes ahead.
     morvane::Workspace::runAndWait("/bin/sh", {quitScriptPath()});
-    bool success = !isInstalled(Product::Tambrel) || quitTambrel();
+    bool success = !locations_.isInstalled(Product::Tambrel) || quitTambrel();
     success = oldHotKeyComponent().uninstall() && success;
     success = hotKeyComponent().uninstall() && success;
     morvane::LoginItems loginItems;
@@ -301,7 +285,7 @@ bool PaneController::shouldUnselect() {
     for (Product product : kSaveOrder)
         for (ProductContext* context : hotKeyData_)
             if (context == contexts_[static_cast<std::size_t>(product)].get() &&
-                isInstalled(product))
+                locations_.isInstalled(product))
                 context->saveNewSettings();
     return true;
 }

@@ -69,7 +69,6 @@ public:
     // Tambrel's version-1 application: in the application-support folder,
     // else in the applications folder.
     static std::string tambrelPath();
-    bool isInstalled(Product product);
 
 private:
     morvane::InstallationComponent hotKeyComponent() const;

@@ -1,6 +1,7 @@
 #include "platform/LoginItems.h"
 
 #include "platform/Bundle.h"
+#include "platform/DesktopEntry.h"
 #include "platform/SystemLog.h"
 #include "platform/XdgPaths.h"
 
@@ -25,24 +26,6 @@ std::string hashOf(const std::string& text) {
     char digits[9];
     std::snprintf(digits, sizeof digits, "%08x", hash);
     return digits;
-}
-
-// One argument of an Exec line: quoted, with the characters the desktop-entry
-// format reserves escaped, then the key file's own escaping of backslashes.
-std::string execArgument(const std::string& argument) {
-    std::string quoted = "\"";
-    for (char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-        if (c == '%')
-            quoted += '%';
-    }
-    quoted += '"';
-    std::string escaped;
-    for (char c : quoted)
-        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return escaped;
 }
 
 bool hasControlCharacter(const std::string& text) {
@@ -80,7 +63,8 @@ bool writeEntry(const std::string& file, const LoginItem& item) {
     {
         std::ofstream out(partial, std::ios::trunc);
         out << "[Desktop Entry]\nType=Application\nName=" << fs::path(item.path).stem().string()
-            << "\nExec=" << execArgument(program) << "\nTerminal=false\nNoDisplay=true\n"
+            << "\nExec=" << DesktopEntry::escapedValue(DesktopEntry::execArgument(program))
+            << "\nTerminal=false\nNoDisplay=true\n"
             << kMarker << "\n";
         if (!out.flush())
             return false;

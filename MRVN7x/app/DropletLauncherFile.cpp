@@ -2,6 +2,7 @@
 
 #include "MRVN7x/app/DropletHandOver.h"
 #include "platform/Bundle.h"
+#include "platform/DesktopEntry.h"
 
 #include <filesystem>
 #include <fstream>
@@ -10,30 +11,6 @@
 
 namespace morvane {
 namespace {
-// A desktop entry value: backslash, newline, tab and return escaped.
-std::string escapeValue(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 bool isOurs(const std::string& path) {
     std::ifstream in(path);
     std::string line;
@@ -49,18 +26,8 @@ std::string DropletLauncherFile::pathFor(const std::string& dropletPath) {
     return (path.parent_path() / path.stem()).string() + ".desktop";
 }
 
-// The program's path quoted for Exec: inside double quotes, '"', '`', '$'
-// and '\' take a backslash; '%' is doubled (it starts field codes).
 std::string DropletLauncherFile::execLine(const std::string& program) {
-    std::string quoted = "\"";
-    for (char c : program) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-        if (c == '%')
-            quoted += '%';
-    }
-    return quoted + "\" %F";
+    return DesktopEntry::execArgument(program) + " %F";
 }
 
 std::string DropletLauncherFile::contents(const std::string& dropletPath) {
@@ -71,14 +38,15 @@ std::string DropletLauncherFile::contents(const std::string& dropletPath) {
     entry << "[Desktop Entry]\n"
           << "Type=Application\n"
           << "Version=1.5\n"
-          << "Name=" << escapeValue(name) << "\n"
+          << "Name=" << DesktopEntry::escapedValue(name) << "\n"
           << "Comment=Morvane droplet: drop files and folders here to rename them\n"
           << "Icon=morvane\n"
-          << "Exec=" << escapeValue(execLine(Bundle::executablePath(dropletPath))) << "\n"
+          << "Exec=" << DesktopEntry::escapedValue(execLine(Bundle::executablePath(dropletPath)))
+          << "\n"
           << "Terminal=false\n"
           << "NoDisplay=true\n"
           << "MimeType=application/octet-stream;inode/directory;\n"
-          << kMarkerKey << "=" << escapeValue(dropletPath) << "\n";
+          << kMarkerKey << "=" << DesktopEntry::escapedValue(dropletPath) << "\n";
     return entry.str();
 }
 

@@ -1,4 +1,5 @@
 #include "tests/gui/QtTestEnvironment.h"
+#include "tests/support/QtOffscreenEnvironment.h"
 
 #include <QAbstractButton>
 #include <QDeadlineTimer>
@@ -10,22 +11,8 @@
 
 namespace morvane::test {
 namespace {
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "gui_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-    void TearDown() override { delete app_; }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-[[maybe_unused]] const auto* environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] const auto* environment =
+    ::testing::AddGlobalTestEnvironment(new morvane::test::QtOffscreenEnvironment);
 
 QString plain(QString text) {
     return text.remove('&');

@@ -59,18 +59,8 @@ protected:
     // grabbed them yet); false when nothing came.
     bool pressUntilCalled(std::initializer_list<KeySym> keys, std::chrono::milliseconds limit) {
         const std::string before = calls();
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            desktop->press(keys);
-            if (waitUntil(
-                    [&] {
-                        desktop->serve();
-                        return calls() != before;
-                    },
-                    500ms))
-                return true;
-        }
-        return false;
+        return desktop->pressUntil(
+            keys, [&] { return calls() != before; }, limit);
     }
     // Presses the keys once and watches a while that nothing is called.
     bool pressCallsNothing(std::initializer_list<KeySym> keys) {

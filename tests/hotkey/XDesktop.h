@@ -58,6 +58,26 @@ public:
         XSync(display_, False);
     }
 
+    // Presses the keys until happened() (the program may not have grabbed
+    // them yet), serving the clipboard meanwhile; false when it never did.
+    template <typename Happened>
+    bool pressUntil(std::initializer_list<KeySym> keys, Happened happened,
+                    std::chrono::milliseconds limit) {
+        using namespace std::chrono_literals;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            press(keys);
+            if (waitUntil(
+                    [&] {
+                        serve();
+                        return happened();
+                    },
+                    500ms))
+                return true;
+        }
+        return false;
+    }
+
     // Puts files on the clipboard as GNOME Files does on copy.
     void copyFiles(const std::string& uriList) {
         copied_ = "copy\n" + uriList;

@@ -53,18 +53,8 @@ protected:
     std::string pidFile() const { return runtime + "/tsy-hotkey." + desktop->name() + ".pid"; }
     bool pressUntilCalled(std::initializer_list<KeySym> keys, std::chrono::milliseconds limit) {
         const std::string before = callsMade();
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            desktop->press(keys);
-            if (waitUntil(
-                    [&] {
-                        desktop->serve();
-                        return callsMade() != before;
-                    },
-                    500ms))
-                return true;
-        }
-        return false;
+        return desktop->pressUntil(
+            keys, [&] { return callsMade() != before; }, limit);
     }
 };
 

@@ -2,8 +2,8 @@
 #include "PrefPane/PaneView.h"
 #include "HotKey/KeyTable.h"
 #include "tests/prefpane/PaneTestSupport.h"
+#include "tests/support/QtOffscreenEnvironment.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QTableWidget>
@@ -12,21 +12,8 @@ using namespace tessary;
 using namespace tessary::test;
 
 namespace {
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "prefpane_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-    void TearDown() override { delete app_; }
-
-private:
-    QApplication* app_ = nullptr;
-};
-[[maybe_unused]] const auto* environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] const auto* environment =
+    ::testing::AddGlobalTestEnvironment(new morvane::test::QtOffscreenEnvironment);
 
 QCheckBox* box(QTableWidget* table, int row, int column) {
     return table->cellWidget(row, column)->findChild<QCheckBox*>();
