@@ -21,15 +21,6 @@ using namespace morvane::gui;
 namespace fs = std::filesystem;
 
 namespace {
-struct RuntimeFolder {
-    test::TempDir folder{"runtime"};
-    QByteArray before = qgetenv("XDG_RUNTIME_DIR");
-    RuntimeFolder() {
-        chmod(folder.path().c_str(), 0700);
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder.path()));
-    }
-    ~RuntimeFolder() { qputenv("XDG_RUNTIME_DIR", before); }
-};
 
 // How a file manager starts an entry: a program, its arguments, the folder
 // it runs in and the variables it sets.
@@ -126,7 +117,7 @@ std::string thunarCommand(const std::string& actionsFile) {
 } // namespace
 
 TEST(ContextMenuEntries, EachFileManagersEntryHandsTheSelectedItemsToTheRunningWindow) {
-    RuntimeFolder runtime;
+    test::RuntimeFolder runtime;
     test::ContextMenuHome home;
     MRVNInstallationManager manager;
     ASSERT_TRUE(manager.installContextMenu());

@@ -16,16 +16,6 @@ using namespace morvane;
 using namespace morvane::gui;
 
 namespace {
-// A runtime folder of the test's own, where the instances meet.
-struct RuntimeFolder {
-    test::TempDir folder{"runtime"};
-    QByteArray before = qgetenv("XDG_RUNTIME_DIR");
-    RuntimeFolder() {
-        chmod(folder.path().c_str(), 0700);
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder.path()));
-    }
-    ~RuntimeFolder() { qputenv("XDG_RUNTIME_DIR", before); }
-};
 
 QProcess* startMorvane(const QStringList& arguments, const QString& folder) {
     auto* process = new QProcess;
@@ -39,7 +29,7 @@ QProcess* startMorvane(const QStringList& arguments, const QString& folder) {
 } // namespace
 
 TEST(SingleInstance, ASecondProcessHandsItsPathsToTheFirstAndEnds) {
-    RuntimeFolder runtime;
+    test::RuntimeFolder runtime;
     SingleInstance first;
     ASSERT_TRUE(first.listen());
     std::optional<std::vector<std::string>> received;
@@ -57,7 +47,7 @@ TEST(SingleInstance, ASecondProcessHandsItsPathsToTheFirstAndEnds) {
 }
 
 TEST(SingleInstance, WithNoneRunningTheProcessOpensItsOwnWindowAndListens) {
-    RuntimeFolder runtime;
+    test::RuntimeFolder runtime;
     test::TempDir files;
     // Not the first launch of this version: no Component Setup window first.
     UserDefaults defaults("net.halvard.mrvn7");
