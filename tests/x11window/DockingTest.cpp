@@ -24,9 +24,9 @@
 using namespace morvane;
 using namespace morvane::gui;
 namespace {
-// A loaded machine (tests run in parallel) may take its time to map and move windows.
+// A loaded machine may take its time to map and move windows.
 bool waitFor(const std::function<bool()>& cond) {
-    return morvane::test::waitFor(cond, 20000);
+    return morvane::test::waitFor(cond, 45000);
 }
 
 // Lets the window manager and the windows' own timers settle.
