@@ -30,7 +30,7 @@ public:
 
     FileSpecification(std::int16_t volume, std::int32_t parentFolder, std::string name);
 
-    // The specification of an existing item; nothing when it cannot be named
+    // The record that names an existing item; nothing when it cannot be named
     // this way (no such item, a name over 63 bytes, a folder inode over 32 bits).
     static std::optional<FileSpecification> forPath(const std::string& path);
     static FileSpecification fromRecord(const Record& record);
