@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/capability.h>
+#include <optional>
 #include <poll.h>
 #include <pty.h>
 #include <sys/prctl.h>
@@ -111,6 +112,26 @@ void writeAll(int fd, const std::string& bytes) {
     }
 }
 
+// A child started with its standard streams on pipes: the parent's ends.
+struct PipedChild {
+    pid_t pid;
+    int in, out, err;
+};
+
+std::optional<PipedChild> startPiped(const ChildSetup& setup) {
+    int in[2], out[2], err[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+        return std::nullopt;
+    const pid_t pid = fork();
+    if (pid == 0)
+        setup.exec(in[0], out[1], err[1]);
+    close(in[0]);
+    close(out[1]);
+    close(err[1]);
+    // A child that stops reading early must not kill the test with SIGPIPE.
+    signal(SIGPIPE, SIG_IGN);
+    return PipedChild{pid, in[1], out[0], err[0]};
+}
 } // namespace
 
 CliHome::CliHome() : work_(root_.makeFolder("work")) {
@@ -138,25 +159,17 @@ std::vector<std::string> CliHome::environment() const {
 }
 
 CliResult CliHome::run(const std::vector<std::string>& args, const std::string& input) const {
-    const ChildSetup setup(args, environment(), work_, fileSizeLimit, withoutOverride);
-    int in[2], out[2], err[2];
-    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+    const auto child =
+        startPiped(ChildSetup(args, environment(), work_, fileSizeLimit, withoutOverride));
+    if (!child)
         return {};
-    const pid_t pid = fork();
-    if (pid == 0)
-        setup.exec(in[0], out[1], err[1]);
-    close(in[0]);
-    close(out[1]);
-    close(err[1]);
-    // A child that stops reading early must not kill the test with SIGPIPE.
-    signal(SIGPIPE, SIG_IGN);
-    writeAll(in[1], input);
-    close(in[1]);
+    writeAll(child->in, input);
+    close(child->in);
     CliResult result;
-    drain(out[0], result.out, err[0], result.err);
-    close(out[0]);
-    close(err[0]);
-    result.status = pid > 0 ? waitForExit(pid) : -1;
+    drain(child->out, result.out, child->err, result.err);
+    close(child->out);
+    close(child->err);
+    result.status = child->pid > 0 ? waitForExit(child->pid) : -1;
     return result;
 }
 
@@ -181,20 +194,13 @@ CliResult CliHome::runWithTerminal(const std::vector<std::string>& args) const {
 }
 
 CliResult CliHome::converse(const std::vector<std::string>& args, const Reply& reply) const {
-    const ChildSetup setup(args, environment(), work_, fileSizeLimit, withoutOverride);
-    int in[2], out[2], err[2];
-    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+    const auto child =
+        startPiped(ChildSetup(args, environment(), work_, fileSizeLimit, withoutOverride));
+    if (!child)
         return {};
-    const pid_t pid = fork();
-    if (pid == 0)
-        setup.exec(in[0], out[1], err[1]);
-    close(in[0]);
-    close(out[1]);
-    close(err[1]);
-    signal(SIGPIPE, SIG_IGN);
     CliResult result;
     size_t answered = 0; // standard error up to the last question answered
-    struct pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    struct pollfd fds[2] = {{child->out, POLLIN, 0}, {child->err, POLLIN, 0}};
     std::string* targets[2] = {&result.out, &result.err};
     for (int open = 2; open > 0;) {
         if (poll(fds, 2, -1) < 0 && errno != EINTR)
@@ -214,13 +220,13 @@ CliResult CliHome::converse(const std::vector<std::string>& args, const Reply& r
         const std::string& e = result.err;
         if (e.size() > answered && e.size() >= 2 && e.compare(e.size() - 2, 2, "? ") == 0) {
             answered = e.size();
-            writeAll(in[1], reply(e, pid) + "\n");
+            writeAll(child->in, reply(e, child->pid) + "\n");
         }
     }
-    close(in[1]);
-    close(out[0]);
-    close(err[0]);
-    result.status = pid > 0 ? waitForExit(pid) : -1;
+    close(child->in);
+    close(child->out);
+    close(child->err);
+    result.status = child->pid > 0 ? waitForExit(child->pid) : -1;
     return result;
 }
 
