@@ -90,14 +90,23 @@ void damage(const std::string& path, FuzzedDataProvider& input) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// Paths a moved item may legitimately be found at.
+// The path a text names on disk: a damaged journal may say "items//x" or
+// "items/x/" for "items/x".
+std::string onDisk(const std::string& path) {
+    std::string normal = fs::path(path).lexically_normal().string();
+    if (normal.size() > 1 && normal.back() == '/')
+        normal.pop_back();
+    return normal;
+}
+
+// Paths a moved item may legitimately be found at, as the file system spells them.
 std::set<std::string> allowedPaths(const Plan& plan, const std::optional<JournalRecord>& read) {
     std::set<std::string> allowed(plan.files.begin(), plan.files.end());
     auto add = [&](const std::vector<JournalStep>& steps) {
         for (const auto& step : steps)
             for (const auto& path : {step.from, step.to}) {
-                allowed.insert(path);
-                allowed.insert(RenameJournal::caseChangeTemporaryPath(path));
+                allowed.insert(onDisk(path));
+                allowed.insert(onDisk(RenameJournal::caseChangeTemporaryPath(path)));
             }
     };
     add(plan.steps);
@@ -108,7 +117,7 @@ std::set<std::string> allowedPaths(const Plan& plan, const std::optional<Journal
     for (const auto& folder : allowed)
         for (const auto& name : allowed)
             if (name.starts_with(plan.work + "/sub/"))
-                below.insert(folder + "/" + PathText::lastComponent(name));
+                below.insert(onDisk(folder + "/" + PathText::lastComponent(name)));
     allowed.insert(below.begin(), below.end());
     return allowed;
 }

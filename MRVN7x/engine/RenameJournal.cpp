@@ -280,6 +280,11 @@ bool isKind(char c) {
     return c == 'w' || c == 'c' || c == 't' || c == 'f';
 }
 
+// No path holds a NUL byte: the system would read a damaged "a/b\0c" as "a/b".
+bool isPath(std::string_view text) {
+    return text.find('\0') == std::string_view::npos;
+}
+
 // "<from length> <to length> <device> <inode> <type> <kind>" and the two paths.
 bool parseStep(const std::string& text, size_t& pos, JournalStep& step) {
     std::string line;
@@ -298,7 +303,7 @@ bool parseStep(const std::string& text, size_t& pos, JournalStep& step) {
     step.from = text.substr(pos, fromLength);
     step.to = text.substr(pos + fromLength + 1, toLength);
     pos += fromLength + toLength + 2;
-    return true;
+    return isPath(step.from) && isPath(step.to);
 }
 
 // The block of marks written with the plan, one byte per step.
@@ -322,8 +327,9 @@ void parseEdit(const std::string& text, size_t& pos, const std::string& line,
     if (!(fields >> index >> length >> kind) || pos + length + 1 > text.size() ||
         text[pos + length] != '\n')
         return;
-    if (index < record.steps.size() && (kind == 'w' || kind == 'c')) {
-        record.steps[index].to = text.substr(pos, length);
+    const std::string_view path(text.data() + pos, length);
+    if (index < record.steps.size() && (kind == 'w' || kind == 'c') && isPath(path)) {
+        record.steps[index].to = path;
         record.steps[index].kind = static_cast<JournalStepKind>(kind);
     }
     pos += length + 1;

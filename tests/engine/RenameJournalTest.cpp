@@ -166,6 +166,26 @@ TEST(RenameJournal, PathsWithAnyBytesSurvive) {
     EXPECT_FALSE(record->damaged);
 }
 
+// A NUL byte cannot be part of a path: the step that holds one is damage, not
+// a shorter path ("su\0" is not "su"), and undo stops before it.
+TEST(RenameJournal, APathWithANulByteIsDamage) {
+    JournalledRun run;
+    run.files.write("a");
+    run.files.write("sub");
+    run.moves = {{"a", "b"}, {"sub", "sub2"}};
+    run.create();
+    run.perform(2, 2);
+    std::string text = readFile(run.journalPath());
+    text[text.find("/sub\n") + 3] = '\0';
+    run.journals.write(run.journal->runId() + ".journal", text);
+    const auto record = RenameJournalReader::read(run.journalPath());
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->damaged);
+    EXPECT_EQ(record->steps.size(), 1u);
+    run.undo();
+    EXPECT_EQ(namesIn(run.files.path()), (std::vector<std::string>{"a", "sub2"}));
+}
+
 // Runs are ordered by their sequence, not their names; a damaged journal is
 // listed as damaged with the steps that can still be read; a temporary plan
 // left by a run killed while writing it is removed by the next run.
