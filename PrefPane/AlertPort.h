@@ -1,7 +1,7 @@
 #pragma once
 // What the pane's logic asks of the user: modal alerts and the help page. The
 // plug-in answers with Qt message boxes, the tests with a scripted fake.
-#include "MRVN7x/app/UserInterfacePort.h"
+#include "MRVN7x/InstallationComponent/AlertPort.h"
 
 #include <string>
 
@@ -11,10 +11,8 @@ using morvane::Alert;
 using morvane::AlertAnswer;
 using morvane::AlertStyle;
 
-class AlertPort {
+class AlertPort : public morvane::AlertPort {
 public:
-    virtual ~AlertPort() = default;
-    virtual AlertAnswer runAlert(const Alert& alert) = 0;
     virtual void openHelpPage(const std::string& address) = 0;
 };
 

@@ -3,6 +3,7 @@
 // stays writable.
 #include "MRVN7x/actions/ActionContext.h"
 #include "MRVN7x/actions/CompositeRenameAction.h"
+#include "MRVN7x/engine/FileManager.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/PathText.h"
 
@@ -13,7 +14,8 @@ inline void runChainOverNames(CompositeRenameAction& chain) {
         u"photo 12.JPG", u"a.b.c",           u"",   u".hidden", u"\u00e9t\u00e9 2007.txt",
         u"\U0001F600 x", u"bad \xDCFF byte", u"..", u"   ",     u"CON"};
     for (const auto& name : names) {
-        InputContext input{"/folder/" + *PathText::fileNameFromDisplayName(name), name};
+        InputContext input{"/folder/" + *PathText::fileNameFromDisplayName(name), name,
+                           &FileManager::instance()};
         OutputContext output;
         chain.executeWithInputContext(input, output);
         if (!PathText::isEncodable(output.newName))

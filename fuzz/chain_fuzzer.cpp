@@ -3,6 +3,7 @@
 // over a few names: no crash, every name still writable.
 #include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/ActionList.h"
+#include "MRVN7x/app/ApplicationDefaults.h"
 #include "fuzz/FuzzChain.h"
 #include "fuzz/FuzzParameters.h"
 
@@ -51,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (input.ConsumeBool())
         flat["currentActionIndex"] = fuzz::arbitraryValue(input, nullptr);
 
-    CompositeRenameAction chain;
+    CompositeRenameAction chain(applicationActionList());
     chain.setFlatParameterList(flat);
     if (chain.count() < 1)
         fuzz::fail("a chain without steps");

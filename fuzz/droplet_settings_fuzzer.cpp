@@ -1,6 +1,7 @@
 // A droplet's Settings.plist (XML or binary property list) read as the command
 // line reads it, its chain loaded and run over a few names: no crash, every
 // name still writable.
+#include "MRVN7x/app/ApplicationDefaults.h"
 #include "cli/ChainBuilder.h"
 #include "fuzz/FuzzChain.h"
 
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto flat = cli::readChainFile(path, error);
     if (!flat)
         return 0;
-    CompositeRenameAction chain;
+    CompositeRenameAction chain(applicationActionList());
     chain.setFlatParameterList(flat);
     fuzz::runChainOverNames(chain);
     return 0;

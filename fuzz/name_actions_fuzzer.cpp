@@ -6,6 +6,7 @@
 #include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/BaseRenameAction.h"
 #include "MRVN7x/actions/ConvertToNTFSAction.h"
+#include "MRVN7x/engine/FileManager.h"
 #include "fuzz/FuzzParameters.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/PathText.h"
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::u16string name = fromBytes ? PathText::fromUtf8(input.ConsumeRandomLengthString(300))
                                           : fuzz::arbitraryUtf16(input, 300);
     const auto onDisk = PathText::fileNameFromDisplayName(name);
-    InputContext context{"/folder/" + onDisk.value_or("x"), name};
+    InputContext context{"/folder/" + onDisk.value_or("x"), name, &FileManager::instance()};
     OutputContext output;
     action->executeWithInputContext(context, output);
     if (output.newName != name && fuzz::hasForeignLoneSurrogate(output.newName))

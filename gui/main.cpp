@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
                                        Bundle::applicationBundlePath());
         firstLaunch.doIt();
     }
-    MorvaneApplication morvane(applicationDefaults(), ActionList::sharedActionList());
+    MorvaneApplication morvane(applicationDefaults(), applicationActionList());
     SingleInstance instance;
     if (dropletRecord) {
         morvane.controller().setDropletRecord(std::move(*dropletRecord));

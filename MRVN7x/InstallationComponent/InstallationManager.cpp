@@ -1,6 +1,6 @@
 #include "MRVN7x/InstallationComponent/InstallationManager.h"
 
-#include "MRVN7x/app/UserInterfacePort.h"
+#include "MRVN7x/InstallationComponent/AlertPort.h"
 #include "platform/ScriptRunner.h"
 #include "platform/Workspace.h"
 #include "platform/XdgPaths.h"
@@ -11,7 +11,7 @@ bool InstallationManager::restartFinder() {
     return ScriptRunner::run(ScriptRunner::finderRestartScript());
 }
 
-bool InstallationManager::doInteractiveRestartFinder(UserInterfacePort& port) {
+bool InstallationManager::doInteractiveRestartFinder(AlertPort& port) {
     const Alert alert{AlertStyle::Informational, kRestartTitle, kRestartText, {"Yes", "No"}};
     if (port.runAlert(alert) != AlertAnswer::First)
         return false;

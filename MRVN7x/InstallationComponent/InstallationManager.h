@@ -6,7 +6,7 @@
 
 namespace morvane {
 
-class UserInterfacePort;
+class AlertPort;
 
 class InstallationManager {
 public:
@@ -33,7 +33,7 @@ public:
     virtual bool restartFinder();
     // Asks first ("Yes" restarts, "No" leaves it) and reports a restart that
     // failed; true when the file manager was restarted.
-    bool doInteractiveRestartFinder(UserInterfacePort& port);
+    bool doInteractiveRestartFinder(AlertPort& port);
     // Brings the preferences host forward, then opens the pane file with the
     // workspace. False when the pane cannot be opened.
     virtual bool openPrefPane();

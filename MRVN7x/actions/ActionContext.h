@@ -8,15 +8,18 @@
 
 namespace morvane {
 
-class FileManager;
-class DynamicFileList;
+class FileInformation;
+class SortingIndex;
 
 struct InputContext {
-    std::string inputPath;                      // "inputPath": the item's absolute path
-    std::u16string currentName;                 // "currentName": the display name before this step
-    FileManager* fileManager = nullptr;         // "file manager"
-    DynamicFileList* dynamicFileList = nullptr; // "dynamic file list"
-    bool preview = false; // "preview": set while the chain's current step runs
+    // The item's file information: the given source, else one that knows nothing.
+    FileInformation& files() const;
+
+    std::string inputPath;                   // "inputPath": the item's absolute path
+    std::u16string currentName;              // "currentName": the display name before this step
+    FileInformation* fileManager = nullptr;  // "file manager"
+    SortingIndex* dynamicFileList = nullptr; // "dynamic file list"
+    bool preview = false;                    // "preview": set while the chain's current step runs
 };
 
 struct OutputContext {

@@ -1,7 +1,6 @@
 #include "MRVN7x/actions/ActionList.h"
 
 #include "MRVN7x/actions/ActionFactory.h"
-#include "MRVN7x/app/ApplicationDefaults.h"
 #include "platform/Resources.h"
 #include "platform/SystemLog.h"
 
@@ -23,31 +22,41 @@ std::vector<std::string> stringArrayResource(const std::string& name) {
 
 } // namespace
 
-ActionList& ActionList::sharedActionList() {
-    static ActionList registry(applicationDefaults());
-    return registry;
-}
-
-ActionList::ActionList(UserDefaults& defaults) : defaults_(defaults) {
-    nameArray_ = stringArrayResource("popUpIndexToNameMapping");
-    popUpMenuItems_ = stringArrayResource("actionPopUpMenuItems");
-    popUpMenuItems_.resize(nameArray_.size());
-    for (int i = 0; i < count(); ++i)
-        if (!nameArray_[i].empty())                 // an empty name is a separator line
-            indexOfName_.emplace(nameArray_[i], i); // the first entry of a name wins
+ActionList::Tables::Tables() {
+    nameArray = stringArrayResource("popUpIndexToNameMapping");
+    popUpMenuItems = stringArrayResource("actionPopUpMenuItems");
+    popUpMenuItems.resize(nameArray.size());
+    for (size_t i = 0; i < nameArray.size(); ++i)
+        if (!nameArray[i].empty()) // an empty name is a separator line
+            indexOfName.emplace(nameArray[i], static_cast<int>(i)); // the first entry wins
     auto mapping = Resources::plist("actionNameToNibFileMapping");
     if (const plist::Dictionary* dict = mapping ? mapping->asDictionary() : nullptr) {
         for (const auto& [name, nib] : *dict)
             if (nib.asString())
-                nameToNibMapping_[name] = *nib.asString();
+                nameToNibMapping[name] = *nib.asString();
     } else {
         SystemLog::error(Resources::missingMessage("actionNameToNibFileMapping.plist"));
     }
 }
 
+const ActionList::Tables& ActionList::tables() {
+    static const Tables shared;
+    return shared;
+}
+
+ActionList::ActionList(UserDefaults& defaults)
+    : defaults_(defaults), nameArray_(tables().nameArray), popUpMenuItems_(tables().popUpMenuItems),
+      indexOfName_(tables().indexOfName), nameToNibMapping_(tables().nameToNibMapping) {}
+
+std::string ActionList::menuTitleForName(const std::string& name) {
+    const Tables& all = tables();
+    const auto it = all.indexOfName.find(name);
+    return it == all.indexOfName.end() ? "Error"
+                                       : all.popUpMenuItems[static_cast<size_t>(it->second)];
+}
+
 std::string ActionList::popUpMenuItemStringForName(const std::string& name) const {
-    int index = popUpMenuIndexForName(name);
-    return index == kNotFound ? "Error" : popUpMenuItems_[static_cast<size_t>(index)];
+    return menuTitleForName(name);
 }
 
 int ActionList::popUpMenuIndexForName(const std::string& name) const {

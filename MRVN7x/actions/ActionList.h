@@ -18,13 +18,12 @@ public:
     static constexpr int kNotFound = -1;
     static constexpr const char* kNoActionError = "Couldn't load new action from nib!";
 
-    // The registry of the application, over the application's preferences domain.
-    static ActionList& sharedActionList();
-
-    // Loads the three tables from the resources; parameters are saved in defaults.
+    // Over the tables of the resources (read once per process); parameters
+    // are saved in defaults.
     explicit ActionList(UserDefaults& defaults);
 
     // The menu title of the name, or "Error" when the name is not in the menu.
+    static std::string menuTitleForName(const std::string& name);
     std::string popUpMenuItemStringForName(const std::string& name) const;
     const std::vector<std::string>& nameArray() const { return nameArray_; }
     const std::vector<std::string>& popUpMenuItems() const { return popUpMenuItems_; }
@@ -51,11 +50,21 @@ public:
     UserDefaults& defaults() { return defaults_; }
 
 private:
+    // The menu order, titles and parameter views of the resources.
+    struct Tables {
+        Tables();
+        std::vector<std::string> nameArray;
+        std::vector<std::string> popUpMenuItems;
+        std::unordered_map<std::string, int> indexOfName;
+        std::map<std::string, std::string> nameToNibMapping;
+    };
+    static const Tables& tables();
+
     UserDefaults& defaults_;
-    std::vector<std::string> nameArray_;
-    std::vector<std::string> popUpMenuItems_;
-    std::unordered_map<std::string, int> indexOfName_;
-    std::map<std::string, std::string> nameToNibMapping_;
+    const std::vector<std::string>& nameArray_;
+    const std::vector<std::string>& popUpMenuItems_;
+    const std::unordered_map<std::string, int>& indexOfName_;
+    const std::map<std::string, std::string>& nameToNibMapping_;
     BaseAction* lastActionToBeInitialized_ = nullptr;
 };
 

@@ -57,7 +57,7 @@ void BaseAction::prepareParametersIfChanged() {
 }
 
 std::string BaseAction::userDescription() const {
-    return ActionList::sharedActionList().popUpMenuItemStringForName(actionName());
+    return ActionList::menuTitleForName(actionName());
 }
 
 std::string BaseAction::description() const {

@@ -59,9 +59,6 @@ CompositeRenameAction::CompositeRenameAction(ActionList& registry) : registry_(r
         steps_.push_back(std::move(placeholder));
 }
 
-CompositeRenameAction::CompositeRenameAction()
-    : CompositeRenameAction(ActionList::sharedActionList()) {}
-
 plist::Dictionary CompositeRenameAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();
     params[kCurrentActionIndex] = plist::Value(0);

@@ -38,7 +38,6 @@ public:
 
     // Steps are created through registry, and the chain is saved in its domain.
     explicit CompositeRenameAction(ActionList& registry);
-    CompositeRenameAction();
 
     std::string actionName() const override { return kActionName; }
     bool shouldRegisterWithActionList() const override { return false; }

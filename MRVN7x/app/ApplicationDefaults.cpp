@@ -7,4 +7,9 @@ UserDefaults& applicationDefaults() {
     return defaults;
 }
 
+ActionList& applicationActionList() {
+    static ActionList registry(applicationDefaults());
+    return registry;
+}
+
 } // namespace morvane

@@ -2,6 +2,7 @@
 // The one interface through which the application's logic meets the user.
 // The Qt windows implement it with real dialogs, morvane-cli for a terminal,
 // and the tests with a scripted fake. Nothing behind it knows which.
+#include "MRVN7x/InstallationComponent/AlertPort.h"
 #include "MRVN7x/app/EventLoopHost.h"
 #include "MRVN7x/app/WindowLayout.h"
 
@@ -15,23 +16,9 @@ namespace morvane {
 
 class PreferencesController;
 
-enum class AlertStyle { Warning, Informational, Critical };
-
-// The button that closed an alert: its first (default), second or third one.
-// The values are the codes stored settings and scripts have always used.
-enum class AlertAnswer { First = 1, Second = 0, Third = -1 };
-
 // The buttons of the don't-show-again windows and of the save-list options:
 // ok (or save), cancel, help, and two more some windows have.
 enum class DialogChoice { None = 0, Ok = 1, Cancel = 2, Help = 3, Fourth = 4, Fifth = 5 };
-
-// A modal alert with up to three buttons.
-struct Alert {
-    AlertStyle style = AlertStyle::Informational;
-    std::string title;
-    std::string text;
-    std::vector<std::string> buttons;
-};
 
 // The per-file context of the confirmation and conflict-resolution dialogs.
 struct RenameContext {
@@ -90,11 +77,8 @@ struct ComponentChoices {
     bool installPreferencePane = false;
 };
 
-class UserInterfacePort {
+class UserInterfacePort : public AlertPort {
 public:
-    virtual ~UserInterfacePort() = default;
-
-    virtual AlertAnswer runAlert(const Alert& alert) = 0;
     // Runs the don't-show-again window with the given resource name; returns
     // the button and whether the box was ticked.
     virtual DialogChoice runDontShowAgainDialog(const std::string& windowResource,

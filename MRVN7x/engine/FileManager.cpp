@@ -2,6 +2,7 @@
 
 #include "MRVN7x/metadata/AudioTagReader.h"
 #include "MRVN7x/metadata/ExifHelper.h"
+#include "platform/ReferenceDate.h"
 
 #include <cerrno>
 #include <chrono>
@@ -12,16 +13,8 @@
 
 namespace morvane {
 namespace {
-// Seconds from 1 January 1970 to 1 January 2001, both 00:00:00 UTC.
-constexpr double kUnixToReference = 978307200.0;
-
 double referenceSeconds(std::int64_t seconds, std::uint32_t nanoseconds) {
     return static_cast<double>(seconds) - kUnixToReference + nanoseconds / 1e9;
-}
-
-double currentReferenceSeconds() {
-    const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
-    return std::chrono::duration<double>(sinceEpoch).count() - kUnixToReference;
 }
 
 FileAttributes attributesFromStat(const struct stat& info) {

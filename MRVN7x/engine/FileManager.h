@@ -13,7 +13,7 @@
 // cached). The readers run outside the lock, on the calling thread: Exiv2 and
 // TagLib need no particular thread, so tag reading does not hop to the main
 // thread and a waiting main thread cannot deadlock the worker.
-#include "platform/PlistValue.h"
+#include "MRVN7x/actions/FileInformation.h"
 
 #include <atomic>
 #include <cstdint>
@@ -24,9 +24,6 @@
 
 namespace morvane {
 
-// The distant past (1 January 0001): "no date"; earlier than every real date.
-inline constexpr double kDistantPast = -63114076800.0;
-
 struct FileAttributes {
     double modificationDate = 0;
     double creationDate = 0; // birth time where the file system records it, else modification
@@ -35,18 +32,9 @@ struct FileAttributes {
     bool isSymbolicLink = false;
 };
 
-struct PixelSize {
-    float width = -1;
-    float height = -1;
-};
-
-class FileManager {
+class FileManager final : public FileInformation {
 public:
     static FileManager& instance();
-    // The service of an input context, or the shared one when it has none.
-    static FileManager& forContext(FileManager* contextual) {
-        return contextual ? *contextual : instance();
-    }
     FileManager(); // fixes now()
 
     void invalidateCache();
@@ -55,20 +43,16 @@ public:
 
     // The item itself (a symbolic link is not followed); nothing when it does not exist.
     std::optional<FileAttributes> attributesFor(const std::string& path);
-    std::optional<double> fileModificationDate(const std::string& path);
-    std::optional<double> fileCreationDate(const std::string& path);
-    // The size reduced to 32 bits; 0 when missing. Sizes above 2 GiB - 1 read as
-    // 2147483647 (so they still sort after every smaller file); the exact size is
-    // attributesFor(path)->size.
-    std::int32_t fileLength(const std::string& path);
-    double fileEXIFDate(const std::string& path); // kDistantPast when there is none
-    // The audio tag dictionary: "art", "alb", "titl", "track", "numTrack", "cd",
-    // "numCds", all texts, each present only when known.
-    plist::Dictionary mp3TagsFor(const std::string& path);
-    PixelSize fileEXIFDimensions(const std::string& path); // -1 x -1 when unknown
-    // The instant "now" stands for: fixed, so that every item of one preview or
-    // run gets the same date, until fixNow() takes the present moment again.
-    double now() const;
+    std::optional<double> fileModificationDate(const std::string& path) override;
+    std::optional<double> fileCreationDate(const std::string& path) override;
+    // The exact size is attributesFor(path)->size.
+    std::int32_t fileLength(const std::string& path) override;
+    double fileEXIFDate(const std::string& path) override;
+    plist::Dictionary mp3TagsFor(const std::string& path) override;
+    PixelSize fileEXIFDimensions(const std::string& path) override;
+    // Fixed, so that every item of one preview or run gets the same date,
+    // until fixNow() takes the present moment again.
+    double now() const override;
     void fixNow();
 
     // How often each source was actually read (cache misses), for tests and

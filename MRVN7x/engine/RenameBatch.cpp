@@ -3,12 +3,28 @@
 #include "MRVN7x/filelist/DynamicFileList.h"
 
 namespace morvane {
+namespace {
+// The expansion's two reports go to the run's receiver as they are.
+class ExpansionProgress final : public FileListProgressReceiver {
+public:
+    explicit ExpansionProgress(RenameProgressReceiver& target) : target_(target) {}
+    void setTotalNumberOfFiles(int count) override { target_.setTotalNumberOfFiles(count); }
+    void setLastPathProcessed(const std::string& path) override {
+        target_.setLastPathProcessed(path);
+    }
+
+private:
+    RenameProgressReceiver& target_;
+};
+} // namespace
 
 void RenameBatch::start(RenameProgressReceiver& progress) {
     DynamicFileList& list = *dynamicFileList_;
-    list.setProgressController(&progress);
+    ExpansionProgress expansion(progress);
+    list.setProgressController(&expansion);
     list.setApplyCutOff(false);
     list.update();
+    list.setProgressController(nullptr);
     const int n = list.count();
     progress.setTotalNumberOfFiles(n);
     renameOptimizer_ = RenameOptimizer();

@@ -17,18 +17,6 @@
 
 namespace morvane {
 namespace {
-class RenameProgressForwarder final : public FileListProgressReceiver {
-public:
-    explicit RenameProgressForwarder(RenameProgressReceiver& target) : target_(target) {}
-    void setTotalNumberOfFiles(int count) override { target_.setTotalNumberOfFiles(count); }
-    void setLastPathProcessed(const std::string& path) override {
-        target_.setLastPathProcessed(path);
-    }
-
-private:
-    RenameProgressReceiver& target_;
-};
-
 struct NameSpan {
     size_t offset;
     size_t length;
@@ -115,22 +103,12 @@ bool mayBeAPackage(const std::string& path) {
 }
 } // namespace
 
-DynamicFileList::DynamicFileList(FileManager& fm) : fm_(fm) {}
+DynamicFileList::DynamicFileList(FileInformation& files) : fm_(files) {}
 
 DynamicFileList::~DynamicFileList() = default;
 
 void DynamicFileList::setProgressController(FileListProgressReceiver* receiver) {
-    progressForwarder_.reset();
     progressController_ = receiver;
-}
-
-void DynamicFileList::setProgressController(RenameProgressReceiver* receiver) {
-    if (!receiver) {
-        setProgressController(nullptr);
-        return;
-    }
-    progressForwarder_ = std::make_unique<RenameProgressForwarder>(*receiver);
-    progressController_ = progressForwarder_.get();
 }
 
 void DynamicFileList::update() {

@@ -38,8 +38,8 @@
 // Threads: update() and every query run on one thread at a time (the main
 // thread for the preview, the rename run's worker while the main thread
 // waits). Progress goes to the receiver on the expanding thread.
-#include "MRVN7x/engine/FileManager.h"
-#include "MRVN7x/engine/RenameProgressReceiver.h"
+#include "MRVN7x/actions/FileInformation.h"
+#include "MRVN7x/actions/SortingIndex.h"
 #include "MRVN7x/filelist/DynamicSort.h"
 #include "MRVN7x/filelist/FileListProgressReceiver.h"
 #include "MRVN7x/filelist/NaturalNameCollator.h"
@@ -60,13 +60,13 @@ namespace morvane {
 
 class RawFileList;
 
-class DynamicFileList {
+class DynamicFileList final : public SortingIndex {
 public:
     static constexpr int kCutOff = 250;
     static constexpr int kNotFound = -1;
     static constexpr std::int32_t kModeCount = 12;
 
-    explicit DynamicFileList(FileManager& fm = FileManager::instance());
+    explicit DynamicFileList(FileInformation& files);
     ~DynamicFileList();
     DynamicFileList(const DynamicFileList&) = delete;
     DynamicFileList& operator=(const DynamicFileList&) = delete;
@@ -86,8 +86,6 @@ public:
 
     // The receiver of progress for the expansions that follow (none to stop).
     void setProgressController(FileListProgressReceiver* receiver);
-    // A rename run's receiver gets the two expansion reports it shares.
-    void setProgressController(RenameProgressReceiver* receiver);
     void setProgressController(std::nullptr_t) {
         setProgressController(static_cast<FileListProgressReceiver*>(nullptr));
     }
@@ -115,11 +113,8 @@ public:
     void filterFileList(const std::vector<std::string>& elements, std::vector<std::string>& target,
                         const std::string* rootPath);
 
-    // The 1-based position of path in the order of modes (mode, mode2),
-    // within its folder when eachFolderSeparately is set; 0 for a path that
-    // is not an entry.
     int getSortingIndexForPath(const std::string& path, std::int32_t mode, std::int32_t mode2,
-                               bool eachFolderSeparately);
+                               bool eachFolderSeparately) override;
 
     // For the sort objects.
     DynamicSort& getMainSort();
@@ -129,7 +124,7 @@ public:
     int translateExternalIndexToInternal(int position);
     int translateInternalIndexToExternal(int internalIndex);
     void performSort();
-    FileManager& fileManager() { return fm_; }
+    FileInformation& fileManager() { return fm_; }
     NaturalNameCollator& naturalNameCollator() { return collator_; }
     // The rank of every entry under mode (empty for a mode that orders
     // nothing), read once per update and shared by every sort with that mode.
@@ -163,10 +158,9 @@ private:
     bool nothingMoreCanBeAdded(const std::vector<std::string>& target) const;
     static std::int32_t slotOf(std::int32_t mode);
 
-    FileManager& fm_;
+    FileInformation& fm_;
     RawFileList* rawFileList_ = nullptr;
     FileListProgressReceiver* progressController_ = nullptr;
-    std::unique_ptr<FileListProgressReceiver> progressForwarder_;
     std::int32_t processFolders_ = 0;
     std::int32_t processFiles_ = 0;
     std::int32_t processSubfolders_ = 0;

@@ -1,6 +1,6 @@
 #include "MRVN7x/filelist/SortingModeValues.h"
 
-#include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/actions/FileInformation.h"
 #include "MRVN7x/filelist/NaturalNameCollator.h"
 #include "platform/PathText.h"
 
@@ -18,7 +18,7 @@ int sign(int value) {
 }
 } // namespace
 
-void SortingModeValues::addValue(const std::string& path, FileManager& fm,
+void SortingModeValues::addValue(const std::string& path, FileInformation& fm,
                                  NaturalNameCollator& collator) {
     switch (mode_ / 2) {
     case 0:

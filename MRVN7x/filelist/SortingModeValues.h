@@ -19,7 +19,7 @@
 
 namespace morvane {
 
-class FileManager;
+class FileInformation;
 class NaturalNameCollator;
 
 class SortingModeValues {
@@ -29,7 +29,7 @@ public:
 
     // Reads the values of mode for count entries whose paths pathAt(i) gives.
     template <typename PathAt>
-    SortingModeValues(std::int32_t mode, std::size_t count, PathAt&& pathAt, FileManager& fm,
+    SortingModeValues(std::int32_t mode, std::size_t count, PathAt&& pathAt, FileInformation& fm,
                       NaturalNameCollator& collator);
 
     // Ascending comparison of entries a and b (the mode's direction is ignored): -1, 0 or 1.
@@ -43,7 +43,7 @@ public:
 
 private:
     enum class Kind { None, Text, Number };
-    void addValue(const std::string& path, FileManager& fm, NaturalNameCollator& collator);
+    void addValue(const std::string& path, FileInformation& fm, NaturalNameCollator& collator);
 
     std::int32_t mode_;
     Kind kind_;
@@ -55,7 +55,7 @@ private:
 
 template <typename PathAt>
 SortingModeValues::SortingModeValues(std::int32_t mode, std::size_t count, PathAt&& pathAt,
-                                     FileManager& fm, NaturalNameCollator& collator)
+                                     FileInformation& fm, NaturalNameCollator& collator)
     : mode_(mode), count_(count) {
     if (!isKnownMode(mode))
         kind_ = Kind::None;

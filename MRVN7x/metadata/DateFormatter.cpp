@@ -2,6 +2,7 @@
 
 #include "MRVN7x/metadata/QLBundleHelper.h"
 #include "platform/PathText.h"
+#include "platform/ReferenceDate.h"
 #include "platform/SystemLog.h"
 
 #include <unicode/locid.h>
@@ -17,9 +18,6 @@
 
 namespace morvane {
 namespace {
-
-// Seconds from 1 January 1970 to 1 January 2001, both 00:00:00 UTC.
-constexpr double kUnixToReference = 978307200.0;
 
 // The joins of the separator modes 0-5; modes 6-11 use the same with the time first.
 constexpr const char16_t* kSeparators[] = {u" ", u"", u"-", u"_", u"/", u"."};

@@ -1,7 +1,7 @@
 #include "MRVN7x/metadata/DimensionsAction.h"
 
 #include "MRVN7x/actions/ActionFactory.h"
-#include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/actions/FileInformation.h"
 #include "platform/PathText.h"
 
 #include <cmath>
@@ -57,7 +57,7 @@ void DimensionsAction::prepareParameters() {
 }
 
 std::optional<std::u16string> DimensionsAction::formattedDimensionsString(const std::string& path,
-                                                                          FileManager& files) {
+                                                                          FileInformation& files) {
     prepareParametersIfChanged();
     const PixelSize size = files.fileEXIFDimensions(path);
     if (size.width == -1) // the service gives -1 by -1 for an unknown size
@@ -69,8 +69,7 @@ std::optional<std::u16string> DimensionsAction::formattedDimensionsString(const 
 
 std::u16string DimensionsAction::processName(const std::u16string& fragment,
                                              const std::string& path, InputContext& input) {
-    const auto dimensions =
-        formattedDimensionsString(path, FileManager::forContext(input.fileManager));
+    const auto dimensions = formattedDimensionsString(path, input.files());
     return dimensions ? placed(*dimensions, fragment) : fragment;
 }
 

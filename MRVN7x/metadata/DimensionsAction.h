@@ -1,6 +1,6 @@
 #pragma once
 #include "MRVN7x/actions/BaseRenameAction.h"
-#include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/actions/FileInformation.h"
 
 #include <optional>
 
@@ -22,7 +22,7 @@ public:
     // The size text of the item by the current parameters, or nothing when its
     // size is unknown.
     std::optional<std::u16string> formattedDimensionsString(const std::string& path,
-                                                            FileManager& files);
+                                                            FileInformation& files);
 
     // The number a choice picks (1 width, 2 height) as a whole decimal number,
     // cut towards zero; the empty text for any other choice.

@@ -1,5 +1,7 @@
 #include "MRVN7x/metadata/ExifHelper.h"
 
+#include "platform/ReferenceDate.h"
+
 #include <exiv2/exiv2.hpp>
 
 #include <cstring>
@@ -10,8 +12,6 @@
 
 namespace morvane {
 namespace {
-// Seconds from 1 January 1970 to 1 January 2001, both 00:00:00 UTC.
-constexpr double kUnixToReference = 978307200.0;
 
 constexpr const char* kDateTimeOriginalKey = "Exif.Photo.DateTimeOriginal"; // 0x9003
 constexpr const char* kTiffDateTimeKey = "Exif.Image.DateTime";             // 0x0132

@@ -1,7 +1,7 @@
 #include "MRVN7x/metadata/MP3RenameAction.h"
 
 #include "MRVN7x/actions/ActionFactory.h"
-#include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/actions/FileInformation.h"
 #include "platform/PathText.h"
 
 #include <unicode/locid.h>
@@ -237,7 +237,7 @@ std::optional<std::u16string> MP3RenameAction::fillPattern(const std::u16string&
 std::u16string MP3RenameAction::processName(const std::u16string& fragment, const std::string& path,
                                             InputContext& input) {
     prepareParametersIfChanged();
-    const plist::Dictionary tags = FileManager::forContext(input.fileManager).mp3TagsFor(path);
+    const plist::Dictionary tags = input.files().mp3TagsFor(path);
     if (tags.empty())
         return fragment;
     for (const std::u16string* pattern :

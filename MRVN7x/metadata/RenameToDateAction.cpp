@@ -1,7 +1,7 @@
 #include "MRVN7x/metadata/RenameToDateAction.h"
 
 #include "MRVN7x/actions/ActionFactory.h"
-#include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/actions/FileInformation.h"
 #include "MRVN7x/metadata/DateFormatter.h"
 #include "MRVN7x/metadata/PListIndexValueTranslater.h"
 #include "platform/Resources.h"
@@ -29,7 +29,7 @@ std::vector<std::string> menuTitles(const std::string& name) {
 }
 
 // The date of the item by mode; nothing when it has none.
-std::optional<double> dateOf(FileManager& files, std::int32_t mode, const std::string& path) {
+std::optional<double> dateOf(FileInformation& files, std::int32_t mode, const std::string& path) {
     switch (mode) {
     case kCreation:
         return files.fileCreationDate(path);
@@ -95,7 +95,7 @@ void RenameToDateAction::setParameterList(const plist::Dictionary& list) {
 std::optional<std::u16string> RenameToDateAction::dateTextFor(const std::string& path,
                                                               InputContext& input) {
     prepareParametersIfChanged();
-    FileManager& files = FileManager::forContext(input.fileManager);
+    FileInformation& files = input.files();
     const std::optional<double> date = dateOf(files, paramMode, path);
     if (!date || *date == kDistantPast)
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include "MRVN7x/actions/RemoveTextAction.h"
 #include "MRVN7x/actions/RemoveTextAtEndAction.h"
 #include "MRVN7x/actions/RemoveTextAtFrontAction.h"
+#include "MRVN7x/app/ApplicationDefaults.h"
 #include "tests/actions/ActionTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -62,10 +63,10 @@ template <class T> bool is(BaseRenameAction& action) {
 TEST(NameActionsRegistry, EveryActionIsCreatedByNameInItsClassTree) {
     for (const char* name : nameActions) {
         std::string error;
-        auto action = ActionList::sharedActionList().newActionForName(name, nullptr, &error);
+        auto action = applicationActionList().newActionForName(name, nullptr, &error);
         ASSERT_NE(action, nullptr) << name << ": " << error;
         EXPECT_EQ(action->actionName(), name);
-        EXPECT_NE(ActionList::sharedActionList().popUpMenuItemStringForName(name), "Error") << name;
+        EXPECT_NE(applicationActionList().popUpMenuItemStringForName(name), "Error") << name;
     }
     struct Derivation {
         const char* name;

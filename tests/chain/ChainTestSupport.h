@@ -3,6 +3,7 @@
 // domain, saved chains written by hand, and recorders for observers and logs.
 #include "MRVN7x/actions/ActionList.h"
 #include "MRVN7x/actions/CompositeRenameAction.h"
+#include "MRVN7x/engine/FileManager.h"
 #include "platform/PathText.h"
 #include "platform/SystemLog.h"
 #include "tests/support/TempDir.h"
@@ -40,7 +41,7 @@ inline plist::Dictionary savedChain(const std::vector<SavedStep>& steps, int cur
 
 // The chain's new name for the item at path.
 inline std::u16string runChain(CompositeRenameAction& chain, const std::string& path) {
-    InputContext input{path, PathText::displayNameOfPath(path)};
+    InputContext input{path, PathText::displayNameOfPath(path), &FileManager::instance()};
     OutputContext output;
     chain.executeWithInputContext(input, output);
     return output.newName;

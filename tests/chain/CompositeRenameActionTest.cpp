@@ -1,5 +1,7 @@
 #include "tests/chain/ChainTestSupport.h"
 
+#include "MRVN7x/app/ApplicationDefaults.h"
+
 #include <gtest/gtest.h>
 
 using namespace morvane;
@@ -492,7 +494,7 @@ TEST(Chain, TextStepsFeedEachOther) {
 TEST(Chain, TheApplicationsOwnDomainKeepsTheChain) {
     // The shared registry over the application's domain (the test main points
     // the configuration folder at a temporary folder).
-    auto chain = makeAction<CompositeRenameAction>();
+    auto chain = makeAction<CompositeRenameAction>(applicationActionList());
     ASSERT_TRUE(chain->setFlatParameterList(
         savedChain({{"Add to end", addToEnd("_x", 1)}, {"Make uppercase", {}}}, 1)));
     ASSERT_TRUE(chain->saveToPreferences());
@@ -503,7 +505,7 @@ TEST(Chain, TheApplicationsOwnDomainKeepsTheChain) {
     ASSERT_TRUE(saved && saved->asDictionary());
     EXPECT_EQ(*saved->asDictionary(), chain->getFlatParameterList());
 
-    auto loaded = makeAction<CompositeRenameAction>();
+    auto loaded = makeAction<CompositeRenameAction>(applicationActionList());
     ASSERT_TRUE(loaded->loadFromPreferences());
     EXPECT_EQ(stepNames(*loaded), (std::vector<std::string>{"Add to end", "Make uppercase"}));
     EXPECT_EQ(loaded->getCurrentActionIndexAsInt(), 1);

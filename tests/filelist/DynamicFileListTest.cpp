@@ -434,30 +434,6 @@ TEST(DynamicFileList, ReportsEachEntryItAddsBelowTheRoots) {
     EXPECT_EQ(receiver.totals.size(), 2u);
 }
 
-class RecordingRenameReceiver : public RenameProgressReceiver {
-public:
-    void setLastPathProcessed(const std::string& path) override { paths.push_back(path); }
-    void setTotalNumberOfFiles(int count) override { totals.push_back(count); }
-    void setCurrentFileNumber(int) override {}
-    void startNewNameComputation() override {}
-    void startOptimization(int) override {}
-    void cleaningUp() override {}
-    void finish() override {}
-    std::vector<int> totals;
-    std::vector<std::string> paths;
-};
-
-TEST(DynamicFileList, ARenameRunsReceiverGetsTheExpansionReports) {
-    FileListFixture f;
-    f.dir.write("folder/a.txt");
-    f.addRoot("folder");
-    RecordingRenameReceiver receiver;
-    f.list.setProgressController(&receiver);
-    f.update({1, 0, 1}, false);
-    EXPECT_EQ(receiver.totals, (std::vector<int>{1}));
-    EXPECT_EQ(receiver.paths, (std::vector<std::string>{f.dir / "folder/a.txt"}));
-}
-
 TEST(DynamicFileList, InternalAndExternalIndexesAgree) {
     FileListFixture f;
     for (const char* name : {"c.txt", "a.txt", "b.txt", "sub/e.txt", "sub/d.txt"})

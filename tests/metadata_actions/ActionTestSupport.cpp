@@ -15,7 +15,7 @@ std::u16string applyAction(BaseRenameAction& action, const std::string& path,
     InputContext input;
     input.inputPath = path;
     input.currentName = name;
-    input.fileManager = files;
+    input.fileManager = files ? files : &FileManager::instance();
     OutputContext output;
     action.executeWithInputContext(input, output);
     return output.newName;

@@ -2,6 +2,7 @@
 // Helpers of the metadata action tests: running an action on one item, the
 // time zone for one test, and audio files with tags written by TagLib.
 #include "MRVN7x/actions/BaseRenameAction.h"
+#include "MRVN7x/engine/FileManager.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdlib>
@@ -13,7 +14,8 @@
 namespace morvane::test {
 
 // Runs the action on the item at path, whose display name is name, as the
-// preview does; returns the new display name.
+// preview does, with the shared file attribute service unless files is given;
+// returns the new display name.
 std::u16string applyAction(BaseRenameAction& action, const std::string& path,
                            const std::u16string& name, FileManager* files = nullptr);
 // The same with the display name of the path.

@@ -1,5 +1,6 @@
 #include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/ActionList.h"
+#include "MRVN7x/app/ApplicationDefaults.h"
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/metadata/AddDimensionsToEndAction.h"
 #include "MRVN7x/metadata/AddDimensionsToFrontAction.h"
@@ -200,8 +201,7 @@ TEST(DimensionsNaming, ActionsAreRegisteredAndInTheMenu) {
         auto action = ActionFactory::create(name);
         ASSERT_TRUE(action) << name;
         EXPECT_EQ(action->actionName(), expected);
-        EXPECT_NE(ActionList::sharedActionList().popUpMenuIndexForName(name),
-                  ActionList::kNotFound);
+        EXPECT_NE(applicationActionList().popUpMenuIndexForName(name), ActionList::kNotFound);
         const auto params = action->parameterList();
         EXPECT_EQ(*plist::find(params, "firstDimensionChoice"), plist::Value(1));
         EXPECT_EQ(*plist::find(params, "secondDimensionChoice"), plist::Value(2));
@@ -211,8 +211,7 @@ TEST(DimensionsNaming, ActionsAreRegisteredAndInTheMenu) {
     }
     for (const char* name :
          {"Rename to date", "Add date to front", "Add date to end", "MP3 rename"})
-        EXPECT_NE(ActionList::sharedActionList().popUpMenuIndexForName(name),
-                  ActionList::kNotFound);
+        EXPECT_NE(applicationActionList().popUpMenuIndexForName(name), ActionList::kNotFound);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "MRVN7x/actions/sequence/SortBasedAction.h"
 
-#include "MRVN7x/filelist/DynamicFileList.h"
+#include "MRVN7x/actions/SortingIndex.h"
 
 namespace morvane {
 
