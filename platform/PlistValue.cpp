@@ -214,6 +214,19 @@ std::optional<Value> fromNode(plist_t node) {
     }
 }
 
+// libplist aborts the process when it hands out a dictionary key holding a
+// NUL byte, which a binary document can carry (a UTF-16 key with a zero unit).
+// Its XML form shows every such byte, so a document whose XML form holds one is
+// damaged, like a text with a NUL.
+bool holdsNulByte(plist_t node) {
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(node, &xml, &length);
+    const bool holds = xml && std::memchr(xml, 0, length);
+    std::free(xml);
+    return holds;
+}
+
 } // namespace
 
 std::string toXml(const Value& value) {
@@ -244,6 +257,8 @@ std::optional<Value> fromBytes(const std::string& bytes) {
         if (!raw)
             return std::nullopt;
         NodePtr node(raw);
+        if (holdsNulByte(raw))
+            return std::nullopt;
         return fromNode(raw);
     }
     return fromXml(bytes);

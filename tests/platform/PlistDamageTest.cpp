@@ -1,7 +1,7 @@
-// XML property lists with a NUL byte inside a text, which another program or a
-// damaged disk could leave (libplist aborted the process on them): each is read
-// as damaged, never a crash, and a preferences domain holding one is set aside
-// and starts empty. Found by fuzz/droplet_settings_fuzzer.
+// Property lists with a NUL byte inside a text or a key, which another program
+// or a damaged disk could leave (libplist aborted the process on them): each is
+// read as damaged, never a crash, and a preferences domain holding one is set
+// aside and starts empty. Found by fuzz/droplet_settings_fuzzer.
 #include "platform/PlistValue.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
@@ -30,6 +30,11 @@ const DamagedList kDamaged[] = {
      xmlDocument(std::string("<dict><key>a</key><string>Replac1 t\0xt</string></dict>\n", 55))},
     {"nested text with a NUL byte",
      xmlDocument(std::string("<dict><key>b</key><array><string>\0</string></array></dict>\n", 59))},
+    // Binary: { "a\0" (UTF-16): "x" }, its offset table and trailer.
+    {"binary key with a NUL unit",
+     std::string("bplist00\xd1\x01\x02\x62\x00\x61\x00\x00\x51\x78\x08\x0b\x10"
+                 "\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x03\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x12",
+                 53)},
 };
 
 class PlistDamage : public ::testing::TestWithParam<DamagedList> {};
