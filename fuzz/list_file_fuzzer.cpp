@@ -16,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::writeScratchFile("list.txt", {reinterpret_cast<const char*>(data), size});
 
     RenameListLoader plain;
-    const int plainResult = plain.loadFromPath(path);
-    if (plainResult < RenameListLoader::kUnreadable)
-        fuzz::fail("plain list: result below -1");
-    if (plainResult == 0)
+    const ListLoadResult plainResult = plain.loadFromPath(path);
+    if (plainResult.status == ListLoadResult::Status::StoppedAtRecord && plainResult.record < 1)
+        fuzz::fail("plain list: stopped before the first record");
+    if (plainResult.loaded())
         for (const auto& name : plain.getFileArray())
             if (!RenameListLoader::isValidNewName(name) || fuzz::hasForeignLoneSurrogate(name))
                 fuzz::fail("plain list: an invalid name was kept");
@@ -27,12 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const bool ignoreCase : {false, true}) {
         TabDelimitedFileListLoader pairs;
         pairs.setIgnoreCase(ignoreCase);
-        const int result = pairs.loadFromPath(path);
-        if (result < RenameListLoader::kUnreadable)
-            fuzz::fail("pair list: result below -1");
+        const ListLoadResult result = pairs.loadFromPath(path);
+        if (result.status == ListLoadResult::Status::StoppedAtRecord && result.record < 1)
+            fuzz::fail("pair list: stopped before the first record");
         if (pairs.getFileArray().size() != pairs.getNewNameArray().size())
             fuzz::fail("pair list: paths and names differ in number");
-        if (result == 0)
+        if (result.loaded())
             for (const auto& name : pairs.getNewNameArray())
                 if (fuzz::hasForeignLoneSurrogate(name))
                     fuzz::fail("pair list: a name with a lone surrogate was kept");

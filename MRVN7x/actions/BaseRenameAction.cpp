@@ -16,15 +16,6 @@ void BaseRenameAction::prepareParameters() {
 }
 
 std::u16string BaseRenameAction::processName(const std::u16string& fragment,
-                                             const std::string& path, InputContext& input) {
-    (void)fragment;
-    (void)path;
-    (void)input;
-    prepareParametersIfChanged();
-    return u"not yet implemented.";
-}
-
-std::u16string BaseRenameAction::processName(const std::u16string& fragment,
                                              const std::string& path, InputContext& input,
                                              OutputContext& output) {
     (void)output;

@@ -11,9 +11,10 @@ public:
     plist::Dictionary defaultParameters() const override;
     void prepareParameters() override;
 
-    // The transformation itself; every rename action overrides one of the two forms.
+    // The transformation itself: the new fragment. A step that also fills the
+    // output context (the regular expression's groups) overrides the second form.
     virtual std::u16string processName(const std::u16string& fragment, const std::string& path,
-                                       InputContext& input);
+                                       InputContext& input) = 0;
     virtual std::u16string processName(const std::u16string& fragment, const std::string& path,
                                        InputContext& input, OutputContext& output);
 

@@ -248,6 +248,16 @@ void CompositeRenameAction::executeWithInputContext(InputContext& input, OutputC
         output.newName = input.currentName;
 }
 
+std::u16string CompositeRenameAction::processName(const std::u16string& fragment,
+                                                  const std::string& path, InputContext& input) {
+    InputContext item = input;
+    item.inputPath = path;
+    item.currentName = fragment;
+    OutputContext output;
+    executeWithInputContext(item, output);
+    return output.newName;
+}
+
 void CompositeRenameAction::addPreviewDataFor(const std::string& path, PreviewEntry& row,
                                               InputContext& input) {
     row.oldName = input.currentName;

@@ -87,6 +87,9 @@ public:
     std::unique_ptr<BaseRenameAction> removeStep(size_t index);
 
     void executeWithInputContext(InputContext& input, OutputContext& output) override;
+    // The whole chain over the fragment as the item's name.
+    std::u16string processName(const std::u16string& fragment, const std::string& path,
+                               InputContext& input) override;
     void addPreviewDataFor(const std::string& path, PreviewEntry& row, InputContext& input);
 
     // The saved form: "currentActionIndex" and "composite actions array".

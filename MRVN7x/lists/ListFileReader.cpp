@@ -57,20 +57,20 @@ ListFileReader::~ListFileReader() {
         ::close(fd_);
 }
 
-int ListFileReader::readRecords(const std::string& path, int maximumRecords,
-                                const std::function<bool(std::u16string& text)>& take) {
+ListLoadResult ListFileReader::readRecords(const std::string& path, int maximumRecords,
+                                           const std::function<bool(std::u16string& text)>& take) {
     ListFileReader reader(path);
     if (!reader.isOpen())
-        return -1;
+        return ListLoadResult::unreadable();
     Record record;
     for (int number = 1;; ++number) {
         const Status status = reader.nextRecord(record);
         if (status == Status::End)
-            return 0;
+            return {};
         if (status == Status::ReadError)
-            return -1;
+            return ListLoadResult::unreadable();
         if (number > maximumRecords || record.malformed || record.overlong || !take(record.text))
-            return number;
+            return ListLoadResult::stoppedAt(number);
     }
 }
 

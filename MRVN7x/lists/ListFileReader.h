@@ -13,6 +13,20 @@
 
 namespace morvane {
 
+// What loading a list file came to: every record kept, a file that cannot be
+// read, or a stop at the 1-based record (counting the lines that hold text)
+// that was refused, malformed, overlong or beyond the maximum.
+struct ListLoadResult {
+    enum class Status { Loaded, Unreadable, StoppedAtRecord };
+    Status status = Status::Loaded;
+    int record = 0; // with StoppedAtRecord
+
+    bool loaded() const { return status == Status::Loaded; }
+    bool operator==(const ListLoadResult&) const = default;
+    static ListLoadResult unreadable() { return {Status::Unreadable, 0}; }
+    static ListLoadResult stoppedAt(int record) { return {Status::StoppedAtRecord, record}; }
+};
+
 class ListFileReader {
 public:
     // Longer records are cut here and flagged: no valid record comes near it.
@@ -35,11 +49,8 @@ public:
     Status nextRecord(Record& record);
 
     // Hands every record of the file at path to take, which keeps it or refuses it.
-    // 0 when all were kept; the 1-based number of the first record that was
-    // refused, malformed, overlong or beyond maximumRecords; -1 when the file
-    // cannot be read.
-    static int readRecords(const std::string& path, int maximumRecords,
-                           const std::function<bool(std::u16string& text)>& take);
+    static ListLoadResult readRecords(const std::string& path, int maximumRecords,
+                                      const std::function<bool(std::u16string& text)>& take);
 
     static bool isWhiteSpaceOrLineBreak(char16_t unit);
     static bool isLineBreak(char16_t unit);

@@ -97,24 +97,24 @@ void RenameFromListAction::load(const std::string& path) {
     }
     TabDelimitedFileListLoader pairs;
     pairs.setIgnoreCase(paramIgnoreCase);
-    int result = pairs.loadFromPath(path);
-    if (result == 0) {
+    ListLoadResult result = pairs.loadFromPath(path);
+    if (result.loaded()) {
         setLists(pairs.getFileArray(), pairs.getNewNameArray());
-    } else if (result == 1) { // the first line is not a pair: a plain list?
+    } else if (result == ListLoadResult::stoppedAt(1)) { // not a pair: a plain list?
         RenameListLoader plain;
         result = plain.loadFromPath(path);
-        if (result == 0)
+        if (result.loaded())
             setLists({}, plain.getFileArray());
     }
-    if (result == 0) {
+    if (result.loaded()) {
         const int count = static_cast<int>(newNames_.size());
         setStatus(fileNames_.empty()
                       ? formatCount("%d new names loaded.", count)
                       : formatCount("%d \"file path, new name\" pairs loaded.", count));
-    } else if (result == RenameListLoader::kUnreadable) {
+    } else if (result.status == ListLoadResult::Status::Unreadable) {
         setStatus("File could not be read. Nothing loaded.");
     } else {
-        setStatus(formatCount("Error on line %d. Nothing loaded.", result));
+        setStatus(formatCount("Error on line %d. Nothing loaded.", result.record));
     }
     setValueForKey("list file path", plist::Value(path));
 }

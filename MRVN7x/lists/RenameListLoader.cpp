@@ -9,16 +9,16 @@ bool RenameListLoader::isValidNewName(const std::u16string& name) {
            name.find_first_of(u"\t/") == std::u16string::npos;
 }
 
-int RenameListLoader::loadFromPath(const std::string& path) {
+ListLoadResult RenameListLoader::loadFromPath(const std::string& path) {
     fileArray_.clear();
-    const int result =
+    const ListLoadResult result =
         ListFileReader::readRecords(path, kMaximumLines, [this](std::u16string& text) {
             if (!isValidNewName(text))
                 return false;
             fileArray_.push_back(std::move(text));
             return true;
         });
-    if (result != 0)
+    if (!result.loaded())
         fileArray_.clear();
     return result;
 }

@@ -30,13 +30,13 @@ bool TabDelimitedFileListLoader::addPair(const std::u16string& line) {
     return true;
 }
 
-int TabDelimitedFileListLoader::loadFromPath(const std::string& path) {
+ListLoadResult TabDelimitedFileListLoader::loadFromPath(const std::string& path) {
     fileArray_.clear();
     newNameArray_.clear();
-    const int result =
+    const ListLoadResult result =
         ListFileReader::readRecords(path, RenameListLoader::kMaximumLines,
                                     [this](std::u16string& text) { return addPair(text); });
-    if (result != 0) {
+    if (!result.loaded()) {
         fileArray_.clear();
         newNameArray_.clear();
     }

@@ -3,6 +3,8 @@
 // name. It is the form the application writes when it saves the file list
 // with full paths, so a saved list can be edited and loaded back. Each
 // instance is used for one load and then discarded.
+#include "MRVN7x/lists/ListFileReader.h"
+
 #include <string>
 #include <vector>
 
@@ -18,7 +20,7 @@ public:
     // 0 on success; otherwise the number of the record (counting the lines
     // that hold text) at which reading stopped, or RenameListLoader::kUnreadable.
     // A result of 1 also means that the file is not a pair list at all.
-    int loadFromPath(const std::string& path);
+    ListLoadResult loadFromPath(const std::string& path);
     const std::vector<std::u16string>& getFileArray() const { return fileArray_; }
     const std::vector<std::u16string>& getNewNameArray() const { return newNameArray_; }
 

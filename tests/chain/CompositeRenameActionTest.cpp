@@ -486,6 +486,9 @@ TEST(Chain, TextStepsFeedEachOther) {
                       {"ignore case", plist::Value(0)}}}},
                    0)));
     EXPECT_EQ(runChain(*f.chain, "/f/photo.jpg"), u"Old PHOTO.jpg");
+    // The chain as one step (a fragment of a name) runs every step over the fragment.
+    InputContext input{"/f/photo.jpg", u"photo.jpg", &FileManager::instance()};
+    EXPECT_EQ(f.chain->processName(u"photo", "/f/photo.jpg", input), u"Old PHOTO");
     // Skipping the upper-casing leaves nothing for the exact search to find.
     f.chain->getActionDictionaryList()[1]->setValueForKey("active", plist::Value(0));
     EXPECT_EQ(runChain(*f.chain, "/f/photo.jpg"), u"new photo.jpg");

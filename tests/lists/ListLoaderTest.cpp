@@ -12,6 +12,14 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
+// A load's result as one number, as the tables give it: 0 when loaded, -1 for
+// a file that cannot be read, else the record at which reading stopped.
+int codeOf(const ListLoadResult& result) {
+    return result.loaded()                                       ? 0
+           : result.status == ListLoadResult::Status::Unreadable ? -1
+                                                                 : result.record;
+}
+
 struct PlainResult {
     int result;
     Names names;
@@ -20,7 +28,7 @@ struct PlainResult {
 PlainResult readPlain(const std::string& content) {
     TempDir dir("list");
     RenameListLoader loader;
-    const int result = loader.loadFromPath(dir.write("list.txt", content));
+    const int result = codeOf(loader.loadFromPath(dir.write("list.txt", content)));
     return {result, loader.getFileArray()};
 }
 
@@ -33,7 +41,7 @@ PairResult readPairs(const std::string& content, bool ignoreCase = false) {
     TempDir dir("pairs");
     TabDelimitedFileListLoader loader;
     loader.setIgnoreCase(ignoreCase);
-    const int result = loader.loadFromPath(dir.write("pairs.txt", content));
+    const int result = codeOf(loader.loadFromPath(dir.write("pairs.txt", content)));
     return {result, loader.getFileArray(), loader.getNewNameArray()};
 }
 
@@ -128,11 +136,11 @@ TEST(PlainList, FiveHundredThousandLinesAndNoMore) {
 TEST(PlainList, FilesThatCannotBeReadAreReportedApart) {
     TempDir dir;
     RenameListLoader loader;
-    EXPECT_EQ(loader.loadFromPath(dir / "missing.txt"), RenameListLoader::kUnreadable);
-    EXPECT_EQ(loader.loadFromPath(dir.makeFolder("folder")), RenameListLoader::kUnreadable);
+    EXPECT_EQ(loader.loadFromPath(dir / "missing.txt"), ListLoadResult::unreadable());
+    EXPECT_EQ(loader.loadFromPath(dir.makeFolder("folder")), ListLoadResult::unreadable());
     TabDelimitedFileListLoader pairs;
-    EXPECT_EQ(pairs.loadFromPath(dir / "missing.txt"), RenameListLoader::kUnreadable);
-    EXPECT_EQ(pairs.loadFromPath(dir / "folder"), RenameListLoader::kUnreadable);
+    EXPECT_EQ(pairs.loadFromPath(dir / "missing.txt"), ListLoadResult::unreadable());
+    EXPECT_EQ(pairs.loadFromPath(dir / "folder"), ListLoadResult::unreadable());
 }
 
 TEST(PairList, FieldsAndTheirRules) {
