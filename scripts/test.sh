@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the normal build; the rename run's tests
-# under the thread sanitizer (the run's worker thread and the main thread take
-# turns on the file list, the chain and the attribute service); everything
-# again under the address and undefined-behaviour sanitizers; and the Debian
+# Sets up, builds and runs every test: the normal build, where a warning is an
+# error; the test programs whose code starts threads under the thread
+# sanitizer (a rename run's worker thread and the main thread take turns on the
+# file list, the chain and the attribute service; the tests that race
+# processes and threads on one journal, lock or domain); everything again
+# under the address and undefined-behaviour sanitizers; and the Debian
 # package, built and inspected; then the short forms of the hardening checks:
 # every fuzz target for MORVANE_TEST_FUZZ_SECONDS each (default 10; 0 skips
 # the clang build and the fuzzing) and a few runs killed at random and undone.
@@ -32,13 +34,15 @@ done
 echo "Testing a copy of the checkout in $copy"
 cd "$copy"
 
-scripts/build.sh build
+scripts/build.sh build -DMORVANE_WERROR=ON
 (cd build && ctest --output-on-failure -j "$(nproc)")
 scripts/package.sh build
 cmake -S . -B build-tsan -G Ninja -DMORVANE_SANITIZE=thread -DMORVANE_BUILD_BENCH=OFF >/dev/null
-cmake --build build-tsan -j "$(nproc)" --target controller_tests app_tests
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/controller_tests --gtest_brief=1
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/app_tests --gtest_brief=1
+threaded=(controller app droplet engine metadata cli)
+cmake --build build-tsan -j "$(nproc)" --target "${threaded[@]/%/_tests}"
+for program in "${threaded[@]}"; do
+    TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/"${program}"_tests --gtest_brief=1
+done
 scripts/build.sh build-asan -DMORVANE_SANITIZE=address -DMORVANE_BUILD_BENCH=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$(nproc)")
 bench/kill-undo-stress.sh 500 6 19
