@@ -4,30 +4,32 @@
 
 namespace morvane {
 namespace {
-// A function-local table: registrations run during static initialisation.
-std::unordered_map<std::string, ActionFactory::Creator>& table() {
-    static std::unordered_map<std::string, ActionFactory::Creator> creators;
-    return creators;
+const std::unordered_map<std::string, const ActionFactory::Creator*>&
+byName(const std::vector<ActionFactory::Entry>& classes) {
+    static const auto index = [&classes] {
+        std::unordered_map<std::string, const ActionFactory::Creator*> map;
+        for (const auto& entry : classes)
+            map.emplace(entry.actionName, &entry.create);
+        return map;
+    }();
+    return index;
 }
 } // namespace
 
-void ActionFactory::registerClass(const std::string& actionName, Creator creator) {
-    table()[actionName] = std::move(creator);
-}
-
 std::unique_ptr<BaseRenameAction> ActionFactory::create(const std::string& actionName) {
-    auto it = table().find(actionName);
-    return it == table().end() ? nullptr : it->second();
+    const auto& index = byName(classes());
+    const auto it = index.find(actionName);
+    return it == index.end() ? nullptr : (*it->second)();
 }
 
 bool ActionFactory::hasClass(const std::string& actionName) {
-    return table().count(actionName) != 0;
+    return byName(classes()).count(actionName) != 0;
 }
 
 std::vector<std::string> ActionFactory::registeredNames() {
     std::vector<std::string> names;
-    for (const auto& entry : table())
-        names.push_back(entry.first);
+    for (const auto& entry : classes())
+        names.push_back(entry.actionName);
     return names;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
-// The action classes by action name. Every concrete action class registers
-// itself once, from its own source file:
-//     static const ActionRegistration<AddToEndAction> registration;
-// The action registry (ActionList) creates actions through this table only.
+// The action classes by action name, from the table the build generates over
+// every action class (cmake/ActionTable.cmake), wherever its layer lies. The
+// action registry (ActionList) creates actions through it only.
 #include "MRVN7x/actions/BaseRenameAction.h"
 
 #include <functional>
@@ -15,18 +14,19 @@ namespace morvane {
 class ActionFactory {
 public:
     using Creator = std::function<std::unique_ptr<BaseRenameAction>()>;
+    struct Entry {
+        std::string actionName;
+        Creator create;
+    };
 
-    static void registerClass(const std::string& actionName, Creator creator);
-    // A new, initialised action of the class registered for the name, or nullptr.
+    // A new, initialised action of the class of the name, or nullptr.
     static std::unique_ptr<BaseRenameAction> create(const std::string& actionName);
     static bool hasClass(const std::string& actionName);
     static std::vector<std::string> registeredNames();
-};
 
-template <class T> struct ActionRegistration {
-    ActionRegistration() {
-        ActionFactory::registerClass(T::kActionName, [] { return makeAction<T>(); });
-    }
+private:
+    // The generated table, linked into the core library with the layers.
+    static const std::vector<Entry>& classes();
 };
 
 } // namespace morvane

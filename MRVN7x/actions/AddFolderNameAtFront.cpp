@@ -1,13 +1,10 @@
 #include "MRVN7x/actions/AddFolderNameAtFront.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "platform/PathText.h"
 
 #include <vector>
 
 namespace morvane {
-
-static const ActionRegistration<AddFolderNameAtFront> registration;
 
 plist::Dictionary AddFolderNameAtFront::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/AddFolderNameToEnd.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/AddFolderNameAtFront.h"
 
 namespace morvane {
-
-static const ActionRegistration<AddFolderNameToEnd> registration;
 
 plist::Dictionary AddFolderNameToEnd::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

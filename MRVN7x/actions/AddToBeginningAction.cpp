@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/AddToBeginningAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<AddToBeginningAction> registration;
 
 plist::Dictionary AddToBeginningAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/AddToEndAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<AddToEndAction> registration;
 
 plist::Dictionary AddToEndAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

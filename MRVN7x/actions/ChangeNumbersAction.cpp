@@ -1,13 +1,10 @@
 #include "MRVN7x/actions/ChangeNumbersAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/NumberTokenizer.h"
 
 #include <limits>
 
 namespace morvane {
-
-static const ActionRegistration<ChangeNumbersAction> registration;
 
 namespace {
 // A plain digit string as an integer; values beyond the 32-bit range read as its maximum.

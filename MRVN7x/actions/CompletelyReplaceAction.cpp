@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/CompletelyReplaceAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<CompletelyReplaceAction> registration;
 
 plist::Dictionary CompletelyReplaceAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

@@ -1,14 +1,11 @@
 #include "MRVN7x/actions/ConvertToNTFSAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/UnicodeText.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
 
 namespace morvane {
-
-static const ActionRegistration<ConvertToNTFSAction> registration;
 
 namespace {
 const char16_t* const reservedNames[] = {

@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/InsertAtPosition.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/UnicodeText.h"
 
 namespace morvane {
-
-static const ActionRegistration<InsertAtPosition> registration;
 
 plist::Dictionary InsertAtPosition::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

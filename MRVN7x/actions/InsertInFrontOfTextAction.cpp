@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/InsertInFrontOfTextAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/OccurrenceFinder.h"
 
 namespace morvane {
-
-static const ActionRegistration<InsertInFrontOfTextAction> registration;
 
 plist::Dictionary InsertInFrontOfTextAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

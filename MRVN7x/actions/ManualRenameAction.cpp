@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/ManualRenameAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<ManualRenameAction> registration;
 
 plist::Dictionary ManualRenameAction::defaultParameters() const {
     // "select string" is absent until the user types one; it then reads as empty.

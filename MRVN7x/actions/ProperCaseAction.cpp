@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/ProperCaseAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/UnicodeText.h"
 
 namespace morvane {
-
-static const ActionRegistration<ProperCaseAction> registration;
 
 plist::Dictionary ProperCaseAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

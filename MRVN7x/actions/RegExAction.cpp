@@ -1,15 +1,11 @@
 #include "MRVN7x/actions/RegExAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 #include <unicode/regex.h>
 #include <unicode/unistr.h>
 
 #include <algorithm>
 
 namespace morvane {
-
-static const ActionRegistration<RegExAction> registration;
 
 namespace {
 // Steps of the ICU match engine (each some thousands of operations, of the

@@ -1,13 +1,10 @@
 #include "MRVN7x/actions/RemoveAnywhere.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/OccurrenceFinder.h"
 
 #include <utility>
 
 namespace morvane {
-
-static const ActionRegistration<RemoveAnywhere> registration;
 
 namespace {
 const char* const numberKeys[] = {

@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/RemoveAtFrontAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/UnicodeText.h"
 
 namespace morvane {
-
-static const ActionRegistration<RemoveAtFrontAction> registration;
 
 plist::Dictionary RemoveAtFrontAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/RemoveCharactersAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<RemoveCharactersAction> registration;
 
 plist::Dictionary RemoveCharactersAction::defaultParameters() const {
     auto params = ReplaceCharactersAction::defaultParameters();

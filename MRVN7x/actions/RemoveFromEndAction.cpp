@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/RemoveFromEndAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/UnicodeText.h"
 
 namespace morvane {
-
-static const ActionRegistration<RemoveFromEndAction> registration;
 
 std::u16string RemoveFromEndAction::processName(const std::u16string& fragment, const std::string&,
                                                 InputContext&) {

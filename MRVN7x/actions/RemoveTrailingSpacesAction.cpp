@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/RemoveTrailingSpacesAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<RemoveTrailingSpacesAction> registration;
 
 std::u16string RemoveTrailingSpacesAction::processName(const std::u16string& fragment,
                                                        const std::string&, InputContext&) {

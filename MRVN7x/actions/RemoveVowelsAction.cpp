@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/RemoveVowelsAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/UnicodeText.h"
 
 namespace morvane {
-
-static const ActionRegistration<RemoveVowelsAction> registration;
 
 namespace {
 bool isVowelUnit(char16_t unit) {

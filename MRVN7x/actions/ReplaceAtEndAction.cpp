@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/ReplaceAtEndAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<ReplaceAtEndAction> registration;
 
 std::u16string ReplaceAtEndAction::processName(const std::u16string& fragment, const std::string&,
                                                InputContext&) {

@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/ReplaceAtFrontAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<ReplaceAtFrontAction> registration;
 
 plist::Dictionary ReplaceAtFrontAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/ReplaceCharactersAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<ReplaceCharactersAction> registration;
 
 std::string ReplaceCharactersAction::replaceCharactersKey(std::size_t pair) {
     return "replace characters " + std::to_string(pair);

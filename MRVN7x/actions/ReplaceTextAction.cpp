@@ -1,12 +1,8 @@
 #include "MRVN7x/actions/ReplaceTextAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 #include <algorithm>
 
 namespace morvane {
-
-static const ActionRegistration<ReplaceTextAction> registration;
 
 plist::Dictionary ReplaceTextAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/TruncateAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/UnicodeText.h"
 
 namespace morvane {
-
-static const ActionRegistration<TruncateAction> registration;
 
 plist::Dictionary TruncateAction::defaultParameters() const {
     auto params = BaseRenameAction::defaultParameters();

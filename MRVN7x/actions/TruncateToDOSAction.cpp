@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/TruncateToDOSAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/TruncateAction.h"
 
 namespace morvane {
-
-static const ActionRegistration<TruncateToDOSAction> registration;
 
 std::u16string TruncateToDOSAction::processName(const std::u16string& fragment, const std::string&,
                                                 InputContext&) {

@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/UppercaseAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/UnicodeText.h"
 
 namespace morvane {
-
-static const ActionRegistration<UppercaseAction> registration;
 
 std::u16string UppercaseAction::processName(const std::u16string& fragment, const std::string&,
                                             InputContext&) {

@@ -1,6 +1,5 @@
 #include "MRVN7x/lists/RenameFromListAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/lists/RenameListLoader.h"
 #include "MRVN7x/lists/TabDelimitedFileListLoader.h"
 #include "platform/PathText.h"
@@ -9,8 +8,6 @@
 #include <sys/stat.h>
 
 namespace morvane {
-
-static const ActionRegistration<RenameFromListAction> registration;
 
 namespace {
 

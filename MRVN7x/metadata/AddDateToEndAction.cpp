@@ -1,10 +1,6 @@
 #include "MRVN7x/metadata/AddDateToEndAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<AddDateToEndAction> registration;
 
 plist::Dictionary AddDateToEndAction::defaultParameters() const {
     auto params = RenameToDateAction::defaultParameters();

@@ -1,10 +1,6 @@
 #include "MRVN7x/metadata/AddDateToFrontAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<AddDateToFrontAction> registration;
 
 plist::Dictionary AddDateToFrontAction::defaultParameters() const {
     auto params = RenameToDateAction::defaultParameters();

@@ -1,6 +1,5 @@
 #include "MRVN7x/metadata/DimensionsAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/FileInformation.h"
 #include "platform/PathText.h"
 
@@ -8,8 +7,6 @@
 #include <limits>
 
 namespace morvane {
-
-static const ActionRegistration<DimensionsAction> registration;
 
 namespace {
 

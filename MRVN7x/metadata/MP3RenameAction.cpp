@@ -1,6 +1,5 @@
 #include "MRVN7x/metadata/MP3RenameAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/FileInformation.h"
 #include "platform/PathText.h"
 
@@ -13,8 +12,6 @@
 #include <string_view>
 
 namespace morvane {
-
-static const ActionRegistration<MP3RenameAction> registration;
 
 namespace {
 

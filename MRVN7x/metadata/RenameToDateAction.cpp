@@ -1,6 +1,5 @@
 #include "MRVN7x/metadata/RenameToDateAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/FileInformation.h"
 #include "MRVN7x/metadata/DateFormatter.h"
 #include "MRVN7x/metadata/PListIndexValueTranslater.h"
@@ -8,8 +7,6 @@
 #include "platform/SystemLog.h"
 
 namespace morvane {
-
-static const ActionRegistration<RenameToDateAction> registration;
 
 namespace {
 

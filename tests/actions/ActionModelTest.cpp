@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -281,6 +282,30 @@ TEST(Registry, UnknownOrUnbuiltNamesFailWithoutAStandIn) {
             EXPECT_EQ(action->actionName(), name);
         else
             EXPECT_FALSE(ActionFactory::hasClass(name)) << name;
+    }
+}
+
+// The generated class table and the resources name the same actions: each class
+// once, under the name it reports, with a parameter view and a menu entry; and
+// each action with a view has its class, so a class left out of the table
+// fails here, not in a user's chain.
+TEST(Registry, TheClassTableAndTheResourcesAgree) {
+    test::TempDir dir;
+    UserDefaults defaults("net.halvard.mrvn7", dir.path());
+    ActionList registry(defaults);
+    const std::vector<std::string> classes = ActionFactory::registeredNames();
+    EXPECT_EQ(std::set<std::string>(classes.begin(), classes.end()).size(), classes.size());
+    for (const auto& name : classes) {
+        auto action = ActionFactory::create(name);
+        ASSERT_TRUE(action) << name;
+        EXPECT_EQ(action->actionName(), name);
+        EXPECT_FALSE(registry.nibNameForActionName(name).empty()) << name;
+        EXPECT_NE(registry.popUpMenuIndexForName(name), ActionList::kNotFound) << name;
+    }
+    for (const auto& name : registry.nameArray()) {
+        if (!name.empty() && !registry.nibNameForActionName(name).empty()) {
+            EXPECT_TRUE(ActionFactory::hasClass(name)) << name;
+        }
     }
 }
 

@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/sequence/AddAlphabeticalSequenceToEndAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<AddAlphabeticalSequenceToEndAction> registration;
 
 std::u16string AddAlphabeticalSequenceToEndAction::processName(const std::u16string& fragment,
                                                                const std::string&,

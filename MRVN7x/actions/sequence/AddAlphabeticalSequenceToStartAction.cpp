@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/sequence/AddAlphabeticalSequenceToStartAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<AddAlphabeticalSequenceToStartAction> registration;
 
 std::u16string AddAlphabeticalSequenceToStartAction::processName(const std::u16string& fragment,
                                                                  const std::string&,

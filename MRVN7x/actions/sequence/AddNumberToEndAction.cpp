@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/sequence/AddNumberToEndAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<AddNumberToEndAction> registration;
 
 std::u16string AddNumberToEndAction::processName(const std::u16string& fragment, const std::string&,
                                                  InputContext& input) {

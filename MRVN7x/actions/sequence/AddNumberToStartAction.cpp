@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/sequence/AddNumberToStartAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<AddNumberToStartAction> registration;
 
 std::u16string AddNumberToStartAction::processName(const std::u16string& fragment,
                                                    const std::string&, InputContext& input) {

@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/sequence/InsertNumberAtPositionAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/UnicodeText.h"
 
 namespace morvane {
-
-static const ActionRegistration<InsertNumberAtPositionAction> registration;
 
 plist::Dictionary InsertNumberAtPositionAction::defaultParameters() const {
     auto params = SortNumberBasedAction::defaultParameters();

@@ -1,11 +1,8 @@
 #include "MRVN7x/actions/sequence/InsertNumberInFrontOfExistingTextAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
 #include "MRVN7x/actions/text/OccurrenceFinder.h"
 
 namespace morvane {
-
-static const ActionRegistration<InsertNumberInFrontOfExistingTextAction> registration;
 
 plist::Dictionary InsertNumberInFrontOfExistingTextAction::defaultParameters() const {
     auto params = SortNumberBasedAction::defaultParameters();

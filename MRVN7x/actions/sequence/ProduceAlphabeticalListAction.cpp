@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/sequence/ProduceAlphabeticalListAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<ProduceAlphabeticalListAction> registration;
 
 plist::Dictionary ProduceAlphabeticalListAction::defaultParameters() const {
     auto params = AlphabeticalListBasedAction::defaultParameters();

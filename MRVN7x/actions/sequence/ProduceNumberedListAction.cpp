@@ -1,10 +1,6 @@
 #include "MRVN7x/actions/sequence/ProduceNumberedListAction.h"
 
-#include "MRVN7x/actions/ActionFactory.h"
-
 namespace morvane {
-
-static const ActionRegistration<ProduceNumberedListAction> registration;
 
 plist::Dictionary ProduceNumberedListAction::defaultParameters() const {
     auto params = SortNumberBasedAction::defaultParameters();
