@@ -80,13 +80,12 @@ DropletProgram::applicationProgram(UserDefaults& domain,
 
 int DropletProgram::run() {
     const std::string settingsPath = DropletSettingsFile::pathInBundle(bundlePath_);
-    std::string error;
-    const auto handover = DropletSettingsFile::readHandover(settingsPath, error);
-    const auto host =
-        handover ? DropletSettingsFile::readHostSettings(settingsPath, error) : std::nullopt;
+    const auto handover = DropletSettingsFile::readHandover(settingsPath);
+    const auto host = handover ? DropletSettingsFile::readHostSettings(settingsPath)
+                               : Result<plist::Dictionary>(handover.failure());
     if (!host)
         return fail("The droplet " + bundlePath_ + " cannot be used: its settings are damaged (" +
-                    error + ")." + kNothingRenamed);
+                    host.message() + ")." + kNothingRenamed);
     UserDefaults domain(handover->locationKey);
     const auto program = applicationProgram(domain, *handover);
     if (!program)

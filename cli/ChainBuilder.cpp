@@ -39,9 +39,11 @@ std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std:
 }
 
 std::optional<plist::Dictionary> readChainFile(const std::string& path, std::string& error) {
-    auto host = DropletSettingsFile::readHostSettings(path, error);
-    if (!host)
+    auto host = DropletSettingsFile::readHostSettings(path);
+    if (!host) {
+        error = host.message();
         return std::nullopt;
+    }
     return *(*host)[DropletSettingsFile::kCompositeAction].asDictionary();
 }
 
@@ -162,7 +164,9 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
                 return false;
             break;
         case ChainItem::Kind::ChainFile: {
-            auto host = DropletSettingsFile::readHostSettings(item.name, error);
+            auto host = DropletSettingsFile::readHostSettings(item.name);
+            if (!host)
+                error = host.message();
             if (!host || !appendSavedChain(
                              *(*host)[DropletSettingsFile::kCompositeAction].asDictionary(), error))
                 return false;

@@ -57,10 +57,9 @@ std::string runPartly(const Plan& plan, const std::string& journals, size_t done
     std::vector<JournalStepView> views;
     for (const auto& step : plan.steps)
         views.push_back({step.from, step.to, step.identity, step.kind});
-    std::string error;
-    auto journal = RenameJournal::create(journals, views, error);
+    auto journal = RenameJournal::create(journals, views);
     if (!journal)
-        fuzz::fail("cannot write a journal: " + error);
+        fuzz::fail("cannot write a journal: " + journal.message());
     for (size_t i = 0; i < done; ++i) {
         if (!FileOperations::moveNoReplace(plan.steps[i].from, plan.steps[i].to))
             fuzz::fail("the run itself failed");

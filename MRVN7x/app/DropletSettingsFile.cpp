@@ -45,28 +45,23 @@ bool DropletSettingsFile::write(const std::string& path, const plist::Dictionary
     return plist::writeFileAtomically(path, plist::Value(settings));
 }
 
-std::optional<plist::Dictionary>
-DropletSettingsFile::readFile(const std::string& path, std::string& file, std::string& error) {
+Result<plist::Dictionary> DropletSettingsFile::readFile(const std::string& path,
+                                                        std::string& file) {
     file = isFolder(path) ? pathInBundle(path) : path;
     auto value = plist::readFile(file);
-    if (!value || !value->asDictionary()) {
-        error = "cannot read a property list from " + file;
-        return std::nullopt;
-    }
+    if (!value || !value->asDictionary())
+        return Failure{0, "cannot read a property list from " + file};
     return std::move(*value->asDictionary());
 }
 
-std::optional<plist::Dictionary> DropletSettingsFile::readHostSettings(const std::string& path,
-                                                                       std::string& error) {
+Result<plist::Dictionary> DropletSettingsFile::readHostSettings(const std::string& path) {
     std::string file;
-    auto dict = readFile(path, file, error);
+    auto dict = readFile(path, file);
     if (!dict)
-        return std::nullopt;
+        return dict;
     const plist::Dictionary* host = dictionaryAt(*dict, kHostSettings);
-    if (!host && plist::find(*dict, kHostSettings)) {
-        error = file + ": \"" + kHostSettings + "\" is not a dictionary";
-        return std::nullopt;
-    }
+    if (!host && plist::find(*dict, kHostSettings))
+        return Failure{0, file + ": \"" + kHostSettings + "\" is not a dictionary"};
     if (!host)
         host = &*dict;
     plist::Dictionary settings;
@@ -74,36 +69,27 @@ std::optional<plist::Dictionary> DropletSettingsFile::readHostSettings(const std
         settings[kCompositeAction] = *chain;
     else if (plist::find(*host, "composite actions array"))
         settings[kCompositeAction] = *host; // a flat chain on its own
-    else {
-        error = file + " holds no saved chain";
-        return std::nullopt;
-    }
+    else
+        return Failure{0, file + " holds no saved chain"};
     if (const plist::Dictionary* globals = dictionaryAt(*host, kGlobalSettings))
         settings[kGlobalSettings] = *globals;
     return settings;
 }
 
-std::optional<DropletSettingsFile::Handover>
-DropletSettingsFile::readHandover(const std::string& path, std::string& error) {
+Result<DropletSettingsFile::Handover> DropletSettingsFile::readHandover(const std::string& path) {
     std::string file;
-    auto dict = readFile(path, file, error);
+    auto dict = readFile(path, file);
     if (!dict)
-        return std::nullopt;
+        return dict.failure();
     const plist::Dictionary* droplet = dictionaryAt(*dict, kDropletSettings);
-    if (!droplet) {
-        error = file + " has no \"" + kDropletSettings + "\"";
-        return std::nullopt;
-    }
+    if (!droplet)
+        return Failure{0, file + " has no \"" + kDropletSettings + "\""};
     Handover handover{textAt(*droplet, kDefaultLocation), textAt(*droplet, kLocationKey),
                       textAt(*droplet, kTemporarySettingsKey)};
-    if (!isPlainDomainName(handover.locationKey)) {
-        error = file + ": \"" + kLocationKey + "\" names no preferences domain";
-        return std::nullopt;
-    }
-    if (handover.temporarySettingsKey.empty()) {
-        error = file + ": \"" + kTemporarySettingsKey + "\" is empty";
-        return std::nullopt;
-    }
+    if (!isPlainDomainName(handover.locationKey))
+        return Failure{0, file + ": \"" + kLocationKey + "\" names no preferences domain"};
+    if (handover.temporarySettingsKey.empty())
+        return Failure{0, file + ": \"" + kTemporarySettingsKey + "\" is empty"};
     return handover;
 }
 

@@ -6,6 +6,7 @@
 // the droplet program (which links it without the core library, so it uses
 // nothing beyond the property-list layer).
 #include "platform/PlistValue.h"
+#include "platform/Result.h"
 
 #include <optional>
 #include <string>
@@ -43,17 +44,15 @@ public:
     // Settings.plist, or a file that holds a chain alone (a flat chain, or a
     // dictionary with "composite action"): always a dictionary with a
     // dictionary under "composite action", and "global settings" only when it
-    // is a dictionary. Nothing, with the reason in error, for anything else.
-    static std::optional<plist::Dictionary> readHostSettings(const std::string& path,
-                                                             std::string& error);
+    // is a dictionary. A failure for anything else.
+    static Result<plist::Dictionary> readHostSettings(const std::string& path);
     // The hand-over parameters of a droplet's Settings.plist (or its folder);
-    // nothing when the file or an entry is missing or unusable (a location key
-    // that is no plain domain name, an empty settings key).
-    static std::optional<Handover> readHandover(const std::string& path, std::string& error);
+    // a failure when the file or an entry is missing or unusable (a location
+    // key that is no plain domain name, an empty settings key).
+    static Result<Handover> readHandover(const std::string& path);
 
 private:
-    static std::optional<plist::Dictionary> readFile(const std::string& path, std::string& file,
-                                                     std::string& error);
+    static Result<plist::Dictionary> readFile(const std::string& path, std::string& file);
 };
 
 } // namespace morvane

@@ -31,10 +31,11 @@ std::optional<RunJournal> RunJournal::begin(const std::string& folder, const Ren
                                             std::string& error) {
     auto journal = RenameJournal::create(
         folder, plan.steps().size(),
-        [&plan](size_t index, std::string& scratch) { return stepOf(plan, index, scratch); },
-        error);
-    if (!journal)
+        [&plan](size_t index, std::string& scratch) { return stepOf(plan, index, scratch); });
+    if (!journal) {
+        error = journal.message();
         return std::nullopt;
+    }
     return RunJournal(std::move(*journal));
 }
 

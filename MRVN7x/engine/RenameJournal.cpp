@@ -29,6 +29,12 @@ std::string errorText(const std::string& what) {
     return what + ": " + std::strerror(errno);
 }
 
+// The failure of the system call just made.
+Failure systemFailure(const std::string& what) {
+    const int code = errno;
+    return {code, what + ": " + std::strerror(code)};
+}
+
 bool writeAll(int fd, std::string_view bytes) {
     size_t written = 0;
     while (written < bytes.size()) {
@@ -60,23 +66,23 @@ bool syncFolder(const std::string& folder) {
 
 // Creates path and the folders above it (private to the user), each new one
 // flushed into its parent, so a journal never sits in a folder a power loss forgets.
-bool makePrivateFolders(const std::string& path, std::string& error) {
+bool makePrivateFolders(const std::string& path, Failure& error) {
     struct stat info {};
     if (stat(path.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode))
             return true;
-        error = path + ": not a folder";
+        error = {ENOTDIR, path + ": not a folder"};
         return false;
     }
     const std::string parent(PathText::folderView(path));
     if (parent != path && !parent.empty() && parent != "/" && !makePrivateFolders(parent, error))
         return false;
     if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = errorText("cannot create " + path);
+        error = systemFailure("cannot create " + path);
         return false;
     }
     if (!syncFolder(parent.empty() ? "/" : parent)) {
-        error = errorText("cannot flush " + parent);
+        error = systemFailure("cannot flush " + parent);
         return false;
     }
     return true;
@@ -228,30 +234,30 @@ bool writePlanText(int fd, std::uint64_t sequence, size_t count,
 // Writes the plan aside, flushes it, moves it into place and flushes the folder.
 bool writePlan(const std::string& folder, const std::string& path, std::uint64_t sequence,
                size_t count, const RenameJournal::StepSource& source, size_t& marksOffset,
-               std::string& error) {
+               Failure& error) {
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
-        error = errorText("cannot create a journal in " + folder);
+        error = systemFailure("cannot create a journal in " + folder);
         return false;
     }
     bool ok = writePlanText(fd, sequence, count, source, marksOffset) && fsync(fd) == 0;
     if (!ok)
-        error = errorText("cannot write the journal " + temporary);
+        error = systemFailure("cannot write the journal " + temporary);
     if (::close(fd) != 0 && ok) {
         ok = false;
-        error = errorText("cannot write the journal " + temporary);
+        error = systemFailure("cannot write the journal " + temporary);
     }
     if (ok && !placePlan(temporary, path)) {
         ok = false;
-        error = errorText("cannot move the journal to " + path);
+        error = systemFailure("cannot move the journal to " + path);
     }
     if (!ok) {
         ::unlink(temporary.c_str());
         return false;
     }
     if (!syncFolder(folder)) {
-        error = errorText("cannot flush " + folder);
+        error = systemFailure("cannot flush " + folder);
         ::unlink(path.c_str());
         return false;
     }
@@ -499,17 +505,16 @@ std::string RenameJournal::caseChangeTemporaryPath(const std::string& path) {
     return PathText::join(PathText::folderView(path), DiskRenamer::kCaseChangeTemporaryName);
 }
 
-std::optional<RenameJournal> RenameJournal::create(const std::string& folder,
-                                                   const std::vector<JournalStepView>& steps,
-                                                   std::string& error) {
-    return create(
-        folder, steps.size(), [&steps](size_t i, std::string&) { return steps[i]; }, error);
+Result<RenameJournal> RenameJournal::create(const std::string& folder,
+                                            const std::vector<JournalStepView>& steps) {
+    return create(folder, steps.size(), [&steps](size_t i, std::string&) { return steps[i]; });
 }
 
-std::optional<RenameJournal> RenameJournal::create(const std::string& folder, size_t count,
-                                                   const StepSource& source, std::string& error) {
+Result<RenameJournal> RenameJournal::create(const std::string& folder, size_t count,
+                                            const StepSource& source) {
+    Failure error;
     if (!makePrivateFolders(folder, error))
-        return std::nullopt;
+        return error;
     const std::uint64_t sequence = nextSequenceCleaningUp(folder);
     std::string runId = newRunId();
     for (int n = 2; FileOperations::exists(journalPath(folder, runId)); ++n)
@@ -517,12 +522,12 @@ std::optional<RenameJournal> RenameJournal::create(const std::string& folder, si
     const std::string path = journalPath(folder, runId);
     size_t marksOffset = 0;
     if (!writePlan(folder, path, sequence, count, source, marksOffset, error))
-        return std::nullopt;
+        return error;
     const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
     if (fd < 0) {
-        error = errorText("cannot open the journal " + path);
+        error = systemFailure("cannot open the journal " + path);
         ::unlink(path.c_str());
-        return std::nullopt;
+        return error;
     }
     RenameJournal journal(runId, path, fd, sequence);
     journal.mapMarks(marksOffset, count);

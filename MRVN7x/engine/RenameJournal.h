@@ -25,6 +25,7 @@
 // lock (RunLock) while it creates a journal or undoes a run. Paths are stored
 // with their lengths, so any byte may appear in them.
 #include "platform/FileOperations.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <functional>
@@ -68,15 +69,14 @@ public:
 
     // Writes the plan of a new run, flushed with its folder, and opens it for
     // its marks; removes the temporary plan files of runs that died while
-    // writing theirs. Nothing (and the reason in error) on failure.
-    static std::optional<RenameJournal> create(const std::string& folder,
-                                               const std::vector<JournalStepView>& steps,
-                                               std::string& error);
+    // writing theirs.
+    static Result<RenameJournal> create(const std::string& folder,
+                                        const std::vector<JournalStepView>& steps);
     // The same for steps made one at a time (no copy of a large plan); a step
     // may keep a text it points at in scratch until the next call.
     using StepSource = std::function<JournalStepView(size_t index, std::string& scratch)>;
-    static std::optional<RenameJournal> create(const std::string& folder, size_t count,
-                                               const StepSource& step, std::string& error);
+    static Result<RenameJournal> create(const std::string& folder, size_t count,
+                                        const StepSource& step);
     RenameJournal(RenameJournal&& other) noexcept;
     RenameJournal& operator=(RenameJournal&& other) noexcept;
     RenameJournal(const RenameJournal&) = delete;

@@ -111,9 +111,8 @@ TEST(CreateDroplet, SavingOverADropletReplacesItCompletelyAndNothingElseIsReplac
         flatChain({{"Add to end", {{"string", "_2"}}}}));
     c.create(droplet);
     EXPECT_FALSE(pathExists(droplet + "/Contents/Resources/stale"));
-    std::string error;
-    const auto host = DropletSettingsFile::readHostSettings(droplet, error);
-    ASSERT_TRUE(host);
+    const auto host = DropletSettingsFile::readHostSettings(droplet);
+    ASSERT_TRUE(host) << host.messageIfFailed();
     EXPECT_EQ(host->at("composite action"),
               plist::Value(c.app.controller.compositeAction().getFlatParameterList()));
     EXPECT_EQ(namesIn(c.env.files.path()), (std::set<std::string>{"Shots.app", "Shots.desktop"}));
@@ -166,9 +165,8 @@ TEST(CreateDroplet, TheNoticesAnswersAndTheSilentDropletWarning) {
     EXPECT_EQ(c.app.port.dontShowAgainDialogs.size(), 3u);
     ASSERT_EQ(c.app.port.alertTitles(),
               std::vector<std::string>{"You have created a silent mode droplet."});
-    std::string error;
-    const auto host = DropletSettingsFile::readHostSettings(c.env.files / "Quiet.app", error);
-    ASSERT_TRUE(host) << error;
+    const auto host = DropletSettingsFile::readHostSettings(c.env.files / "Quiet.app");
+    ASSERT_TRUE(host) << host.messageIfFailed();
     EXPECT_EQ(
         plist::find(*host->at("global settings").asDictionary(), "silentDroplet")->numberValue(),
         1);

@@ -140,9 +140,8 @@ TEST(DropletLaunch, AnEmptyFileListOpensTheEditorAndSaveWritesTheDropletOnly) {
         app.controller.globalSettings().setValueForKey("silentDroplet", plist::Value(0));
         app.controller.ok();
         EXPECT_EQ(app.port.terminations, 1);
-        std::string error;
-        const auto host = DropletSettingsFile::readHostSettings(settingsPath, error);
-        ASSERT_TRUE(host) << error;
+        const auto host = DropletSettingsFile::readHostSettings(settingsPath);
+        ASSERT_TRUE(host) << host.messageIfFailed();
         EXPECT_EQ(host->at("composite action"),
                   plist::Value(app.controller.compositeAction().getFlatParameterList()));
         EXPECT_EQ(plist::find(*host->at("global settings").asDictionary(), "silentDroplet")

@@ -173,9 +173,8 @@ TEST(DropletProgram, OpenedWithoutFilesTheDropletIsEditedAndSavedBack) {
     ASSERT_TRUE(editor.isInDropletEditMode());
     editor.compositeAction().setFlatParameterList(flatChain({{"Make lowercase", {}}}));
     editor.ok();
-    std::string error;
-    const auto host = DropletSettingsFile::readHostSettings(droplet, error);
-    ASSERT_TRUE(host) << error;
+    const auto host = DropletSettingsFile::readHostSettings(droplet);
+    ASSERT_TRUE(host) << host.messageIfFailed();
     EXPECT_EQ(host->at("composite action"),
               plist::Value(editor.compositeAction().getFlatParameterList()));
     EXPECT_EQ(port.terminations, 1);

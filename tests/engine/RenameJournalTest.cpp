@@ -48,10 +48,12 @@ struct JournalledRun {
             identityAt[to[i]] = identity;
             steps.push_back({from[i], to[i], identity, moves[i].kind});
         }
-        std::string error;
-        journal = RenameJournal::create(journals.path(), steps, error);
-        EXPECT_TRUE(journal) << error;
-        return journal ? journal->runId() : std::string();
+        auto created = RenameJournal::create(journals.path(), steps);
+        EXPECT_TRUE(created) << created.messageIfFailed();
+        if (!created)
+            return {};
+        journal = std::move(*created);
+        return journal->runId();
     }
     // Does the first n moves, marking the first marked of them.
     void perform(size_t n, size_t marked) {
@@ -152,6 +154,20 @@ TEST(RenameJournal, UndoLeavesAloneWhatTheRunDidNotMove) {
         EXPECT_EQ(again.problems.size(), c.problems) << c.label;
         EXPECT_FALSE(pathExists(run.files / "report") && !c.moveAway.empty()) << c.label;
     }
+}
+
+// A journal that cannot be written gives the reason and the system's code, and
+// leaves nothing behind.
+TEST(RenameJournal, AJournalThatCannotBeWrittenSaysWhy) {
+    TempDir dir;
+    const std::string file = dir.write("file", "x");
+    for (const std::string& folder : {file, file + "/runs"}) {
+        const auto journal = RenameJournal::create(folder, std::vector<JournalStepView>{});
+        ASSERT_FALSE(journal) << folder;
+        EXPECT_EQ(journal.failure().code, ENOTDIR) << folder;
+        EXPECT_EQ(journal.message(), file + ": not a folder");
+    }
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"file"});
 }
 
 TEST(RenameJournal, PathsWithAnyBytesSurvive) {

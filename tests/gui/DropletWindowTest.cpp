@@ -62,9 +62,8 @@ TEST(DropletWindow, TheEditorSavesIntoTheDropletAndCloses) {
     window.silentDropletCheckbox()->click();
     window.okButton()->click();
     EXPECT_TRUE(test::waitFor([&] { return !window.isVisible(); }));
-    std::string error;
-    const auto host = DropletSettingsFile::readHostSettings(settingsPath, error);
-    ASSERT_TRUE(host) << error;
+    const auto host = DropletSettingsFile::readHostSettings(settingsPath);
+    ASSERT_TRUE(host) << host.messageIfFailed();
     EXPECT_EQ(
         plist::find(*host->at("global settings").asDictionary(), "silentDroplet")->numberValue(),
         0);
