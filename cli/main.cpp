@@ -181,32 +181,32 @@ void printOutcomesAsText(RunReport& report, const Session& session) {
         std::printf("%s\n", summary.c_str());
 }
 
-void printOutcomes(RunReport& report, const Session& session, bool json) {
-    if (!json) {
+void printOutcomes(RunReport& report, const Session& session, bool asJson) {
+    if (!asJson) {
         printOutcomesAsText(report, session);
         return;
     }
     ChunkedOutput out(stdout);
-    JsonWriter json;
-    json.beginObject().key("pairs").beginArray();
+    JsonWriter writer;
+    writer.beginObject().key("pairs").beginArray();
     for (const auto& [index, o] : report.keptOutcomes()) {
-        json.beginObject()
+        writer.beginObject()
             .member("oldPath", o.oldPath)
             .member("newPath", o.newPath)
             .member("outcome", RunReport::kindName(o.kind));
         if (!o.reason.empty())
-            json.member("reason", o.reason);
+            writer.member("reason", o.reason);
         if (!o.error.empty())
-            json.member("error", o.error);
-        json.endObject().moveTo(out);
+            writer.member("error", o.error);
+        writer.endObject().moveTo(out);
     }
-    json.endArray().key("counts").beginObject();
+    writer.endArray().key("counts").beginObject();
     const RenameRunResult& result = session.controller.lastRunResult();
     for (auto kind : {RenameOutcome::Kind::Renamed, RenameOutcome::Kind::Unchanged,
                       RenameOutcome::Kind::SkippedExisting, RenameOutcome::Kind::Skipped,
                       RenameOutcome::Kind::Failed, RenameOutcome::Kind::NotReached})
-        json.member(RunReport::kindName(kind), result.count(kind));
-    json.endObject()
+        writer.member(RunReport::kindName(kind), result.count(kind));
+    writer.endObject()
         .member("run", result.runId)
         .member("summary", summaryTitle(session))
         .endObject()
@@ -218,18 +218,22 @@ void printOutcomes(RunReport& report, const Session& session, bool json) {
 // an object on stdout.
 void printConflicts(const std::vector<JournalPair>& colliding, bool json) {
     std::fprintf(stderr, "morvane-cli: items would get the same name:\n");
-    JsonWriter out;
-    out.beginObject().key("conflicts").beginArray();
-    for (const JournalPair& pair : colliding) {
+    for (const JournalPair& pair : colliding)
         std::fprintf(stderr, "  %s -> %s\n", pair.oldPath.c_str(), pair.newPath.c_str());
-        out.beginObject()
+    if (!json)
+        return;
+    ChunkedOutput out(stdout);
+    JsonWriter writer;
+    writer.beginObject().key("conflicts").beginArray();
+    for (const JournalPair& pair : colliding) {
+        writer.beginObject()
             .member("oldPath", pair.oldPath)
             .member("newPath", pair.newPath)
-            .endObject();
+            .endObject()
+            .moveTo(out);
     }
-    out.endArray().member("renamed", false).endObject();
-    if (json)
-        std::fputs((out.written() + "\n").c_str(), stdout);
+    writer.endArray().member("renamed", false).endObject().moveTo(out);
+    out += "\n";
 }
 
 // Where the window would show the conflicts dialog: go ahead (--allow-conflicts),
