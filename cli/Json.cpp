@@ -103,7 +103,8 @@ JsonWriter& JsonWriter::beginObject() {
 
 JsonWriter& JsonWriter::endObject() {
     out_ += '}';
-    empty_.pop_back();
+    if (!empty_.empty()) // a stray end is the caller's mistake, not a fault in memory
+        empty_.pop_back();
     return *this;
 }
 
@@ -116,7 +117,8 @@ JsonWriter& JsonWriter::beginArray() {
 
 JsonWriter& JsonWriter::endArray() {
     out_ += ']';
-    empty_.pop_back();
+    if (!empty_.empty()) // a stray end is the caller's mistake, not a fault in memory
+        empty_.pop_back();
     return *this;
 }
 
