@@ -97,33 +97,40 @@ std::string ActionHelp::text() const {
     return out;
 }
 
-std::string ActionHelp::keyJson(const Key& key) const {
+void ActionHelp::writeKey(JsonWriter& json, const Key& key) const {
     const ParameterInfo& info = key.info;
-    std::string out =
-        "{\"key\":" + jsonString(info.key) + ",\"kind\":\"" + ParameterTable::kindName(info.kind) +
-        "\",\"label\":" + jsonString(info.label) + ",\"default\":" + jsonValue(key.byDefault);
+    json.beginObject()
+        .member("key", info.key)
+        .member("kind", ParameterTable::kindName(info.kind))
+        .member("label", info.label)
+        .key("default")
+        .value(key.byDefault);
     if (info.kind == K::Integer)
-        out += ",\"minimum\":" + std::to_string(info.minimum) +
-               ",\"maximum\":" + std::to_string(info.maximum);
+        json.member("minimum", info.minimum).member("maximum", info.maximum);
     if (info.kind == K::Choice) {
-        out += ",\"choices\":[";
-        for (size_t i = 0; i < info.choices.size(); ++i) {
-            const ParameterChoice& choice = info.choices[i];
-            out += std::string(i ? "," : "") + "{\"value\":" + std::to_string(choice.value) +
-                   ",\"title\":" + jsonString(choice.title) + ",\"note\":" +
-                   jsonString(ParameterTable::choiceNote(name_, info.key, choice.value)) + "}";
-        }
-        out += "]";
+        json.key("choices").beginArray();
+        for (const ParameterChoice& choice : info.choices)
+            json.beginObject()
+                .member("value", choice.value)
+                .member("title", choice.title)
+                .member("note", ParameterTable::choiceNote(name_, info.key, choice.value))
+                .endObject();
+        json.endArray();
     }
-    return out + ",\"note\":" + jsonString(key.note) + "}";
+    json.member("note", key.note).endObject();
 }
 
-std::string ActionHelp::json() const {
-    std::string out = "{\"name\":" + jsonString(name_) + ",\"title\":" + jsonString(title_) +
-                      ",\"parameters\":" + jsonValue(plist::Value(defaults_)) + ",\"keys\":[";
-    for (size_t i = 0; i < keys_.size(); ++i)
-        out += (i ? "," : "") + keyJson(keys_[i]);
-    return out + "]}";
+void ActionHelp::writeJson(JsonWriter& json) const {
+    json.beginObject()
+        .member("name", name_)
+        .member("title", title_)
+        .key("parameters")
+        .value(plist::Value(defaults_))
+        .key("keys")
+        .beginArray();
+    for (const Key& key : keys_)
+        writeKey(json, key);
+    json.endArray().endObject();
 }
 
 } // namespace morvane::cli

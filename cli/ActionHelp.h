@@ -3,6 +3,7 @@
 // set with its type, default, range or choices, and what the choices mean,
 // from the parameter table of the core; as text for people and as JSON.
 #include "MRVN7x/actions/ParameterTable.h"
+#include "cli/Json.h"
 #include "platform/PlistValue.h"
 
 #include <string>
@@ -19,7 +20,7 @@ public:
     std::string text() const;
     // {"name", "title", "parameters" (the defaults), "keys": [{key, kind, label,
     // default, minimum, maximum, choices: [{value, title, note}], note}]}
-    std::string json() const;
+    void writeJson(JsonWriter& json) const;
 
 private:
     struct Key {
@@ -28,7 +29,7 @@ private:
         std::string note;
     };
     static std::string keyText(const std::string& action, const Key& key);
-    std::string keyJson(const Key& key) const;
+    void writeKey(JsonWriter& json, const Key& key) const;
 
     std::string name_;
     std::string title_;

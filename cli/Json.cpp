@@ -4,10 +4,11 @@
 
 #include <cstdio>
 #include <unicode/utf8.h>
+#include <utility>
 
 namespace morvane::cli {
 
-std::string jsonString(const std::string& utf8) {
+std::string jsonString(std::string_view utf8) {
     std::string out = "\"";
     const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
     const int32_t length = static_cast<int32_t>(utf8.size());
@@ -32,7 +33,7 @@ std::string jsonString(const std::string& utf8) {
             std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
             out += escape;
         } else {
-            out.append(utf8, static_cast<size_t>(start), static_cast<size_t>(i - start));
+            out.append(utf8.substr(static_cast<size_t>(start), static_cast<size_t>(i - start)));
         }
     }
     return out + "\"";
@@ -42,34 +43,109 @@ std::string jsonString(const std::u16string& text) {
     return jsonString(PathText::toUtf8(text).value_or(toU8(text)));
 }
 
-std::string jsonValue(const plist::Value& value) {
+namespace {
+void writeValue(JsonWriter& json, const plist::Value& value) {
     switch (value.kind()) {
     case plist::Value::Kind::String:
-        return jsonString(*value.asString());
+        json.text(*value.asString());
+        return;
     case plist::Value::Kind::Integer:
-        return std::to_string(*value.asInteger());
+        json.number(*value.asInteger());
+        return;
     case plist::Value::Kind::Real:
-        return std::to_string(*value.asReal());
+        json.raw(std::to_string(*value.asReal()));
+        return;
     case plist::Value::Kind::Boolean:
-        return *value.asBoolean() ? "true" : "false";
+        json.flag(*value.asBoolean());
+        return;
     case plist::Value::Kind::Date:
-        return std::to_string(value.asDate()->secondsSinceReferenceDate);
+        json.raw(std::to_string(value.asDate()->secondsSinceReferenceDate));
+        return;
     case plist::Value::Kind::Data:
-        return std::to_string(value.asData()->size());
-    case plist::Value::Kind::Array: {
-        std::string out = "[";
+        json.number(value.asData()->size());
+        return;
+    case plist::Value::Kind::Array:
+        json.beginArray();
         for (const auto& item : *value.asArray())
-            out += (out.size() > 1 ? "," : "") + jsonValue(item);
-        return out + "]";
-    }
-    case plist::Value::Kind::Dictionary: {
-        std::string out = "{";
+            writeValue(json, item);
+        json.endArray();
+        return;
+    case plist::Value::Kind::Dictionary:
+        json.beginObject();
         for (const auto& [key, item] : *value.asDictionary())
-            out += (out.size() > 1 ? "," : "") + jsonString(key) + ":" + jsonValue(item);
-        return out + "}";
+            writeValue(json.key(key), item);
+        json.endObject();
+        return;
     }
-    }
-    return "null";
+    json.raw("null");
+}
+} // namespace
+
+JsonWriter& JsonWriter::value(const plist::Value& item) {
+    writeValue(*this, item);
+    return *this;
+}
+
+void JsonWriter::beforeValue() {
+    if (std::exchange(afterKey_, false) || empty_.empty())
+        return;
+    if (!empty_.back())
+        out_ += ',';
+    empty_.back() = false;
+}
+
+JsonWriter& JsonWriter::beginObject() {
+    beforeValue();
+    out_ += '{';
+    empty_.push_back(true);
+    return *this;
+}
+
+JsonWriter& JsonWriter::endObject() {
+    out_ += '}';
+    if (!empty_.empty()) // a stray end is the caller's mistake, not a fault in memory
+        empty_.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::beginArray() {
+    beforeValue();
+    out_ += '[';
+    empty_.push_back(true);
+    return *this;
+}
+
+JsonWriter& JsonWriter::endArray() {
+    out_ += ']';
+    if (!empty_.empty()) // a stray end is the caller's mistake, not a fault in memory
+        empty_.pop_back();
+    return *this;
+}
+
+JsonWriter& JsonWriter::key(std::string_view name) {
+    beforeValue();
+    out_ += jsonString(name);
+    out_ += ':';
+    afterKey_ = true;
+    return *this;
+}
+
+JsonWriter& JsonWriter::text(std::string_view utf8) {
+    return raw(jsonString(utf8));
+}
+
+JsonWriter& JsonWriter::text(const std::u16string& value) {
+    return raw(jsonString(value));
+}
+
+JsonWriter& JsonWriter::flag(bool value) {
+    return raw(value ? "true" : "false");
+}
+
+JsonWriter& JsonWriter::raw(std::string_view json) {
+    beforeValue();
+    out_ += json;
+    return *this;
 }
 
 } // namespace morvane::cli

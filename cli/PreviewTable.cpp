@@ -73,13 +73,6 @@ std::string shownName(const std::u16string& name) {
     return shownText(nameBytes(name));
 }
 
-// The path a display name stands for in folder: a "/" of the name is a ":" on disk.
-std::string pathOf(const std::string& folder, const std::u16string& displayName) {
-    std::string name = nameBytes(displayName);
-    std::replace(name.begin(), name.end(), '/', ':');
-    return (folder == "/" ? "" : folder) + "/" + name;
-}
-
 // The current paths of the rows, in one buffer with a sorted index: a
 // million rows cost their text and 16 bytes each, not a hash node and a
 // separately allocated text per row.
@@ -89,7 +82,7 @@ public:
         std::vector<std::pair<size_t, size_t>> spans; // offset and length in text_
         spans.reserve(entries.size());
         for (const auto& e : entries) {
-            const std::string path = pathOf(e.path, e.oldName);
+            const std::string path = PathText::pathOfDisplayName(e.path, e.oldName);
             spans.emplace_back(text_.size(), path.size());
             text_ += path;
         }
@@ -122,17 +115,19 @@ void printLegend(bool changed, bool clash, bool exists, std::FILE* out) {
 
 } // namespace
 
-std::string previewRow(const PreviewEntry& entry, bool exists) {
-    std::string text =
-        "{\"oldName\":" + jsonString(entry.oldName) + ",\"newName\":" + jsonString(entry.newName) +
-        ",\"path\":" + jsonString(entry.path) + ",\"root\":" + (entry.root ? "true" : "false") +
-        ",\"diff\":" + (entry.diff ? "true" : "false") +
-        ",\"warning\":" + (entry.warning ? "true" : "false") +
-        ",\"exists\":" + (exists ? "true" : "false");
+void writePreviewRow(JsonWriter& json, const PreviewEntry& entry, bool exists) {
+    json.beginObject()
+        .member("oldName", entry.oldName)
+        .member("newName", entry.newName)
+        .member("path", entry.path)
+        .member("root", entry.root)
+        .member("diff", entry.diff)
+        .member("warning", entry.warning)
+        .member("exists", exists);
     if (entry.regex)
         for (size_t i = 0; i < 6; ++i)
-            text += ",\"regex" + std::to_string(i + 1) + "\":" + jsonString((*entry.regex)[i]);
-    return text + "}";
+            json.member("regex" + std::to_string(i + 1), (*entry.regex)[i]);
+    json.endObject();
 }
 
 // The rows whose new name is already taken on disk by something that is not
@@ -144,15 +139,16 @@ std::vector<bool> takenNewNames(const std::vector<PreviewEntry>& entries) {
         const PreviewEntry& e = entries[i];
         if (!e.diff)
             continue;
-        const std::string target = pathOf(e.path, e.newName);
+        const std::string target = PathText::pathOfDisplayName(e.path, e.newName);
         struct stat there = {};
         struct stat item = {};
         if (listed.contains(target) || lstat(target.c_str(), &there) != 0)
             continue;
         // A new name differing only in case on a file system that ignores case
         // finds the item itself.
-        const bool itself = lstat(pathOf(e.path, e.oldName).c_str(), &item) == 0 &&
-                            item.st_dev == there.st_dev && item.st_ino == there.st_ino;
+        const bool itself =
+            lstat(PathText::pathOfDisplayName(e.path, e.oldName).c_str(), &item) == 0 &&
+            item.st_dev == there.st_dev && item.st_ino == there.st_ino;
         taken[i] = !itself;
     }
     return taken;

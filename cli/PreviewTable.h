@@ -3,6 +3,7 @@
 // of the marks shown) and for programs (one JSON object per row), with the
 // rows whose new name is already taken on disk.
 #include "MRVN7x/actions/PreviewEntry.h"
+#include "cli/Json.h"
 
 #include <cstdio>
 #include <string>
@@ -15,7 +16,7 @@ namespace morvane::cli {
 std::vector<bool> takenNewNames(const std::vector<PreviewEntry>& entries);
 
 // The JSON object of a row, "exists" among its members.
-std::string previewRow(const PreviewEntry& entry, bool exists);
+void writePreviewRow(JsonWriter& json, const PreviewEntry& entry, bool exists);
 
 // A name or path as the terminal shows it: on one line and harmless. Control
 // characters and bytes that are not UTF-8 show as \xNN (C1 controls as

@@ -102,21 +102,21 @@ struct Session {
         if (!builder.build(inv, error) || !builder.applyGlobals(inv.globals, error))
             return usageError(error);
         int refused = 0;
-        std::vector<std::string> paths;
         for (const auto& arg : inv.arguments) {
-            const std::string path = absolutePath(arg);
-            if (access(path.c_str(), F_OK) != 0 && !std::filesystem::is_symlink(path)) {
+            switch (controller.addFilePath(absolutePath(arg))) {
+            case MainController::PathAddition::Added:
+                continue;
+            case MainController::PathAddition::Missing:
                 std::fprintf(stderr, "morvane-cli: %s: no such file or folder\n", arg.c_str());
-                ++refused;
-            } else if (!controller.rawFileList().isLegalPath(path)) {
+                break;
+            case MainController::PathAddition::Covered:
                 std::fprintf(stderr,
                              "morvane-cli: %s: not added, it is or lies in a folder already in "
                              "the list\n",
                              arg.c_str());
-                ++refused;
-            } else {
-                controller.rawFileList().addPath(path);
+                break;
             }
+            ++refused;
         }
         refusedPaths = refused;
         return -1;
@@ -141,18 +141,19 @@ int commandPreview(const Invocation& inv) {
     const std::vector<bool> taken = takenNewNames(entries);
     if (inv.json) {
         ChunkedOutput out(stdout);
-        out += "{\"rows\":[";
+        JsonWriter json;
+        json.beginObject().key("rows").beginArray();
         for (size_t i = 0; i < entries.size(); ++i) {
-            if (i)
-                out += ",";
-            out += previewRow(entries[i], taken[i]);
+            writePreviewRow(json, entries[i], taken[i]);
+            json.moveTo(out);
         }
-        out += std::string("],\"conflicts\":") +
-               (session.controller.wasConflictDetected() ? "true" : "false") +
-               ",\"cutOffApplied\":" +
-               (session.controller.dynamicFileList().cutOffPointWasActuallyApplied() ? "true"
-                                                                                     : "false") +
-               "}\n";
+        json.endArray()
+            .member("conflicts", session.controller.wasConflictDetected())
+            .member("cutOffApplied",
+                    session.controller.dynamicFileList().cutOffPointWasActuallyApplied())
+            .endObject();
+        json.moveTo(out);
+        out += "\n";
     } else {
         printPreviewTable(entries, taken, stdout);
     }
@@ -180,60 +181,59 @@ void printOutcomesAsText(RunReport& report, const Session& session) {
         std::printf("%s\n", summary.c_str());
 }
 
-void printOutcomes(RunReport& report, const Session& session, bool json) {
-    if (!json) {
+void printOutcomes(RunReport& report, const Session& session, bool asJson) {
+    if (!asJson) {
         printOutcomesAsText(report, session);
         return;
     }
     ChunkedOutput out(stdout);
-    out += "{\"pairs\":[";
-    bool first = true;
+    JsonWriter writer;
+    writer.beginObject().key("pairs").beginArray();
     for (const auto& [index, o] : report.keptOutcomes()) {
-        out += first ? "{\"oldPath\":" : ",{\"oldPath\":";
-        out += jsonString(o.oldPath);
-        out += ",\"newPath\":";
-        out += jsonString(o.newPath);
-        out += ",\"outcome\":\"";
-        out += RunReport::kindName(o.kind);
-        out += "\"";
-        if (!o.reason.empty()) {
-            out += ",\"reason\":";
-            out += jsonString(o.reason);
-        }
-        if (!o.error.empty()) {
-            out += ",\"error\":";
-            out += jsonString(o.error);
-        }
-        out += "}";
-        first = false;
+        writer.beginObject()
+            .member("oldPath", o.oldPath)
+            .member("newPath", o.newPath)
+            .member("outcome", RunReport::kindName(o.kind));
+        if (!o.reason.empty())
+            writer.member("reason", o.reason);
+        if (!o.error.empty())
+            writer.member("error", o.error);
+        writer.endObject().moveTo(out);
     }
-    out += "],\"counts\":{";
-    first = true;
+    writer.endArray().key("counts").beginObject();
     const RenameRunResult& result = session.controller.lastRunResult();
     for (auto kind : {RenameOutcome::Kind::Renamed, RenameOutcome::Kind::Unchanged,
                       RenameOutcome::Kind::SkippedExisting, RenameOutcome::Kind::Skipped,
-                      RenameOutcome::Kind::Failed, RenameOutcome::Kind::NotReached}) {
-        out += std::string(first ? "" : ",") + "\"" + RunReport::kindName(kind) +
-               "\":" + std::to_string(result.count(kind));
-        first = false;
-    }
-    out += "},\"run\":" + jsonString(result.runId) +
-           ",\"summary\":" + jsonString(summaryTitle(session)) + "}\n";
+                      RenameOutcome::Kind::Failed, RenameOutcome::Kind::NotReached})
+        writer.member(RunReport::kindName(kind), result.count(kind));
+    writer.endObject()
+        .member("run", result.runId)
+        .member("summary", summaryTitle(session))
+        .endObject()
+        .moveTo(out);
+    out += "\n";
 }
 
 // The pairs that would get the same new path: on stderr, and with --json as
 // an object on stdout.
 void printConflicts(const std::vector<JournalPair>& colliding, bool json) {
     std::fprintf(stderr, "morvane-cli: items would get the same name:\n");
-    std::string out = "{\"conflicts\":[";
-    for (size_t i = 0; i < colliding.size(); ++i) {
-        const JournalPair& pair = colliding[i];
+    for (const JournalPair& pair : colliding)
         std::fprintf(stderr, "  %s -> %s\n", pair.oldPath.c_str(), pair.newPath.c_str());
-        out += std::string(i ? "," : "") + "{\"oldPath\":" + jsonString(pair.oldPath) +
-               ",\"newPath\":" + jsonString(pair.newPath) + "}";
+    if (!json)
+        return;
+    ChunkedOutput out(stdout);
+    JsonWriter writer;
+    writer.beginObject().key("conflicts").beginArray();
+    for (const JournalPair& pair : colliding) {
+        writer.beginObject()
+            .member("oldPath", pair.oldPath)
+            .member("newPath", pair.newPath)
+            .endObject()
+            .moveTo(out);
     }
-    if (json)
-        std::fputs((out + "],\"renamed\":false}\n").c_str(), stdout);
+    writer.endArray().member("renamed", false).endObject().moveTo(out);
+    out += "\n";
 }
 
 // Where the window would show the conflicts dialog: go ahead (--allow-conflicts),
@@ -366,8 +366,12 @@ int commandActions(const Invocation& inv) {
     if (!inv.arguments.empty() &&
         registry.popUpMenuIndexForName(inv.arguments[0]) == ActionList::kNotFound)
         return usageError(unknownActionError(registry, inv.arguments[0]));
-    std::string out = inv.json && inv.arguments.empty() ? "[" : "";
-    bool first = true;
+    // Every action: a JSON array; one action: its object alone.
+    const bool array = inv.json && inv.arguments.empty();
+    std::string out;
+    JsonWriter json;
+    if (array)
+        json.beginArray();
     for (int i = 0; i < registry.count(); ++i) {
         const std::string name = registry.nameForPopUpIndex(i);
         auto action = name.empty() ? nullptr : ActionFactory::create(name);
@@ -376,7 +380,7 @@ int commandActions(const Invocation& inv) {
         const ActionHelp help(name, registry.popUpMenuItems()[static_cast<size_t>(i)],
                               action->parameterList());
         if (inv.json) {
-            out += (first ? "" : ",") + help.json();
+            help.writeJson(json);
         } else if (!inv.arguments.empty()) {
             out += help.text();
         } else {
@@ -384,10 +388,11 @@ int commandActions(const Invocation& inv) {
             for (const auto& [key, value] : action->parameterList())
                 out += "    " + key + " = " + value.describe() + "\n";
         }
-        first = false;
     }
+    if (array)
+        json.endArray();
     if (inv.json)
-        out += inv.arguments.empty() ? "]\n" : "\n";
+        out = json.written() + "\n";
     else if (inv.arguments.empty())
         out += "\n'morvane-cli actions NAME' explains one action's keys and their values.\n";
     std::fputs(out.c_str(), stdout);

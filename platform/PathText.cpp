@@ -99,6 +99,26 @@ std::optional<std::string> fileNameFromDisplayName(const std::u16string& display
 }
 
 namespace {
+// The text with U+FFFD for each lone surrogate that is not an escaped byte.
+std::u16string withHalvesReplaced(std::u16string text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (U16_IS_LEAD(text[i]) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1]))
+            ++i;
+        else if (U16_IS_SURROGATE(text[i]) && !isEscapedByte(text[i]))
+            text[i] = 0xFFFD;
+    }
+    return text;
+}
+} // namespace
+
+std::string pathOfDisplayName(std::string_view folder, const std::u16string& displayName) {
+    std::optional<std::string> name = fileNameFromDisplayName(displayName);
+    if (!name)
+        name = fileNameFromDisplayName(withHalvesReplaced(displayName));
+    return join(folder, *name);
+}
+
+namespace {
 std::string_view withoutTrailingSlashes(std::string_view path) {
     while (path.size() > 1 && path.back() == '/')
         path.remove_suffix(1);

@@ -21,6 +21,11 @@ bool isEncodable(const std::u16string& text);
 std::u16string displayNameOfPath(const std::string& path);
 // The on-disk form of a display name: every "/" stored as ":".
 std::optional<std::string> fileNameFromDisplayName(const std::u16string& displayName);
+// The path on disk of the item called displayName in folder, its "/" stored as
+// ":". A name that cannot be written (isEncodable() is false) still gets a
+// path to show and compare, with U+FFFD for each half character; the renamer
+// refuses such a name before it touches the disk.
+std::string pathOfDisplayName(std::string_view folder, const std::u16string& displayName);
 
 // Path helpers on byte strings. The view forms point into path (no copy).
 std::string lastComponent(const std::string& path);

@@ -87,39 +87,46 @@ bool MainController::applicationOpenFile(const std::string& path) {
         openedWhileBusy_.push_back(path);
         return true;
     }
-    const bool added = addFilePaths({path}, false);
+    addFilePaths({path}, false); // a refused path beeps; the request is handled either way
     initiateDelayedPreviewUpdate();
-    return added;
+    return true;
 }
 
-bool MainController::addFilePaths(const std::vector<std::string>& paths, bool interactive) {
+MainController::PathAddition MainController::addFilePath(const std::string& path) {
+    // An item that vanished between its choice and its arrival (a drop from a
+    // file manager that was out of date) has nothing to rename.
+    if (!FileOperations::exists(path))
+        return PathAddition::Missing;
+    if (!rawFileList_->isLegalPath(path))
+        return PathAddition::Covered;
+    rawFileList_->addPath(path);
+    return PathAddition::Added;
+}
+
+std::vector<MainController::PathAddition>
+MainController::addFilePaths(const std::vector<std::string>& paths, bool interactive) {
+    std::vector<PathAddition> results;
+    results.reserve(paths.size());
     for (const auto& path : paths) {
-        // An item that vanished between its choice and its arrival (a drop
-        // from a file manager that was out of date) has nothing to rename.
-        if (!FileOperations::exists(path)) {
-            if (interactive)
-                port_.runAlert({AlertStyle::Warning,
-                                "An item could not be added.",
-                                path + " no longer exists.",
-                                {"OK"}});
-            else
-                port_.beep();
+        results.push_back(addFilePath(path));
+        if (results.back() == PathAddition::Added)
             continue;
-        }
-        if (rawFileList_->isLegalPath(path)) {
-            rawFileList_->addPath(path);
-        } else if (interactive) {
+        if (!interactive)
+            port_.beep();
+        else if (results.back() == PathAddition::Missing)
+            port_.runAlert({AlertStyle::Warning,
+                            "An item could not be added.",
+                            path + " no longer exists.",
+                            {"OK"}});
+        else
             port_.runAlert({AlertStyle::Warning,
                             "Some files could not be added.",
                             "You cannot add files that are located in folders that are already in "
                             "the list. This would compromise the \"Process Subfolders\" feature.",
                             {"OK"}});
-        } else {
-            port_.beep();
-        }
     }
     dynamicFileList_->update();
-    return true;
+    return results;
 }
 
 void MainController::showFileDialog() {

@@ -59,7 +59,17 @@ public:
 
     // Files.
     bool applicationOpenFile(const std::string& path);
-    bool addFilePaths(const std::vector<std::string>& paths, bool interactive);
+    enum class PathAddition {
+        Added,
+        Missing, // nothing at the path
+        Covered  // it is, holds or lies in an item of the list
+    };
+    // Adds one path to the list if it may be added; no alert, and the expanded
+    // list is left for the caller to update.
+    PathAddition addFilePath(const std::string& path);
+    // Adds paths, then updates the expanded list. A refused path gets an alert
+    // (interactive) or a beep.
+    std::vector<PathAddition> addFilePaths(const std::vector<std::string>& paths, bool interactive);
     void showFileDialog();
     void clearList();
     void removeFile(const std::vector<int>& previewRows);

@@ -16,13 +16,6 @@ namespace {
 constexpr const char* manualActionName = "Manually rename";
 constexpr double previewDelaySeconds = 0.2;
 
-// The path an entry would have on disk: "/" in a display name is ":" there, so
-// two names that differ only in that way collide on disk and are compared so.
-std::string newFullPath(const PreviewEntry& entry) {
-    auto name = PathText::fileNameFromDisplayName(entry.newName);
-    return PathText::join(entry.path, name ? *name : toU8(entry.newName));
-}
-
 bool isActive(const BaseRenameAction& step) {
     return step.getParamInt("active", 0) == 1;
 }
@@ -128,8 +121,10 @@ void MainController::updatePreview() {
 void MainController::postProcessPreviewList(std::vector<PreviewEntry>& entries) {
     std::vector<std::string> paths;
     paths.reserve(entries.size());
+    // "/" in a display name is ":" on disk, so two names that differ only in
+    // that way collide there and are compared so.
     for (const auto& entry : entries)
-        paths.push_back(newFullPath(entry));
+        paths.push_back(PathText::pathOfDisplayName(entry.path, entry.newName));
     const std::vector<bool> shared = markSharedPaths(paths);
     wasConflictDetected_ = false;
     for (size_t i = 0; i < entries.size(); ++i) {

@@ -24,11 +24,6 @@ bool equalIgnoringCase(const std::u16string& a, const std::u16string& b) {
     return UnicodeText::equals(a, b, kCaseInsensitiveSearch);
 }
 
-std::string pathInFolder(std::string_view folder, const std::u16string& displayName) {
-    auto name = PathText::fileNameFromDisplayName(displayName);
-    return PathText::join(folder, name ? *name : toU8(displayName));
-}
-
 bool isRename(RenameChoice choice) {
     return choice == RenameChoice::Rename || choice == RenameChoice::RenameAll;
 }
@@ -264,9 +259,7 @@ void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t 
     const std::string& oldPath = plan.oldNames()[pair];
     if (planned.kind == RenameOptimizer::StepKind::FromTemporary) {
         if (run.parked.erase(pair) != 0) {
-            const std::string newPath =
-                pathInFolder(PathText::folderView(oldPath), plan.newNames()[pair]);
-            finishFromTemporary(run, step, pair, oldPath, newPath);
+            finishFromTemporary(run, step, pair, oldPath, plan.newPaths()[pair]);
         }
         return;
     }
@@ -277,10 +270,8 @@ void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t 
     const std::string temporary = planned.kind == RenameOptimizer::StepKind::ToTemporary
                                       ? RenameOptimizer::temporaryPathFor(oldPath)
                                       : std::string();
-    const std::string planTarget =
-        pathInFolder(PathText::folderView(oldPath), plan.newNames()[pair]);
     run.parkFirst = !temporary.empty();
-    run.journalTarget = run.parkFirst ? &temporary : &planTarget;
+    run.journalTarget = run.parkFirst ? &temporary : &plan.newPaths()[pair];
     renamePair(run, step, pair, oldPath, plan.newNames()[pair]);
 }
 
@@ -364,7 +355,7 @@ bool MainController::renamePair(RunState& run, size_t step, size_t index,
             run.interactionMode = 0;
         if (!(changed || run.manual) || newName == currentName)
             return finish(RenameOutcome::Kind::Unchanged);
-        const std::string newPath = pathInFolder(folder, newName);
+        const std::string newPath = PathText::pathOfDisplayName(folder, newName);
         outcome.newPath = newPath;
         // A pair that breaks a cycle parks at its temporary name, unless a
         // dialog gave it a name of its own (the cycle is then broken already).

@@ -35,9 +35,9 @@ std::vector<std::string> pathsOf(const std::vector<std::string>& oldPaths,
     paths.reserve(oldPaths.size());
     writable.assign(oldPaths.size(), false);
     for (size_t i = 0; i < oldPaths.size(); ++i) {
-        auto name = PathText::fileNameFromDisplayName(newNames[i]);
-        writable[i] = name.has_value();
-        paths.push_back(PathText::join(PathText::folderView(oldPaths[i]), name.value_or("")));
+        writable[i] = PathText::isEncodable(newNames[i]);
+        paths.push_back(
+            PathText::pathOfDisplayName(PathText::folderView(oldPaths[i]), newNames[i]));
     }
     return paths;
 }

@@ -46,8 +46,7 @@ public:
     const std::vector<std::string>& oldNames() const { return oldNames_; }
     const std::vector<std::u16string>& newNames() const { return newNames_; }
     const std::vector<ItemIdentity>& identities() const { return identities_; }
-    // Each pair's new path: its folder joined with the new name in path form
-    // (the folder and a slash for a name that cannot be written).
+    // Each pair's new path: PathText::pathOfDisplayName of its folder and new name.
     const std::vector<std::string>& newPaths() const { return newPaths_; }
     size_t count() const { return oldNames_.size(); }
     // Every rename of the run in order: one step per pair, two for each pair

@@ -169,13 +169,27 @@ TEST(Controller, RefusedPathsAlertOncePerPathOrBeep) {
     const std::string inside = f.add("folder/inside.txt");
     const std::string other = f.add("other.txt");
     const std::string vanished = f.files / "vanished.txt";
-    f.controller.addFilePaths({folder, inside, other, inside, vanished}, true);
+    using Addition = MainController::PathAddition;
+    EXPECT_EQ(f.controller.addFilePaths({folder, inside, other, inside, vanished}, true),
+              (std::vector<Addition>{Addition::Added, Addition::Covered, Addition::Added,
+                                     Addition::Covered, Addition::Missing}));
     EXPECT_EQ(f.port.alertTitles(), (std::vector<std::string>{"Some files could not be added.",
                                                               "Some files could not be added.",
                                                               "An item could not be added."}));
     EXPECT_EQ(f.controller.rawFileList().count(), 2);
-    f.controller.addFilePaths({inside, vanished}, false);
-    EXPECT_EQ(f.port.beeps, 2);
+    EXPECT_EQ(f.controller.addFilePaths({inside, vanished, folder}, false),
+              (std::vector<Addition>{Addition::Covered, Addition::Missing, Addition::Covered}));
+    EXPECT_EQ(f.port.beeps, 3);
+    // One path at a time: no alert, no beep, and the expanded list waits for its update.
+    const int expanded = f.controller.dynamicFileList().count();
+    const std::string later = f.files.write("later.txt");
+    EXPECT_EQ(f.controller.addFilePath(later), Addition::Added);
+    EXPECT_EQ(f.controller.addFilePath(later), Addition::Covered);
+    EXPECT_EQ(f.controller.addFilePath(f.files / "never"), Addition::Missing);
+    EXPECT_EQ(f.port.beeps, 3);
+    EXPECT_EQ(f.port.alertTitles().size(), 3u);
+    EXPECT_EQ(f.controller.rawFileList().count(), 3);
+    EXPECT_EQ(f.controller.dynamicFileList().count(), expanded);
 }
 
 TEST(Controller, FilesOpenedBeforeLaunchSkipTheLegalityTest) {

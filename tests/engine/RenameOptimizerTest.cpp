@@ -1,4 +1,5 @@
 #include "MRVN7x/engine/RenameOptimizer.h"
+#include "platform/PathText.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,44 @@ TEST(RenameOptimizer, DeepestFirstThenAscendingPaths) {
             EXPECT_EQ(optimizer.newNames()[i], std::u16string(path.begin(), path.end()) + u"!");
         }
     }
+}
+
+// The one rule for the path of a new name, as the preview, the plan and the run
+// use it: "/" is ":" on disk, escaped bytes are bytes again, and a half
+// character (which cannot be written) shows as U+FFFD.
+TEST(RenameOptimizer, NewPathsAreTheNamesAsStoredInTheFolder) {
+    struct Case {
+        std::string oldPath;
+        std::u16string newName;
+        std::string newPath;
+    };
+    const std::vector<Case> cases = {
+        {"/x/a", u"b", "/x/b"},
+        {"/a", u"b", "/b"},
+        {"/x/a", u"12/14 song", "/x/12:14 song"},
+        {"/x/a", u"stray \xDCFF", "/x/stray \xFF"},
+        {"/x/a", u"\xD83D\xDE00", "/x/\xF0\x9F\x98\x80"},
+        {"/x/a", u"half \xD83D", "/x/half \xEF\xBF\xBD"},
+        {"/x/a", u"a/\xDE00\xDCFF", "/x/a:\xEF\xBF\xBD\xFF"},
+        {"/x/a", u"", "/x/"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PathText::pathOfDisplayName(PathText::folderView(c.oldPath), c.newName),
+                  c.newPath);
+        RenameOptimizer plan;
+        plan.addOldName(c.oldPath, c.newName);
+        plan.optimizeRenameOrder();
+        EXPECT_EQ(plan.newPaths(), std::vector<std::string>{c.newPath});
+    }
+    // A name that cannot be written waits for nobody, not even an item whose
+    // path its shown path happens to be.
+    RenameOptimizer plan;
+    plan.addOldName("/x/\xEF\xBF\xBD", u"b");
+    plan.addOldName("/x/a", u"\xD83D");
+    plan.optimizeRenameOrder();
+    EXPECT_EQ(plan.newPaths()[0], "/x/\xEF\xBF\xBD");
+    EXPECT_EQ(plan.oldNames()[0], "/x/a");
+    EXPECT_EQ(plan.steps().size(), 2u);
 }
 
 TEST(RenameOptimizer, EveryItemComesBeforeEachFolderAboveIt) {
