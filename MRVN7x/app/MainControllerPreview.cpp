@@ -52,7 +52,9 @@ void MainController::updateAll() {
 void MainController::showPreview() {
     ++previewRefreshes_;
     fileManager_->fixNow(); // a window stays open for days: "now" is this refresh's moment
-    if (dynamicFileList_->cutOffPointWasActuallyApplied() &&
+    // A droplet's run has no preview to tell about: its window stays hidden,
+    // and a silent droplet asks nothing.
+    if (dynamicFileList_->cutOffPointWasActuallyApplied() && operationMode_ != DropletRun &&
         !userHasBeenInformedOfPreviewCutoffPointThisSession_) {
         userHasBeenInformedOfPreviewCutoffPointThisSession_ = true;
         notices_.run(Notices::previewCutoff);

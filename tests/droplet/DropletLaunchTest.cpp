@@ -6,6 +6,7 @@
 #include "MRVN7x/app/DropletHandOver.h"
 #include "MRVN7x/app/DropletSettingsFile.h"
 #include "MRVN7x/app/FileListReader.h"
+#include "MRVN7x/filelist/DynamicFileList.h"
 #include "platform/FileSpecification.h"
 #include "platform/XdgPaths.h"
 #include "tests/droplet/DropletTestSupport.h"
@@ -34,11 +35,11 @@ void putRecord(UserDefaults& domain, plist::Dictionary record) {
 }
 
 plist::Dictionary dropletRecord(const std::vector<std::string>& files, int silent,
-                                const std::string& settingsPath = "") {
-    plist::Dictionary host{
-        {"composite action", flatChain({{"Add to front", {{"string", "d_"}}}})},
-        {"global settings",
-         plist::Dictionary{{"silentDroplet", silent}, {"showSummary", 1}, {"interactiveMode", 0}}}};
+                                const std::string& settingsPath = "",
+                                plist::Dictionary globals = {}) {
+    globals.insert({{"silentDroplet", silent}, {"showSummary", 1}, {"interactiveMode", 0}});
+    plist::Dictionary host{{"composite action", flatChain({{"Add to front", {{"string", "d_"}}}})},
+                           {"global settings", globals}};
     return DropletHandOver::makeRecord(host, files, settingsPath, "");
 }
 } // namespace
@@ -100,19 +101,24 @@ TEST(DropletLaunch, ADropletRunRenamesWithTheDropletsSettingsAndSavesNothing) {
     EXPECT_EQ(env.domain()->storedValues(), before);
 }
 
+// More files than the preview shows: no notice about a preview nobody sees.
 TEST(DropletLaunch, ASilentDropletAsksNothingAndSkipsAnExistingTarget) {
     DropletEnvironment env;
     auto domain = env.domain();
     const std::string a = env.files.write("a.txt", "a");
     const std::string b = env.files.write("b.txt", "b");
     env.files.write("d_b.txt", "in the way");
-    putRecord(*domain, dropletRecord({a, b}, 1));
+    for (int i = 0; i < DynamicFileList::kCutOff; ++i)
+        env.files.write("many/" + std::to_string(i));
+    putRecord(*domain, dropletRecord({a, b, env.files / "many"}, 1, "",
+                                     {{"processFolders", 0}, {"processSubfolders", 1}}));
     LaunchedController app(*domain);
     ASSERT_EQ(app.controller.operationMode(), MainController::DropletRun);
     app.controller.runDroplet();
     EXPECT_EQ(readFile(env.files / "d_a.txt"), "a");
     EXPECT_EQ(readFile(env.files / "b.txt"), "b");
     EXPECT_EQ(readFile(env.files / "d_b.txt"), "in the way");
+    EXPECT_TRUE(pathExists(env.files / "many/d_0"));
     EXPECT_TRUE(app.port.alerts.empty());
     EXPECT_TRUE(app.port.confirmations.empty());
     EXPECT_TRUE(app.port.conflicts.empty());

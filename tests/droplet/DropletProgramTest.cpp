@@ -10,9 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -133,6 +136,87 @@ TEST(DropletProgram, DroppedFilesAreRenamedByMorvaneWithoutTouchingAnOpenWindow)
     EXPECT_EQ(*d.env.domain()->objectForKey("composite action"),
               plist::Value(Droplets::appChain()));
     EXPECT_FALSE(d.recordLeft());
+}
+#endif
+
+#if defined(MORVANE_GUI) && defined(MORVANE_CLI)
+// The window, a droplet and the command line started together on one folder
+// take turns: each run takes the run lock before it reads the folder, so it
+// either renames every item as the runs before it left them, or waits too
+// long, is refused and renames nothing. Undoing the runs that ran brings back
+// every name; no item is lost or overwritten on the way.
+TEST(DropletProgram, TheWindowADropletAndTheCommandLineOnOneFolderTakeTurns) {
+    Droplets d(MORVANE_GUI);
+    const plist::Dictionary contentsOnly{{"processFiles", 1},
+                                         {"processFolders", 0},
+                                         {"processSubfolders", 1},
+                                         {"interactiveMode", 0},
+                                         {"showSummary", 0}};
+    plist::Dictionary dropletGlobals = contentsOnly;
+    dropletGlobals["silentDroplet"] = plist::Value(1);
+    const std::string droplet = d.create("Front", dropletGlobals);
+    const std::string folder = d.env.files / "together";
+    constexpr int kItems = 300;
+    for (int i = 0; i < kItems; ++i)
+        d.env.files.write("together/" + std::to_string(i), std::to_string(i));
+
+    // The window is open on the folder before the droplet hands anything over.
+    LaunchedController window(*d.domain);
+    window.controller.compositeAction().setFlatParameterList(
+        flatChain({{"Add to front", {{"string", "w_"}}}}));
+    window.controller.globalSettings().setParameterList(contentsOnly);
+    window.controller.addFilePath(folder);
+    window.controller.updatePreview();
+
+    ProgramResult cli, drop;
+    std::thread commandLine([&] {
+        cli = runProgram(MORVANE_CLI,
+                         {"rename", "--step", "Add to front", "--set", "string=c_", "--global",
+                          "processFolders=0", "--global", "processSubfolders=1", folder});
+    });
+    std::thread dropped([&] { drop = runProgram(d.program(droplet), {folder}, kOffscreen); });
+    const bool windowRan = window.controller.applyCurrentSettings();
+    commandLine.join();
+    dropped.join();
+    EXPECT_TRUE(waitUntil([&] { return processesOf(MORVANE_GUI, "--droplet").empty(); }, 60s));
+    for (const pid_t stuck : processesOf(MORVANE_GUI, "--droplet"))
+        kill(stuck, SIGKILL);
+    EXPECT_EQ(drop.status, 0) << drop.err;
+    EXPECT_TRUE(
+        cli.status == 0 ||
+        (cli.status == 1 && cli.err.find("another rename or undo is running") != std::string::npos))
+        << cli.err;
+
+    // Every item carries the same prefixes, one per run that ran, in the
+    // order the runs took turns, and still holds its own contents.
+    std::map<std::string, int> prefixes;
+    int items = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename();
+        const std::string contents = readFile(entry.path());
+        ASSERT_GE(name.size(), contents.size()) << name;
+        const std::string prefix = name.substr(0, name.size() - contents.size());
+        EXPECT_EQ(name.substr(prefix.size()), contents) << name;
+        ++prefixes[prefix];
+        ++items;
+    }
+    EXPECT_EQ(items, kItems);
+    ASSERT_EQ(prefixes.size(), 1u) << "runs mixed their work";
+    const std::string prefix = prefixes.begin()->first;
+    std::printf("[ figures  ] %d items, the runs' prefixes in turn: %s\n", kItems, prefix.c_str());
+    EXPECT_EQ(prefix.size() % 2, 0u);
+    for (const char run : {'w', 'd', 'c'})
+        EXPECT_LE(std::count(prefix.begin(), prefix.end(), run), 1) << prefix;
+    // A run that left no prefix was refused and said so.
+    EXPECT_EQ(prefix.find('w') != std::string::npos, windowRan) << prefix;
+    EXPECT_EQ(prefix.find('c') != std::string::npos, cli.status == 0) << prefix;
+    EXPECT_NE(prefix.find('d'), std::string::npos) << "the droplet's run was refused: " << prefix;
+
+    // Undo, newest run first, until no run is left to undo.
+    for (size_t run = 0; run < prefix.size() / 2; ++run)
+        EXPECT_EQ(runProgram(MORVANE_CLI, {"undo"}).status, 0);
+    for (int i = 0; i < kItems; ++i)
+        EXPECT_EQ(readFile(folder + "/" + std::to_string(i)), std::to_string(i)) << i;
 }
 #endif
 
