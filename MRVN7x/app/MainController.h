@@ -228,7 +228,7 @@ private:
     std::string chainInAFewWords() const;
     void refuseRun(const std::string& reason);
     void runStep(RunState& run, const RenameOptimizer& plan, size_t index);
-    bool renamePair(RunState& run, size_t step, size_t index, const std::string& oldPath,
+    void renamePair(RunState& run, size_t step, size_t index, const std::string& oldPath,
                     std::u16string newName);
     void finishFromTemporary(RunState& run, size_t step, size_t index, const std::string& oldPath,
                              const std::string& newPath);

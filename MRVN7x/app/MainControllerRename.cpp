@@ -314,7 +314,7 @@ void MainController::pairFinished(size_t index, RenameOutcome outcome) {
 // its refusal (the renamer never replaces anything): a separate look before
 // every rename would double the run's work on the file system, and could
 // never be more than a hint anyway, since the folder may change in between.
-bool MainController::renamePair(RunState& run, size_t step, size_t index,
+void MainController::renamePair(RunState& run, size_t step, size_t index,
                                 const std::string& oldPath, std::u16string newName) {
     const std::string_view folder = PathText::folderView(oldPath);
     const std::u16string currentName = PathText::displayNameOfPath(oldPath);
@@ -322,7 +322,6 @@ bool MainController::renamePair(RunState& run, size_t step, size_t index,
     auto finish = [&](RenameOutcome::Kind kind) {
         outcome.kind = kind;
         pairFinished(index, std::move(outcome));
-        return true;
     };
     // Made only for a dialog: most runs show none.
     auto request = [&](const std::u16string& name) {
@@ -378,7 +377,7 @@ bool MainController::renamePair(RunState& run, size_t step, size_t index,
                 run.journal->stepDone(step);
             if (park) {
                 run.parked.insert(index);
-                return true; // finished by its second step
+                return; // finished by its second step
             }
             ++run.successCount;
             if (runObserver_)

@@ -67,14 +67,14 @@ bool DiskRenamer::renameCurrentName(const std::u16string& currentName,
     switch (settings_.getParamInt("renameMode", 0)) {
     case 0:
         if (!SystemVersion::isLeopard())
-            return renameFileViaAppleScript(currentPath, newName);
+            return renameFileViaAppleScript(currentPath, newName, newPath);
         settings_.setValueForKey("renameMode", plist::Value(3));
-        return renameInFolder(currentPath, newName);
+        return renameInFolder(currentPath, newName, newPath);
     case 1:
         return moveByPaths(currentName, currentPath, newName, newPath);
     case 2:
     case 3:
-        return renameInFolder(currentPath, newName);
+        return renameInFolder(currentPath, newName, newPath);
     default:
         errno = EINVAL; // no such mechanism
         return false;
@@ -82,12 +82,11 @@ bool DiskRenamer::renameCurrentName(const std::u16string& currentName,
 }
 
 bool DiskRenamer::renameFileViaAppleScript(const std::string& currentPath,
-                                           const std::u16string& newName) {
-    auto fileName = usableFileName(newName);
+                                           const std::u16string& newName,
+                                           const std::string& newPath) {
     auto displayName = PathText::toUtf8(newName);
-    if (!fileName || !displayName)
+    if (!usableFileName(newName) || !displayName)
         return false;
-    const std::string newPath = PathText::join(PathText::folderView(currentPath), *fileName);
     return ScriptRunner::callHandler(script_, "filerename", {currentPath, *displayName, newPath});
 }
 
@@ -103,11 +102,11 @@ bool DiskRenamer::moveByPaths(const std::u16string& currentName, const std::stri
     return moveItem(currentPath, newPath);
 }
 
-bool DiskRenamer::renameInFolder(const std::string& currentPath, const std::u16string& newName) {
-    auto fileName = usableFileName(newName);
-    if (!fileName)
+bool DiskRenamer::renameInFolder(const std::string& currentPath, const std::u16string& newName,
+                                 const std::string& newPath) {
+    if (!usableFileName(newName))
         return false;
-    return moveItem(currentPath, PathText::join(PathText::folderView(currentPath), *fileName));
+    return moveItem(currentPath, newPath);
 }
 
 } // namespace morvane

@@ -39,12 +39,14 @@ public:
     // display name in path form. True exactly when the item now lives there.
     bool renameCurrentName(const std::u16string& currentName, const std::string& currentPath,
                            const std::u16string& newName, const std::string& newPath);
-    bool renameFileViaAppleScript(const std::string& currentPath, const std::u16string& newName);
+    bool renameFileViaAppleScript(const std::string& currentPath, const std::u16string& newName,
+                                  const std::string& newPath);
 
 private:
     bool moveByPaths(const std::u16string& currentName, const std::string& currentPath,
                      const std::u16string& newName, const std::string& newPath);
-    bool renameInFolder(const std::string& currentPath, const std::u16string& newName);
+    bool renameInFolder(const std::string& currentPath, const std::u16string& newName,
+                        const std::string& newPath);
 
     BaseAction& settings_;
     std::string script_;

@@ -173,7 +173,7 @@ TEST(DiskRenamer, CommentSurvivesEveryMechanismAndTheScript) {
     Fixture f(0);
     const std::string file = f.dir.write("c.txt", "C");
     FileOperations::writeComment(file, "kept");
-    ASSERT_TRUE(f.renamer.renameFileViaAppleScript(file, u"d/e.txt"));
+    ASSERT_TRUE(f.renamer.renameFileViaAppleScript(file, u"d/e.txt", f.dir / "d:e.txt"));
     std::string comment;
     ASSERT_TRUE(FileOperations::readComment(f.dir / "d:e.txt", comment));
     EXPECT_EQ(comment, "kept");
