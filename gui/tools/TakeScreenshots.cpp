@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QPalette>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -165,6 +166,32 @@ int main(int argc, char** argv) {
     dropletEditor.window().resize(1240, 660);
     save(dropletEditor.window(), out, "droplet-edit-window.png");
     dropletEditor.window().hide();
+
+    // A real run whose new name is one byte too long: the failure dialog as
+    // a user meets it, then every later box (the summary) closed.
+    QFile(photos + "/IMG_2053.JPG").open(QIODevice::WriteOnly);
+    controller.clearList();
+    controller.globalSettings().setValueForKey("interactiveMode", plist::Value(0));
+    controller.compositeAction().setFlatParameterList(plist::Dictionary{
+        {"currentActionIndex", plist::Value(0)},
+        {"composite actions array",
+         plist::Value(plist::Array{plist::Value(
+             step("Add to end", {{"string", plist::Value(std::string(244, 'x'))}}))})}});
+    controller.addFilePath((photos + "/IMG_2053.JPG").toStdString());
+    controller.updatePreview();
+    QTimer boxes;
+    boxes.callOnTimeout([&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (box->text() != "The file name could not be changed.")
+            return box->accept();
+        save(*box, out, "failure-dialog.png");
+        box->reject(); // Skip Remaining Files
+    });
+    boxes.start(500);
+    controller.applyCurrentSettings();
+    boxes.stop();
 
     QApplication::setPalette(darkPalette());
     save(window, out, "dark-palette.png");
