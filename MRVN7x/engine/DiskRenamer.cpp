@@ -13,18 +13,18 @@
 namespace morvane {
 namespace {
 
-// The path form of a display name that can be a name in a folder, or nothing
-// with errno saying why (RenameFailure words it).
-std::optional<std::string> usableFileName(const std::u16string& displayName) {
+// Whether a display name can be a name in a folder; if not, errno says why
+// (RenameFailure words it).
+bool isUsableName(const std::u16string& displayName) {
     if (displayName.size() > DiskRenamer::kMaximumNameLength) {
         errno = ENAMETOOLONG;
-        return std::nullopt;
+        return false;
     }
     if (RenameFailure::ofNewName(displayName)) {
         errno = EINVAL;
-        return std::nullopt;
+        return false;
     }
-    return PathText::fileNameFromDisplayName(displayName);
+    return PathText::fileNameFromDisplayName(displayName).has_value();
 }
 
 bool moveItem(const std::string& from, const std::string& to) {
@@ -85,7 +85,7 @@ bool DiskRenamer::renameFileViaAppleScript(const std::string& currentPath,
                                            const std::u16string& newName,
                                            const std::string& newPath) {
     auto displayName = PathText::toUtf8(newName);
-    if (!usableFileName(newName) || !displayName)
+    if (!isUsableName(newName) || !displayName)
         return false;
     return ScriptRunner::callHandler(script_, "filerename", {currentPath, *displayName, newPath});
 }
@@ -95,7 +95,7 @@ bool DiskRenamer::renameFileViaAppleScript(const std::string& currentPath,
 // system respects case; if the second move fails the item gets its old name back.
 bool DiskRenamer::moveByPaths(const std::u16string& currentName, const std::string& currentPath,
                               const std::u16string& newName, const std::string& newPath) {
-    if (!usableFileName(newName))
+    if (!isUsableName(newName))
         return false;
     if (differsInCaseOnly(currentName, newName))
         return FileOperations::moveViaTemporaryName(currentPath, newPath, kCaseChangeTemporaryName);
@@ -104,7 +104,7 @@ bool DiskRenamer::moveByPaths(const std::u16string& currentName, const std::stri
 
 bool DiskRenamer::renameInFolder(const std::string& currentPath, const std::u16string& newName,
                                  const std::string& newPath) {
-    if (!usableFileName(newName))
+    if (!isUsableName(newName))
         return false;
     return moveItem(currentPath, newPath);
 }
