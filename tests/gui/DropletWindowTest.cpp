@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -108,8 +109,13 @@ TEST(DropletWindow, TheNormalWindowCreatesADropletThroughItsSavePanel) {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
             panel.stop();
             EXPECT_EQ(dialog->windowTitle(), "Save Droplet");
-            dialog->selectFile(QString::fromStdString(w.files / "Made"));
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            // Typed into the name field: selectFile() leaves a focused field as it is.
+            dialog->setDirectory(QString::fromStdString(w.files.path()));
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            EXPECT_NE(name, nullptr);
+            if (name)
+                name->setText("Made");
+            QMetaObject::invokeMethod(dialog, name ? "accept" : "reject", Qt::QueuedConnection);
         }
     });
     panel.start(10);
