@@ -86,8 +86,8 @@ bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& 
             return false;
         }
         if (params && params->isDictionary())
-            action->setParameterList(*params->asDictionary());
-        steps_.push_back(std::move(action));
+            (*action)->setParameterList(*params->asDictionary());
+        steps_.push_back(std::move(*action));
     }
     // As the application loads a chain: an index beyond the steps makes the
     // last one current.
@@ -156,7 +156,7 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
                 error = unknownActionError(registry_, item.name);
                 return false;
             }
-            steps_.push_back(std::move(action));
+            steps_.push_back(std::move(*action));
             break;
         }
         case ChainItem::Kind::Set:

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!flat)
         return 0;
     CompositeRenameAction chain(applicationActionList());
-    chain.setFlatParameterList(flat);
+    (void)chain.setFlatParameterList(flat);
     fuzz::runChainOverNames(chain);
     return 0;
 }
