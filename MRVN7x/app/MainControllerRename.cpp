@@ -88,17 +88,15 @@ void MainController::takeInFilesOpenedWhileBusy() {
     initiateDelayedPreviewUpdate();
 }
 
-// The checks before a run, in order. True in result when the run is over
-// (a notice stood in for it), false when it did not start.
-bool MainController::checkSettingsBeforeRun(bool& result) {
-    result = false;
+// The checks before a run, in order. Nothing when the run may start;
+// otherwise the answer of the run: true when it is over (a notice stood in
+// for it), false when it did not start.
+std::optional<bool> MainController::checkSettingsBeforeRun() {
     if (!validateActionList())
         return false;
     if (!globalSettings_->shouldProcessFiles() && !globalSettings_->shouldProcessFolders()) {
-        if (notices_.run(Notices::inconsistentSettings) == DialogChoice::Help) {
-            result = true;
-            return false;
-        }
+        if (notices_.run(Notices::inconsistentSettings) == DialogChoice::Help)
+            return true;
         globalSettings_->setShouldProcessFiles(true);
         globalSettings_->setShouldProcessFolders(true);
         return false;
@@ -107,12 +105,11 @@ bool MainController::checkSettingsBeforeRun(bool& result) {
         const DialogChoice answer = notices_.run(Notices::noFilesSelected);
         if (answer == DialogChoice::Cancel)
             port_.openHelpPage(std::string(kHelpBase) + "selecting-files.html");
-        result = answer == DialogChoice::Help;
-        return false;
+        return answer == DialogChoice::Help;
     }
     if (wasConflictDetected_ && showConflictDetectedDialog() != DialogChoice::Ok)
         return false;
-    return true;
+    return std::nullopt;
 }
 
 std::string MainController::chainInAFewWords() const {
@@ -150,10 +147,9 @@ bool MainController::applyCurrentSettings() {
 }
 
 bool MainController::runCheckedRename() {
-    bool result = false;
     lastRun_ = {};
-    if (!checkSettingsBeforeRun(result))
-        return result;
+    if (const auto answer = checkSettingsBeforeRun())
+        return *answer;
     // One run at a time, taken before the list is read, so the plan sees no
     // other run's half-done work. A run without journal may go on where the
     // lock file cannot be made, but never past another run.
