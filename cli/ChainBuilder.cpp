@@ -99,11 +99,10 @@ Result<void> ChainBuilder::applySetting(BaseRenameAction& step, const Setting& s
     const auto& [key, text] = setting;
     const plist::Dictionary defaults = step.defaultParameters();
     const ValueChecker checker("\"" + step.actionName() + "\"", defaults);
-    std::string error;
-    std::optional<plist::Value> value =
-        checker.check(key, text, ParameterTable::find(step.actionName(), key), error);
-    if (!value)
-        return Failure{0, error};
+    auto checked = checker.check(key, text, ParameterTable::find(step.actionName(), key));
+    if (!checked)
+        return checked.failure();
+    std::optional<plist::Value> value = std::move(*checked);
     std::string refusal;
     if (!step.validateValueForKey(key, value, &refusal))
         return Failure{0, "\"" + key + "\" of \"" + step.actionName() + "\" refuses '" + text +
@@ -200,10 +199,9 @@ Result<void> ChainBuilder::applyGlobals(const std::vector<Setting>& globals) {
     for (const auto& [key, text] : globals) {
         const plist::Dictionary defaults = settings.defaultParameters();
         const ValueChecker checker("the global settings", defaults);
-        std::string error;
-        auto value = checker.check(key, text, ParameterTable::findGlobal(key), error);
+        auto value = checker.check(key, text, ParameterTable::findGlobal(key));
         if (!value)
-            return Failure{0, error};
+            return value.failure();
         settings.setValueForKey(key, *value);
     }
     return Result<void>::success();
