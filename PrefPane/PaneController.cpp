@@ -182,13 +182,12 @@ void PaneController::suggestTambrel() {
 void PaneController::upgradeIfOlder() {
     if (!morvane::FileOperations::exists(installedHotKeyPath()))
         return;
-    std::string error;
-    const bool older = hotKeyComponent().needsUpgrading(&error);
-    if (!error.empty()) {
-        alerts_.runAlert({AlertStyle::Warning, error, "", {"OK"}});
+    const auto older = hotKeyComponent().needsUpgrading();
+    if (!older) {
+        alerts_.runAlert({AlertStyle::Warning, older.message(), "", {"OK"}});
         return;
     }
-    if (!older)
+    if (!*older)
         return;
     inform("A newer version of the hot key component was found.",
            "The old version will now be upgraded.");

@@ -43,7 +43,7 @@ plist::Value step(const std::string& name, plist::Dictionary parameters) {
 
 std::unique_ptr<CompositeRenameAction> chainOf(Registry& registry, plist::Array steps) {
     auto chain = makeAction<CompositeRenameAction>(*registry.list);
-    chain->setFlatParameterList(
+    (void)chain->setFlatParameterList(
         plist::Dictionary{{"currentActionIndex", plist::Value(0)},
                           {"composite actions array", plist::Value(std::move(steps))}});
     return chain;

@@ -38,12 +38,10 @@ std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std:
     return plist::Value(std::stoi(text));
 }
 
-std::optional<plist::Dictionary> readChainFile(const std::string& path, std::string& error) {
+Result<plist::Dictionary> readChainFile(const std::string& path) {
     auto host = DropletSettingsFile::readHostSettings(path);
-    if (!host) {
-        error = host.message();
-        return std::nullopt;
-    }
+    if (!host)
+        return host.failure();
     return *(*host)[DropletSettingsFile::kCompositeAction].asDictionary();
 }
 
@@ -66,28 +64,23 @@ std::string unknownActionError(const ActionList& registry, const std::string& na
     return error;
 }
 
-bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& error) {
+Result<void> ChainBuilder::appendSavedChain(const plist::Dictionary& flat) {
     const plist::Value* array = plist::find(flat, "composite actions array");
-    if (!array || !array->isArray() || array->asArray()->empty()) {
-        error = "the saved chain has no steps in \"composite actions array\"";
-        return false;
-    }
+    if (!array || !array->isArray() || array->asArray()->empty())
+        return Failure{0, "the saved chain has no steps in \"composite actions array\""};
     for (const auto& entry : *array->asArray()) {
         const plist::Dictionary* step = entry.asDictionary();
         const plist::Value* name = step ? plist::find(*step, "action name") : nullptr;
         const plist::Value* params = step ? plist::find(*step, "action parameter list") : nullptr;
-        if (!name || !name->asString()) {
-            error = "a saved step has no action name";
-            return false;
-        }
+        if (!name || !name->asString())
+            return Failure{0, "a saved step has no action name"};
         auto action = registry_.newActionForName(*name->asString(), &controller_);
-        if (!action) {
-            error = "unknown action name \"" + *name->asString() + "\" in the saved chain";
-            return false;
-        }
+        if (!action)
+            return Failure{0,
+                           "unknown action name \"" + *name->asString() + "\" in the saved chain"};
         if (params && params->isDictionary())
-            action->setParameterList(*params->asDictionary());
-        steps_.push_back(std::move(action));
+            (*action)->setParameterList(*params->asDictionary());
+        steps_.push_back(std::move(*action));
     }
     // As the application loads a chain: an index beyond the steps makes the
     // last one current.
@@ -96,80 +89,74 @@ bool ChainBuilder::appendSavedChain(const plist::Dictionary& flat, std::string& 
     const plist::Value* index = plist::find(flat, "currentActionIndex");
     savedIndex_ =
         static_cast<int>(std::clamp(first + (index ? integerReading(*index) : 0), first, last));
-    return true;
+    return Result<void>::success();
 }
 
 // Writes through the key interface as a control of the step's parameter view
 // does: the typed value, checked by the step's validation hook. A list file
 // path is loaded as the view's browse command loads the chosen file.
-bool ChainBuilder::applySetting(BaseRenameAction& step, const Setting& setting,
-                                std::string& error) {
+Result<void> ChainBuilder::applySetting(BaseRenameAction& step, const Setting& setting) {
     const auto& [key, text] = setting;
     const plist::Dictionary defaults = step.defaultParameters();
     const ValueChecker checker("\"" + step.actionName() + "\"", defaults);
-    std::optional<plist::Value> value =
-        checker.check(key, text, ParameterTable::find(step.actionName(), key), error);
-    if (!value)
-        return false;
+    auto checked = checker.check(key, text, ParameterTable::find(step.actionName(), key));
+    if (!checked)
+        return checked.failure();
+    std::optional<plist::Value> value = std::move(*checked);
     std::string refusal;
-    if (!step.validateValueForKey(key, value, &refusal)) {
-        error = "\"" + key + "\" of \"" + step.actionName() + "\" refuses '" + text + "'" +
-                (refusal.empty() ? "" : ": " + refusal);
-        return false;
-    }
+    if (!step.validateValueForKey(key, value, &refusal))
+        return Failure{0, "\"" + key + "\" of \"" + step.actionName() + "\" refuses '" + text +
+                              "'" + (refusal.empty() ? "" : ": " + refusal)};
     auto* fromList = dynamic_cast<RenameFromListAction*>(&step);
     if (!fromList || key != "list file path" || !value || !value->asString()) {
         step.setValueForKey(key, std::move(value));
-        return true;
+        return Result<void>::success();
     }
-    return loadListFile(*fromList, *value->asString(), error);
+    return loadListFile(*fromList, *value->asString());
 }
 
 // The open panel hands the view an absolute path; a relative one is taken
 // from the working folder.
-bool ChainBuilder::loadListFile(RenameFromListAction& step, const std::string& path,
-                                std::string& error) {
+Result<void> ChainBuilder::loadListFile(RenameFromListAction& step, const std::string& path) {
     std::error_code ignored;
     const std::string absolute =
         path.empty() || path[0] == '/' ? path : std::filesystem::absolute(path, ignored).string();
     step.browse(absolute);
     const std::string status = step.getParamString("status");
     if (status.find("Nothing loaded.") == std::string::npos)
-        return true;
-    error = "\"list file path\" " + path + ": " + status;
+        return Result<void>::success();
     // "Error on line N.": what is wrong with that line.
     constexpr std::string_view prefix = "Error on line ";
     const int line = status.rfind(prefix, 0) == 0 ? std::atoi(status.c_str() + prefix.size()) : 0;
     if (const std::string problem = line > 0 ? listLineProblem(absolute, line) : "";
         !problem.empty())
-        error = "\"list file path\" " + path + ": line " + std::to_string(line) + ": " + problem +
-                ". Nothing loaded.";
-    return false;
+        return Failure{0, "\"list file path\" " + path + ": line " + std::to_string(line) + ": " +
+                              problem + ". Nothing loaded."};
+    return Failure{0, "\"list file path\" " + path + ": " + status};
 }
 
-bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
+Result<void> ChainBuilder::build(const Invocation& invocation) {
     for (const auto& item : invocation.chain) {
         switch (item.kind) {
         case ChainItem::Kind::Step: {
             auto action = registry_.newActionForName(item.name, &controller_);
-            if (!action) {
-                error = unknownActionError(registry_, item.name);
-                return false;
-            }
-            steps_.push_back(std::move(action));
+            if (!action)
+                return Failure{0, unknownActionError(registry_, item.name)};
+            steps_.push_back(std::move(*action));
             break;
         }
         case ChainItem::Kind::Set:
-            if (!applySetting(*steps_.back(), item.setting, error))
-                return false;
+            if (auto applied = applySetting(*steps_.back(), item.setting); !applied)
+                return applied;
             break;
         case ChainItem::Kind::ChainFile: {
             auto host = DropletSettingsFile::readHostSettings(item.name);
             if (!host)
-                error = host.message();
-            if (!host || !appendSavedChain(
-                             *(*host)[DropletSettingsFile::kCompositeAction].asDictionary(), error))
-                return false;
+                return host.failure();
+            if (auto appended = appendSavedChain(
+                    *(*host)[DropletSettingsFile::kCompositeAction].asDictionary());
+                !appended)
+                return appended;
             // A droplet renames with its own global settings too.
             if (auto* globals = plist::find(*host, DropletSettingsFile::kGlobalSettings))
                 savedGlobals_ = *globals->asDictionary();
@@ -178,26 +165,20 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
         case ChainItem::Kind::AppChain: {
             UserDefaults app(kApplicationDomain);
             auto saved = app.objectForKey("composite action");
-            if (!saved || !saved->isDictionary()) {
-                error = "the application has not saved a chain";
-                return false;
-            }
-            if (!appendSavedChain(*saved->asDictionary(), error))
-                return false;
+            if (!saved || !saved->isDictionary())
+                return Failure{0, "the application has not saved a chain"};
+            if (auto appended = appendSavedChain(*saved->asDictionary()); !appended)
+                return appended;
             break;
         }
         }
     }
-    if (steps_.empty()) {
-        error = "no steps: give --step, --chain or --app-chain";
-        return false;
-    }
+    if (steps_.empty())
+        return Failure{0, "no steps: give --step, --chain or --app-chain"};
     const int count = static_cast<int>(steps_.size());
     int current = invocation.current.value_or(savedIndex_ >= 0 ? savedIndex_ : count - 1);
-    if (current >= count) {
-        error = "--current " + std::to_string(current) + " is beyond the last step";
-        return false;
-    }
+    if (current >= count)
+        return Failure{0, "--current " + std::to_string(current) + " is beyond the last step"};
     CompositeRenameAction& chain = controller_.compositeAction();
     const int old = chain.count();
     for (auto& step : steps_)
@@ -206,10 +187,10 @@ bool ChainBuilder::build(const Invocation& invocation, std::string& error) {
     for (int i = 0; i < old; ++i)
         chain.removeStep(0);
     chain.setCurrentActionIndex(current < 0 ? 0 : current);
-    return true;
+    return Result<void>::success();
 }
 
-bool ChainBuilder::applyGlobals(const std::vector<Setting>& globals, std::string& error) {
+Result<void> ChainBuilder::applyGlobals(const std::vector<Setting>& globals) {
     MRVNGlobalPreferencesPseudoAction& settings = controller_.globalSettings();
     // Whether to ask is the command line's choice (--interactive), not the droplet's.
     savedGlobals_.erase("interactiveMode");
@@ -218,12 +199,12 @@ bool ChainBuilder::applyGlobals(const std::vector<Setting>& globals, std::string
     for (const auto& [key, text] : globals) {
         const plist::Dictionary defaults = settings.defaultParameters();
         const ValueChecker checker("the global settings", defaults);
-        auto value = checker.check(key, text, ParameterTable::findGlobal(key), error);
+        auto value = checker.check(key, text, ParameterTable::findGlobal(key));
         if (!value)
-            return false;
+            return value.failure();
         settings.setValueForKey(key, *value);
     }
-    return true;
+    return Result<void>::success();
 }
 
 } // namespace morvane::cli

@@ -4,6 +4,7 @@
 // chain; and applies --global to its global settings.
 #include "MRVN7x/app/MainController.h"
 #include "cli/CommandLine.h"
+#include "platform/Result.h"
 
 #include <string>
 
@@ -22,8 +23,8 @@ std::optional<plist::Value> typedValue(const plist::Value* byDefault, const std:
 
 // A saved chain from a flat chain file, a droplet's Settings.plist or a
 // droplet folder (read by DropletSettingsFile, as the application and the
-// droplet program read it); error says why there is none.
-std::optional<plist::Dictionary> readChainFile(const std::string& path, std::string& error);
+// droplet program read it); the failure says why there is none.
+Result<plist::Dictionary> readChainFile(const std::string& path);
 
 // The usage error for an action name the registry does not know, with the exact
 // name of the closest menu title or name ("did you mean").
@@ -34,14 +35,14 @@ public:
     ChainBuilder(MainController& controller, ActionList& registry)
         : controller_(controller), registry_(registry) {}
 
-    // False with a one-line reason on the first item that cannot be applied.
-    bool build(const Invocation& invocation, std::string& error);
-    bool applyGlobals(const std::vector<Setting>& globals, std::string& error);
+    // A failure with a one-line reason on the first item that cannot be applied.
+    Result<void> build(const Invocation& invocation);
+    Result<void> applyGlobals(const std::vector<Setting>& globals);
 
 private:
-    bool appendSavedChain(const plist::Dictionary& flat, std::string& error);
-    bool applySetting(BaseRenameAction& step, const Setting& setting, std::string& error);
-    bool loadListFile(RenameFromListAction& step, const std::string& path, std::string& error);
+    Result<void> appendSavedChain(const plist::Dictionary& flat);
+    Result<void> applySetting(BaseRenameAction& step, const Setting& setting);
+    Result<void> loadListFile(RenameFromListAction& step, const std::string& path);
 
     MainController& controller_;
     ActionList& registry_;

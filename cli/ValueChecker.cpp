@@ -56,28 +56,24 @@ std::vector<std::string> ValueChecker::userKeys() const {
     return keys;
 }
 
-std::optional<plist::Value> ValueChecker::check(const std::string& key, const std::string& text,
-                                                const ParameterInfo* info,
-                                                std::string& error) const {
+Result<plist::Value> ValueChecker::check(const std::string& key, const std::string& text,
+                                         const ParameterInfo* info) const {
     const plist::Value* byDefault = plist::find(defaults_, key);
     if (!byDefault && !info) {
         const std::vector<std::string> keys = userKeys();
-        error = "\"" + key + "\" is not a key of " + owner_ + " (its keys: " + quotedList(keys) +
-                ")" + didYouMean(key, keys);
-        return std::nullopt;
+        return Failure{0, "\"" + key + "\" is not a key of " + owner_ +
+                              " (its keys: " + quotedList(keys) + ")" + didYouMean(key, keys)};
     }
     if (info && info->kind != ParameterInfo::Kind::Text)
-        return checkKnown(key, text, *info, error);
+        return checkKnown(key, text, *info);
     auto value = typedValue(byDefault, text);
     if (!value)
-        error = subject(key) + " takes an integer, not '" + text + "'";
-    return value;
+        return Failure{0, subject(key) + " takes an integer, not '" + text + "'"};
+    return std::move(*value);
 }
 
-std::optional<plist::Value> ValueChecker::checkKnown(const std::string& key,
-                                                     const std::string& text,
-                                                     const ParameterInfo& info,
-                                                     std::string& error) const {
+Result<plist::Value> ValueChecker::checkKnown(const std::string& key, const std::string& text,
+                                              const ParameterInfo& info) const {
     using K = ParameterInfo::Kind;
     std::optional<int> number;
     if (info.kind == K::Flag) {
@@ -89,10 +85,8 @@ std::optional<plist::Value> ValueChecker::checkKnown(const std::string& key,
             if (folded(choice.title) == folded(text))
                 number = choice.value;
     }
-    if (!number || !info.accepts(*number)) {
-        error = subject(key) + " takes " + describeRange(info) + ", not '" + text + "'";
-        return std::nullopt;
-    }
+    if (!number || !info.accepts(*number))
+        return Failure{0, subject(key) + " takes " + describeRange(info) + ", not '" + text + "'"};
     return plist::Value(*number);
 }
 

@@ -5,8 +5,8 @@
 // 0/1, yes/no and true/false; a choice may also be given by its title.
 #include "MRVN7x/actions/ParameterTable.h"
 #include "platform/PlistValue.h"
+#include "platform/Result.h"
 
-#include <optional>
 #include <string>
 
 namespace morvane::cli {
@@ -17,16 +17,16 @@ public:
     ValueChecker(std::string owner, const plist::Dictionary& defaults)
         : owner_(std::move(owner)), defaults_(defaults) {}
 
-    // The typed value for the key, or nothing with a one-line reason in error.
-    std::optional<plist::Value> check(const std::string& key, const std::string& text,
-                                      const ParameterInfo* info, std::string& error) const;
+    // The typed value for the key, or a failure with a one-line reason.
+    Result<plist::Value> check(const std::string& key, const std::string& text,
+                               const ParameterInfo* info) const;
 
     // The keys a user may set (the defaults without the internal ones), in order.
     std::vector<std::string> userKeys() const;
 
 private:
-    std::optional<plist::Value> checkKnown(const std::string& key, const std::string& text,
-                                           const ParameterInfo& info, std::string& error) const;
+    Result<plist::Value> checkKnown(const std::string& key, const std::string& text,
+                                    const ParameterInfo& info) const;
     std::string subject(const std::string& key) const;
 
     std::string owner_;

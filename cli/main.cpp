@@ -97,10 +97,12 @@ struct Session {
 
     // Builds the chain and settings, adds the paths; false (exit 2) on usage errors.
     int prepare(const Invocation& inv) {
-        std::string error;
         ChainBuilder builder(controller, registry);
-        if (!builder.build(inv, error) || !builder.applyGlobals(inv.globals, error))
-            return usageError(error);
+        Result<void> built = builder.build(inv);
+        if (built)
+            built = builder.applyGlobals(inv.globals);
+        if (!built)
+            return usageError(built.message());
         int refused = 0;
         for (const auto& arg : inv.arguments) {
             switch (controller.addFilePath(absolutePath(arg))) {

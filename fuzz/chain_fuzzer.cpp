@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         flat["currentActionIndex"] = fuzz::arbitraryValue(input, nullptr);
 
     CompositeRenameAction chain(applicationActionList());
-    chain.setFlatParameterList(flat);
+    (void)chain.setFlatParameterList(flat);
     if (chain.count() < 1)
         fuzz::fail("a chain without steps");
     fuzz::runChainOverNames(chain);

@@ -15,12 +15,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path =
         fuzz::writeScratchFile("Settings.plist", {reinterpret_cast<const char*>(data), size});
-    std::string error;
-    auto flat = cli::readChainFile(path, error);
+    auto flat = cli::readChainFile(path);
     if (!flat)
         return 0;
     CompositeRenameAction chain(applicationActionList());
-    chain.setFlatParameterList(flat);
+    (void)chain.setFlatParameterList(*flat);
     fuzz::runChainOverNames(chain);
     return 0;
 }

@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         UserDefaults defaults("fuzz.domain", folder);
         ActionList registry(defaults);
         for (const auto& name : registry.nameArray())
-            registry.newActionForName(name, nullptr);
+            (void)registry.newActionForName(name, nullptr);
         CompositeRenameAction chain(registry);
-        chain.loadFromPreferences();
+        (void)chain.loadFromPreferences();
         fuzz::runChainOverNames(chain);
         defaults.setObject("fuzz written", plist::Value(7));
         if (!defaults.synchronize())

@@ -251,7 +251,7 @@ QWidget* MainWindow::buildEditor() {
     fillActionMenu();
     connect(actionMenu_, &QComboBox::activated, this, [this](int index) {
         if (index != controller_.compositeAction().transientActionIndex())
-            controller_.compositeAction().setTransientActionIndex(index);
+            (void)controller_.compositeAction().setTransientActionIndex(index); // logged
     });
     auto* actionLabel = new QLabel(tr("&Action:"));
     actionLabel->setBuddy(actionMenu_);

@@ -4,6 +4,7 @@
 // can read as it stands. The one way the core reports a failure that has a
 // reason; a bare "no" stays a bool, and an absence that is no failure an
 // optional.
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -37,6 +38,25 @@ public:
 
 private:
     std::variant<T, Failure> state_;
+};
+
+// An operation that gives nothing back but can fail: success (default
+// constructed, or success()) or the failure.
+template <> class [[nodiscard]] Result<void> {
+public:
+    Result() = default;
+    Result(Failure failure) : failure_(std::move(failure)) {}
+    static Result success() { return {}; }
+
+    bool ok() const { return !failure_; }
+    explicit operator bool() const { return ok(); }
+
+    const Failure& failure() const { return *failure_; }
+    const std::string& message() const { return failure().message; }
+    std::string messageIfFailed() const { return ok() ? std::string() : message(); }
+
+private:
+    std::optional<Failure> failure_;
 };
 
 } // namespace morvane

@@ -35,6 +35,12 @@ private:
     int fd_ = -1;
 };
 
+// The failure, logged.
+Failure logged(int code, std::string message) {
+    SystemLog::error(message);
+    return {code, std::move(message)};
+}
+
 bool exists(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0;
@@ -121,11 +127,10 @@ bool UserDefaults::synchronizeLocked(const std::function<bool(plist::Dictionary&
         SystemLog::error("Cannot lock the preferences domain " + domain_);
         return false;
     }
-    bool readable = true;
-    auto disk = readDiskLocked(readable);
-    if (!readable)
+    auto disk = readDiskLocked();
+    if (!disk)
         return false; // keep what we have; never write over a file we could not read
-    plist::Dictionary merged = disk ? std::move(*disk) : plist::Dictionary();
+    plist::Dictionary merged = std::move(*disk);
     for (const auto& [key, value] : pending_) {
         if (value)
             merged.insert_or_assign(key, *value);
@@ -144,18 +149,18 @@ bool UserDefaults::synchronizeLocked(const std::function<bool(plist::Dictionary&
     return true;
 }
 
-// Reads the domain file. Nothing when it is absent or damaged (a damaged file
-// is set aside first); readable is false when the file exists but cannot be read.
-std::optional<plist::Dictionary> UserDefaults::readDiskLocked(bool& readable) {
+// Reads the domain file: empty when it is absent or damaged (a damaged file is
+// set aside first). A failure (logged) when the file exists but cannot be
+// read, or is damaged and cannot be set aside.
+Result<plist::Dictionary> UserDefaults::readDiskLocked() {
     const std::string path = filePath();
     std::ifstream in(path, std::ios::binary);
     if (!in) {
+        const int code = errno;
         if (!exists(path))
-            return std::nullopt;
-        SystemLog::error("Cannot read the preferences file " + path +
-                         "; its settings are not used");
-        readable = false;
-        return std::nullopt;
+            return plist::Dictionary();
+        return logged(code,
+                      "Cannot read the preferences file " + path + "; its settings are not used");
     }
     std::ostringstream buffer;
     buffer << in.rdbuf();
@@ -163,23 +168,24 @@ std::optional<plist::Dictionary> UserDefaults::readDiskLocked(bool& readable) {
     if (value && value->isDictionary())
         return std::move(*value->asDictionary());
     // A damaged file that cannot be set aside must not be written over either.
-    readable = setAsideDamagedFile();
-    return std::nullopt;
+    if (auto setAside = setAsideDamagedFile(); !setAside)
+        return setAside.failure();
+    return plist::Dictionary();
 }
 
-bool UserDefaults::setAsideDamagedFile() {
+Result<void> UserDefaults::setAsideDamagedFile() {
     const std::string path = filePath();
     std::string aside = path + ".damaged";
     for (int n = 2; exists(aside); ++n)
         aside = path + ".damaged-" + std::to_string(n);
     if (std::rename(path.c_str(), aside.c_str()) != 0) {
-        SystemLog::error("The preferences file " + path +
-                         " is damaged and could not be moved aside");
-        return false;
+        const int code = errno;
+        return logged(code,
+                      "The preferences file " + path + " is damaged and could not be moved aside");
     }
     SystemLog::error("The preferences file " + path + " is damaged; it was moved to " + aside +
                      " and the settings start empty");
-    return true;
+    return Result<void>::success();
 }
 
 } // namespace morvane

@@ -9,6 +9,7 @@
 // A file that does not parse is set aside as DOMAIN.plist.damaged (never
 // deleted), logged, and the domain starts empty.
 #include "platform/PlistValue.h"
+#include "platform/Result.h"
 
 #include <functional>
 #include <mutex>
@@ -53,8 +54,8 @@ public:
 
 private:
     bool synchronizeLocked(const std::function<bool(plist::Dictionary&)>* change = nullptr);
-    std::optional<plist::Dictionary> readDiskLocked(bool& readable);
-    bool setAsideDamagedFile();
+    Result<plist::Dictionary> readDiskLocked();
+    Result<void> setAsideDamagedFile();
 
     std::string domain_;
     std::string folder_;

@@ -20,11 +20,9 @@ bool isFolder(const std::string& path) {
     return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool internalError(const char* message, std::string* error) {
+Failure internalError(const char* message) {
     SystemLog::error(message);
-    if (error)
-        *error = message;
-    return false;
+    return {0, message};
 }
 
 // Copies source to target recursively, symbolic links as links. Removes its
@@ -130,13 +128,13 @@ bool InstallationComponent::isAlreadyInstalled() const {
     return !target.empty() && FileOperations::exists(target);
 }
 
-bool InstallationComponent::needsUpgrading(std::string* error) const {
+Result<bool> InstallationComponent::needsUpgrading() const {
     if (!isAlreadyInstalled())
         return false;
     if (!FileOperations::exists(sourcePath()))
-        return internalError(kSourceNotFound, error);
+        return internalError(kSourceNotFound);
     if (!isFolder(installedPath()))
-        return internalError(kInstalledNotFound, error);
+        return internalError(kInstalledNotFound);
     // A bundle without a version number counts as version 0.
     const auto installed = Bundle::version(installedPath()).value_or(0);
     const auto available = Bundle::version(sourcePath()).value_or(0);

@@ -2,6 +2,8 @@
 // One companion component that a bundle carries in its resources and that is
 // copied into a folder of the user's: installed, upgraded to a newer copy,
 // removed, started. Every operation answers its success; nothing throws.
+#include "platform/Result.h"
+
 #include <string>
 #include <vector>
 
@@ -48,9 +50,9 @@ public:
     bool install() const;
     bool isAlreadyInstalled() const;
     // Installed, and its numeric bundle version is lower than the copy's. A
-    // missing copy or installed bundle is an internal error: logged, put in
-    // *error, and the answer is false.
-    bool needsUpgrading(std::string* error = nullptr) const;
+    // missing copy or installed bundle is an internal error: logged, and the
+    // failure's message.
+    Result<bool> needsUpgrading() const;
     bool performUpgrade() const;
     // Runs the uninstaller, then removes exactly the installed item and what
     // is inside it; symbolic links are removed, never followed. A failed

@@ -34,7 +34,10 @@ public:
 
 private:
     static bool shouldUpdate(const InstallationComponent& component) {
-        return component.isAlreadyInstalled() && component.needsUpgrading();
+        if (!component.isAlreadyInstalled())
+            return false;
+        const auto older = component.needsUpgrading();
+        return older && *older;
     }
 
     InstallationComponent contextMenu_;

@@ -75,17 +75,15 @@ std::string ActionList::nibNameForActionName(const std::string& name) const {
     return it == nameToNibMapping_.end() ? std::string() : it->second;
 }
 
-std::unique_ptr<BaseRenameAction>
-ActionList::newActionForName(const std::string& name, KeyValueObserver* owner, std::string* error) {
+Result<std::unique_ptr<BaseRenameAction>> ActionList::newActionForName(const std::string& name,
+                                                                       KeyValueObserver* owner) {
     std::unique_ptr<BaseRenameAction> action;
     if (nameToNibMapping_.count(name))
         action = ActionFactory::create(name);
     if (!action) {
         SystemLog::error(std::string("Internal error: ") + kNoActionError + " (action name \"" +
                          name + "\")");
-        if (error)
-            *error = kNoActionError;
-        return nullptr;
+        return Failure{0, kNoActionError};
     }
     lastActionToBeInitialized_ = action.get();
     loadActionParametersFromPreferences(*action);

@@ -3,6 +3,7 @@
 // of the action menu, the parameter-view resource of each action, and the last
 // saved parameters of every action type (the preference "actions").
 #include "MRVN7x/actions/BaseRenameAction.h"
+#include "platform/Result.h"
 #include "platform/UserDefaults.h"
 
 #include <map>
@@ -36,10 +37,9 @@ public:
 
     // A new action with the last saved parameters of its type, observed by
     // owner (which may be null). An action name without a mapping or without
-    // a class fails with kNoActionError (logged, and written to error).
-    std::unique_ptr<BaseRenameAction> newActionForName(const std::string& name,
-                                                       KeyValueObserver* owner,
-                                                       std::string* error = nullptr);
+    // a class fails with kNoActionError (logged, and the failure's message).
+    Result<std::unique_ptr<BaseRenameAction>> newActionForName(const std::string& name,
+                                                               KeyValueObserver* owner);
     BaseAction* lastActionToBeInitialized() const { return lastActionToBeInitialized_; }
 
     // Stores the action's parameters in the domain (in memory; the domain's

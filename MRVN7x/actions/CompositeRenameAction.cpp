@@ -65,36 +65,32 @@ plist::Dictionary CompositeRenameAction::defaultParameters() const {
     return params;
 }
 
-std::optional<size_t> CompositeRenameAction::checkedCurrentIndex(std::string* error) const {
-    std::string message;
+Result<size_t> CompositeRenameAction::checkedCurrentIndex() const {
     const std::int32_t index = getCurrentActionIndexAsInt();
     if (steps_.empty())
-        message = "Action list is empty!";
-    else if (static_cast<size_t>(index) >= steps_.size())
-        message = outOfBoundsMessage(index, steps_.size());
-    if (message.empty())
-        return static_cast<size_t>(index);
-    if (error)
-        *error = message;
-    return std::nullopt;
+        return Failure{0, "Action list is empty!"};
+    if (static_cast<size_t>(index) >= steps_.size())
+        return Failure{0, outOfBoundsMessage(index, steps_.size())};
+    return static_cast<size_t>(index);
 }
 
 void CompositeRenameAction::prepareParameters() {
     BaseRenameAction::prepareParameters();
     paramCurrentActionIndex = getCurrentActionIndexAsInt();
-    std::string error;
-    if (checkedCurrentIndex(&error)) {
+    const auto current = checkedCurrentIndex();
+    if (current) {
         lastReportedError_.clear();
         return;
     }
     // Reported once per broken state: the preview asks for every row.
+    const std::string& error = current.message();
     if (error != lastReportedError_)
         SystemLog::error("Internal error: " + error);
     lastReportedError_ = error;
 }
 
 BaseRenameAction* CompositeRenameAction::getCurrentAction() const {
-    auto index = checkedCurrentIndex(nullptr);
+    const auto index = checkedCurrentIndex();
     return index ? steps_[*index].get() : nullptr;
 }
 
@@ -135,36 +131,35 @@ int CompositeRenameAction::transientActionIndex() const {
     return step ? registry_.popUpMenuIndexForName(step->actionName()) : ActionList::kNotFound;
 }
 
-std::unique_ptr<BaseRenameAction> CompositeRenameAction::newStep(const std::string& name,
-                                                                 std::string* error) {
-    return registry_.newActionForName(name, owner_, error);
+Result<std::unique_ptr<BaseRenameAction>> CompositeRenameAction::newStep(const std::string& name) {
+    return registry_.newActionForName(name, owner_);
 }
 
-bool CompositeRenameAction::setTransientActionIndex(int menuIndex, std::string* error) {
+Result<void> CompositeRenameAction::setTransientActionIndex(int menuIndex) {
     ChangeAnnouncement change(*this, {kTransientActionIndex});
     prepareParameters();
-    auto current = checkedCurrentIndex(error);
+    const auto current = checkedCurrentIndex();
     if (!current)
-        return false;
+        return current.failure();
     BaseRenameAction& old = *steps_[*current];
     registry_.saveActionParametersToPreferences(old);
     const auto active = old.valueForKey("active");
     const auto selection = old.valueForKey(kFragmentSelection);
-    auto step = newStep(registry_.nameForPopUpIndex(menuIndex), error);
+    auto step = newStep(registry_.nameForPopUpIndex(menuIndex));
     if (!step)
-        return false;
-    steps_[*current] = std::move(step);
+        return step.failure();
+    steps_[*current] = std::move(*step);
     BaseRenameAction& replacement = *steps_[*current];
     if (active)
         replacement.setValueForKey("active", active);
     if (selection)
         replacement.setValueForKey(kFragmentSelection, selection);
-    return true;
+    return Result<void>::success();
 }
 
 bool CompositeRenameAction::moveCurrentStep(int offset) {
     prepareParameters();
-    auto current = checkedCurrentIndex(nullptr);
+    const auto current = checkedCurrentIndex();
     if (!current)
         return false;
     const auto target = static_cast<std::int64_t>(*current) + offset;
@@ -186,19 +181,19 @@ bool CompositeRenameAction::nudgeDown() {
     return moveCurrentStep(1);
 }
 
-bool CompositeRenameAction::addStep(std::string* error) {
+Result<void> CompositeRenameAction::addStep() {
     prepareParameters();
-    auto current = checkedCurrentIndex(error);
+    const auto current = checkedCurrentIndex();
     if (!current)
-        return false;
+        return current.failure();
     // Saving first makes the new step start from the current step's parameters.
     registry_.saveActionParametersToPreferences(*steps_[*current]);
-    auto step = newStep(steps_[*current]->actionName(), error);
+    auto step = newStep(steps_[*current]->actionName());
     if (!step)
-        return false;
-    insertStep(std::move(step), *current + 1);
+        return step.failure();
+    insertStep(std::move(*step), *current + 1);
     setCurrentActionIndex(static_cast<std::int32_t>(*current + 1));
-    return true;
+    return Result<void>::success();
 }
 
 void CompositeRenameAction::insertStep(std::unique_ptr<BaseRenameAction> step, size_t index) {
@@ -225,7 +220,7 @@ std::unique_ptr<BaseRenameAction> CompositeRenameAction::removeStep(size_t index
 
 void CompositeRenameAction::executeWithInputContext(InputContext& input, OutputContext& output) {
     prepareParametersIfChanged();
-    auto current = checkedCurrentIndex(nullptr);
+    const auto current = checkedCurrentIndex();
     if (!current) { // reported by prepareParameters; the name stays as it is
         output.newName = input.currentName;
         return;
@@ -288,8 +283,8 @@ void CompositeRenameAction::replaceChain(StepList steps, std::int32_t currentInd
     dictionary().insert_or_assign(kCurrentActionIndex, plist::Value(currentIndex));
 }
 
-bool CompositeRenameAction::setFlatParameterList(const std::optional<plist::Dictionary>& saved,
-                                                 std::string* error) {
+Result<void>
+CompositeRenameAction::setFlatParameterList(const std::optional<plist::Dictionary>& saved) {
     ChangeAnnouncement change(
         *this, {kCurrentActionIndex, kActionList, kFragmentSelection, kTransientActionIndex});
     const plist::Value* stepsValue = saved ? plist::find(*saved, kStepsKey) : nullptr;
@@ -298,20 +293,20 @@ bool CompositeRenameAction::setFlatParameterList(const std::optional<plist::Dict
     // The saved steps are built aside, so a step that cannot be created
     // leaves no half-loaded chain behind.
     StepList loaded;
-    bool complete = true;
+    Result<void> complete; // the failure of the step that stopped the load
     for (size_t i = 0; entries && i < entries->size(); ++i) {
         const plist::Dictionary* entry = (*entries)[i].asDictionary();
         const plist::Value* name = entry ? plist::find(*entry, kStepNameKey) : nullptr;
-        auto step = newStep(name && name->asString() ? *name->asString() : std::string(), error);
+        auto step = newStep(name && name->asString() ? *name->asString() : std::string());
         if (!step) {
-            complete = false;
+            complete = step.failure();
             loaded.clear();
             break;
         }
         const plist::Value* parameters = plist::find(*entry, kStepParametersKey);
         if (parameters && parameters->asDictionary())
-            step->setParameterList(*parameters->asDictionary());
-        loaded.push_back(std::move(step));
+            (*step)->setParameterList(*parameters->asDictionary());
+        loaded.push_back(std::move(*step));
     }
 
     std::int32_t index = 0;
@@ -324,14 +319,10 @@ bool CompositeRenameAction::setFlatParameterList(const std::optional<plist::Dict
             index = static_cast<std::int32_t>(loaded.size() - 1);
         }
     } else {
-        std::string firstStepError;
-        auto first = newStep(kFirstStepActionName, &firstStepError);
-        if (!first) { // the chain as it was still holds the invariant
-            if (error && complete)
-                *error = firstStepError;
-            return false;
-        }
-        loaded.push_back(std::move(first));
+        auto first = newStep(kFirstStepActionName);
+        if (!first) // the chain as it was still holds the invariant
+            return complete ? Result<void>(first.failure()) : complete;
+        loaded.push_back(std::move(*first));
     }
     replaceChain(std::move(loaded), index);
     return complete;
@@ -343,11 +334,10 @@ bool CompositeRenameAction::saveToPreferences() {
     return defaults.synchronize();
 }
 
-bool CompositeRenameAction::loadFromPreferences(std::string* error) {
+Result<void> CompositeRenameAction::loadFromPreferences() {
     auto stored = registry_.defaults().objectForKey(kPreferencesKey);
     const plist::Dictionary* saved = stored ? stored->asDictionary() : nullptr;
-    return setFlatParameterList(saved ? std::optional<plist::Dictionary>(*saved) : std::nullopt,
-                                error);
+    return setFlatParameterList(saved ? std::optional<plist::Dictionary>(*saved) : std::nullopt);
 }
 
 bool CompositeRenameAction::canClose() const {
@@ -376,8 +366,8 @@ void CompositeRenameAction::setValueForKey(const std::string& key,
     } else if (key == kCurrentActionIndex) {
         setCurrentActionIndex(value);
     } else if (key == kTransientActionIndex) {
-        if (value)
-            setTransientActionIndex(integerReading(*value));
+        if (value) // a failure is logged where it happens
+            (void)setTransientActionIndex(integerReading(*value));
         else
             SystemLog::error("Internal error: transientActionIndex must not be null!");
     } else if (key == kActionList) {

@@ -17,6 +17,7 @@
 // chain is next used, and the operation that needed the chain is abandoned.
 #include "MRVN7x/actions/BaseRenameAction.h"
 #include "MRVN7x/actions/PreviewEntry.h"
+#include "platform/Result.h"
 
 #include <memory>
 #include <string>
@@ -70,8 +71,8 @@ public:
     // Changes the current step's type to the action at a menu index: the old
     // step's parameters are saved first, the new step starts from the saved
     // parameters of its type and keeps "active" and "fragmentSelection".
-    // False (with error) when the menu index names no action.
-    bool setTransientActionIndex(int menuIndex, std::string* error = nullptr);
+    // A failure when the menu index names no action.
+    Result<void> setTransientActionIndex(int menuIndex);
 
     // Move the current step one place; it stays current. False at the ends.
     bool nudgeUp();
@@ -79,7 +80,7 @@ public:
 
     // Step commands. A new step of the current step's type, starting from the
     // current step's parameters (saved first), inserted after it and made current.
-    bool addStep(std::string* error = nullptr);
+    Result<void> addStep();
     // Inserts a step at index (clamped to the end) without changing the current index.
     void insertStep(std::unique_ptr<BaseRenameAction> step, size_t index);
     // Removes the step at index and returns it; the only step is never removed.
@@ -97,11 +98,10 @@ public:
     // Replaces the whole chain by the saved steps; an absent or empty form gives
     // the chain of a first start. A step whose action name the registry does not
     // know stops the load: the chain is then that of a first start, and the
-    // registry's error is returned.
-    bool setFlatParameterList(const std::optional<plist::Dictionary>& saved,
-                              std::string* error = nullptr);
+    // registry's failure is returned.
+    Result<void> setFlatParameterList(const std::optional<plist::Dictionary>& saved);
     bool saveToPreferences();
-    bool loadFromPreferences(std::string* error = nullptr);
+    Result<void> loadFromPreferences();
 
     bool canClose() const;
 
@@ -112,10 +112,10 @@ public:
     void registerObserverForAllValues(KeyValueObserver* observer) override;
 
 private:
-    // The current index when the invariant holds; otherwise nothing, with the
-    // internal-error message in error.
-    std::optional<size_t> checkedCurrentIndex(std::string* error) const;
-    std::unique_ptr<BaseRenameAction> newStep(const std::string& name, std::string* error);
+    // The current index when the invariant holds; otherwise a failure with
+    // the internal-error message.
+    Result<size_t> checkedCurrentIndex() const;
+    Result<std::unique_ptr<BaseRenameAction>> newStep(const std::string& name);
     void replaceChain(StepList steps, std::int32_t currentIndex);
     bool moveCurrentStep(int offset);
 

@@ -38,12 +38,11 @@ void FirstLaunchManager::doIt() {
     if (!isFirstLaunch_)
         return;
     resetPreferences();
-    bool failed = false;
-    const bool restartDue = applyChoices(port_.runComponentSetupWindow(), failed);
-    if (failed)
+    const ChoicesApplied applied = applyChoices(port_.runComponentSetupWindow());
+    if (applied.failed)
         tell(port_, "Installation could not be updated correctly.",
              "An error occured while attempting to change your installation.", "OK");
-    if (restartDue || restartAfterUpgrade)
+    if (applied.contextMenuTouched || restartAfterUpgrade)
         manager_->doInteractiveRestartFinder(port_);
 }
 
@@ -112,22 +111,23 @@ void FirstLaunchManager::resetPreferences() {
     defaults_.synchronize();
 }
 
-bool FirstLaunchManager::applyChoices(const ComponentChoices& choices, bool& failed) {
-    bool contextMenuTouched = false;
+FirstLaunchManager::ChoicesApplied
+FirstLaunchManager::applyChoices(const ComponentChoices& choices) {
+    ChoicesApplied applied;
     const bool menuInstalled = manager_->isContextMenuInstalled();
     if (choices.installContextMenu && !menuInstalled) {
-        contextMenuTouched = true;
-        failed = !manager_->installContextMenu() || failed;
+        applied.contextMenuTouched = true;
+        applied.failed = !manager_->installContextMenu() || applied.failed;
     } else if (!choices.installContextMenu && menuInstalled) {
-        contextMenuTouched = true;
-        failed = !manager_->uninstallContextMenu() || failed;
+        applied.contextMenuTouched = true;
+        applied.failed = !manager_->uninstallContextMenu() || applied.failed;
     }
     const bool paneInstalled = manager_->isPrefPaneInstalled();
     if (choices.installPreferencePane && !paneInstalled)
-        failed = !manager_->installPrefPane() || failed;
+        applied.failed = !manager_->installPrefPane() || applied.failed;
     else if (!choices.installPreferencePane && paneInstalled)
-        failed = !manager_->uninstallPrefPane() || failed;
-    return contextMenuTouched;
+        applied.failed = !manager_->uninstallPrefPane() || applied.failed;
+    return applied;
 }
 
 } // namespace morvane

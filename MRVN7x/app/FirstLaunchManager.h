@@ -34,8 +34,12 @@ private:
     // True when a file-manager restart fell due.
     bool upgradeComponents();
     void resetPreferences();
-    // The components as chosen; true when the context menu was touched.
-    bool applyChoices(const ComponentChoices& choices, bool& failed);
+    struct ChoicesApplied {
+        bool contextMenuTouched = false; // a file-manager restart fell due
+        bool failed = false;             // some install or removal failed
+    };
+    // Installs and removes the components as chosen.
+    ChoicesApplied applyChoices(const ComponentChoices& choices);
 
     UserDefaults& defaults_;
     UserInterfacePort& port_;

@@ -56,7 +56,8 @@ void MainController::applicationDidFinishLaunching() {
         for (const std::string& path :
              FileListReader::readFileList().value_or(std::vector<std::string>{}))
             applicationOpenFile(path);
-        compositeAction_->loadFromPreferences();
+        // A saved chain that does not load is logged; the first-start chain stands.
+        (void)compositeAction_->loadFromPreferences();
     }
     globalSettings_->registerObserverForAllValues(this);
     observeChain();
@@ -161,7 +162,7 @@ void MainController::removeFile(const std::vector<int>& previewRows) {
 }
 
 void MainController::addAction() {
-    compositeAction_->addStep();
+    (void)compositeAction_->addStep(); // a failure is logged where it happens
 }
 
 void MainController::removeAction() {

@@ -216,7 +216,7 @@ private:
     InputContext makeInputContext();
     void computePreviewColumns();
     void repairManualSteps();
-    bool checkSettingsBeforeRun(bool& result);
+    std::optional<bool> checkSettingsBeforeRun();
     bool runCheckedRename();
     void takeInFilesOpenedWhileBusy();
     void placePreviewWindow(const WindowFrames& before, WindowFrames after);

@@ -211,10 +211,11 @@ bool MainController::readSettingsFromDroplet() {
     const plist::Value* steps = chain->asDictionary()
                                     ? plist::find(*chain->asDictionary(), "composite actions array")
                                     : nullptr;
-    std::string error;
-    if (!steps || !steps->asArray() || steps->asArray()->empty() ||
-        !compositeAction_->setFlatParameterList(*chain->asDictionary(), &error)) {
-        SystemLog::error("A droplet handed over a chain that does not load: " + error);
+    const Result<void> loaded = steps && steps->asArray() && !steps->asArray()->empty()
+                                    ? compositeAction_->setFlatParameterList(*chain->asDictionary())
+                                    : Result<void>(Failure{});
+    if (!loaded) {
+        SystemLog::error("A droplet handed over a chain that does not load: " + loaded.message());
         return refuseDropletRecord(kDamagedText);
     }
     if (const plist::Value* globals = plist::find(record, DropletHandOver::kGlobalSettings);

@@ -88,17 +88,15 @@ void MainController::takeInFilesOpenedWhileBusy() {
     initiateDelayedPreviewUpdate();
 }
 
-// The checks before a run, in order. True in result when the run is over
-// (a notice stood in for it), false when it did not start.
-bool MainController::checkSettingsBeforeRun(bool& result) {
-    result = false;
+// The checks before a run, in order. Nothing when the run may start;
+// otherwise the answer of the run: true when it is over (a notice stood in
+// for it), false when it did not start.
+std::optional<bool> MainController::checkSettingsBeforeRun() {
     if (!validateActionList())
         return false;
     if (!globalSettings_->shouldProcessFiles() && !globalSettings_->shouldProcessFolders()) {
-        if (notices_.run(Notices::inconsistentSettings) == DialogChoice::Help) {
-            result = true;
-            return false;
-        }
+        if (notices_.run(Notices::inconsistentSettings) == DialogChoice::Help)
+            return true;
         globalSettings_->setShouldProcessFiles(true);
         globalSettings_->setShouldProcessFolders(true);
         return false;
@@ -107,12 +105,11 @@ bool MainController::checkSettingsBeforeRun(bool& result) {
         const DialogChoice answer = notices_.run(Notices::noFilesSelected);
         if (answer == DialogChoice::Cancel)
             port_.openHelpPage(std::string(kHelpBase) + "selecting-files.html");
-        result = answer == DialogChoice::Help;
-        return false;
+        return answer == DialogChoice::Help;
     }
     if (wasConflictDetected_ && showConflictDetectedDialog() != DialogChoice::Ok)
         return false;
-    return true;
+    return std::nullopt;
 }
 
 std::string MainController::chainInAFewWords() const {
@@ -150,19 +147,15 @@ bool MainController::applyCurrentSettings() {
 }
 
 bool MainController::runCheckedRename() {
-    bool result = false;
     lastRun_ = {};
-    if (!checkSettingsBeforeRun(result))
-        return result;
+    if (const auto answer = checkSettingsBeforeRun())
+        return *answer;
     // One run at a time, taken before the list is read, so the plan sees no
     // other run's half-done work. A run without journal may go on where the
     // lock file cannot be made, but never past another run.
-    std::string error;
-    bool busy = false;
-    auto lock =
-        RunLock::acquire(journalFolder(), "rename run", RunLock::kDefaultWait, error, &busy);
-    if (!lock && (busy || journalled_)) {
-        refuseRun(error);
+    auto lock = RunLock::acquire(journalFolder(), "rename run", RunLock::kDefaultWait);
+    if (!lock && (lock.failure().code == RunLock::kBusy || journalled_)) {
+        refuseRun(lock.message());
         return false;
     }
     defaults_.synchronize(); // the settings of a run are on disk before it starts
@@ -196,13 +189,13 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
         return;
     std::optional<RunJournal> journal;
     if (journalled_) {
-        std::string error;
-        journal = RunJournal::begin(journalFolder(), plan, error);
-        if (!journal) {
+        auto begun = RunJournal::begin(journalFolder(), plan);
+        if (!begun) {
             refuseRun("The run was not started, because its journal could not be written (" +
-                      error + "); without it the run could not be undone.");
+                      begun.message() + "); without it the run could not be undone.");
             return;
         }
+        journal = std::move(*begun);
         lastRun_.runId = journal->runId();
         RunJournal::writeAbout(journalFolder(), journal->runId(), chainInAFewWords());
         run.journal = &*journal;
@@ -364,12 +357,14 @@ void MainController::renamePair(RunState& run, size_t step, size_t index,
             pairFailed(run, outcome, *refused);
             return finish(RenameOutcome::Kind::Failed);
         }
-        std::string journalError;
-        if (run.journal && target != *run.journalTarget &&
-            !run.journal->stepRedirected(
-                step, target, DiskRenamer::differsInCaseOnly(currentName, newName), journalError)) {
-            pairFailed(run, outcome, RenameFailure(errno, journalError));
-            return finish(RenameOutcome::Kind::Failed);
+        if (run.journal && target != *run.journalTarget) {
+            const auto recorded = run.journal->stepRedirected(
+                step, target, DiskRenamer::differsInCaseOnly(currentName, newName));
+            if (!recorded) {
+                const Failure& failure = recorded.failure();
+                pairFailed(run, outcome, RenameFailure(failure.code, failure.message));
+                return finish(RenameOutcome::Kind::Failed);
+            }
         }
         if (park ? FileOperations::moveNoReplace(oldPath, target)
                  : renamer_.renameCurrentName(currentName, oldPath, newName, newPath)) {

@@ -27,15 +27,12 @@ JournalStepView stepOf(const RenameOptimizer& plan, size_t index, std::string& t
 }
 } // namespace
 
-std::optional<RunJournal> RunJournal::begin(const std::string& folder, const RenameOptimizer& plan,
-                                            std::string& error) {
+Result<RunJournal> RunJournal::begin(const std::string& folder, const RenameOptimizer& plan) {
     auto journal = RenameJournal::create(
         folder, plan.steps().size(),
         [&plan](size_t index, std::string& scratch) { return stepOf(plan, index, scratch); });
-    if (!journal) {
-        error = journal.message();
-        return std::nullopt;
-    }
+    if (!journal)
+        return journal.failure();
     return RunJournal(std::move(*journal));
 }
 

@@ -7,7 +7,6 @@
 #include "MRVN7x/engine/RenameJournal.h"
 #include "MRVN7x/engine/RenameOptimizer.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,10 +14,9 @@ namespace morvane {
 
 class RunJournal {
 public:
-    // Writes the plan's steps into a new journal in folder. Nothing, and the
-    // reason in error, when it could not be written and flushed.
-    static std::optional<RunJournal> begin(const std::string& folder, const RenameOptimizer& plan,
-                                           std::string& error);
+    // Writes the plan's steps into a new journal in folder; a failure when it
+    // could not be written and flushed.
+    static Result<RunJournal> begin(const std::string& folder, const RenameOptimizer& plan);
 
     // A line about the run beside its journal (RUN.about), for lists of runs:
     // the chain in a few words. Best effort: a run is not stopped for it.
@@ -31,9 +29,8 @@ public:
     // Step index of the plan was done.
     void stepDone(size_t index) { journal_.markDone(index); }
     // Step index is about to go to newPath instead of its planned target.
-    bool stepRedirected(size_t index, const std::string& newPath, bool caseChange,
-                        std::string& error) {
-        return journal_.recordEdit(index, newPath, caseChange, error);
+    Result<void> stepRedirected(size_t index, const std::string& newPath, bool caseChange) {
+        return journal_.recordEdit(index, newPath, caseChange);
     }
     bool finish() { return journal_.markEnd(); }
 

@@ -3,6 +3,17 @@
 #include "platform/FileOperations.h"
 
 namespace morvane {
+namespace {
+// An undo refused for want of the run lock: another holder, or a lock file
+// that cannot be used.
+UndoResult lockRefused(const Failure& failure) {
+    UndoResult result;
+    result.status = failure.code == RunLock::kBusy ? UndoResult::Status::Busy
+                                                   : UndoResult::Status::JournalUnwritable;
+    result.message = failure.message;
+    return result;
+}
+} // namespace
 
 std::vector<JournalRecord> UndoService::runs() const {
     return RenameJournalReader::list(folder_);
@@ -13,17 +24,11 @@ std::optional<JournalRecord> UndoService::newestUndoableRun() const {
 }
 
 UndoResult UndoService::undoNewest() {
-    std::string error;
-    bool busy = false;
     // The choice of run is made under the lock, so a run that is still going
     // on is never taken for an interrupted one.
-    auto lock = RunLock::acquire(folder_, "undo", lockWait_, error, &busy);
-    if (!lock) {
-        UndoResult result;
-        result.status = busy ? UndoResult::Status::Busy : UndoResult::Status::JournalUnwritable;
-        result.message = error;
-        return result;
-    }
+    auto lock = RunLock::acquire(folder_, "undo", lockWait_);
+    if (!lock)
+        return lockRefused(lock.failure());
     // Only the run's name is kept: undo reads its journal itself, and a large
     // run's record held meanwhile would double the memory undo needs.
     std::string runId;
@@ -38,15 +43,9 @@ UndoResult UndoService::undoNewest() {
 }
 
 UndoResult UndoService::undo(const std::string& runId) {
-    std::string error;
-    bool busy = false;
-    auto lock = RunLock::acquire(folder_, "undo of run " + runId, lockWait_, error, &busy);
-    if (!lock) {
-        UndoResult result;
-        result.status = busy ? UndoResult::Status::Busy : UndoResult::Status::JournalUnwritable;
-        result.message = error;
-        return result;
-    }
+    auto lock = RunLock::acquire(folder_, "undo of run " + runId, lockWait_);
+    if (!lock)
+        return lockRefused(lock.failure());
     return undoLocked(runId);
 }
 

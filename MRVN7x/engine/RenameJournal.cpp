@@ -602,17 +602,14 @@ void RenameJournal::markDone(size_t index) {
         (void)pwrite(fd_, &kDone, 1, static_cast<off_t>(marksOffset_ + index));
 }
 
-bool RenameJournal::recordEdit(size_t index, const std::string& newPath, bool caseChange,
-                               std::string& error) {
+Result<void> RenameJournal::recordEdit(size_t index, const std::string& newPath, bool caseChange) {
     // One write, so a kill leaves the record whole or cut short, never torn apart.
     const std::string record = "edit " + std::to_string(index) + " " +
                                std::to_string(newPath.size()) + " " + (caseChange ? "c" : "w") +
                                "\n" + newPath + "\n";
-    if (fd_ < 0 || !writeAll(fd_, record) || fdatasync(fd_) != 0) {
-        error = errorText("cannot record the new name in the journal " + path_);
-        return false;
-    }
-    return true;
+    if (fd_ < 0 || !writeAll(fd_, record) || fdatasync(fd_) != 0)
+        return systemFailure("cannot record the new name in the journal " + path_);
+    return Result<void>::success();
 }
 
 bool RenameJournal::markEnd() {

@@ -88,9 +88,9 @@ public:
     // Records that step index was done.
     void markDone(size_t index);
     // Before the rename: step index goes to newPath instead (through the
-    // case-change temporary name when caseChange). Written and flushed; false
-    // (and the reason) when that failed, and then the rename must not happen.
-    bool recordEdit(size_t index, const std::string& newPath, bool caseChange, std::string& error);
+    // case-change temporary name when caseChange). Written and flushed; a
+    // failure (with its errno) means the rename must not happen.
+    Result<void> recordEdit(size_t index, const std::string& newPath, bool caseChange);
     // Records that the run came to its end, with the number of steps done: a
     // run that ended having done nothing needs no undo, whatever its marks say.
     bool markEnd();

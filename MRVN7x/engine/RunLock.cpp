@@ -56,33 +56,28 @@ std::string RunLock::lockPath(const std::string& folder) {
     return folder + "/run.lock";
 }
 
-std::optional<RunLock> RunLock::acquire(const std::string& folder, const std::string& description,
-                                        std::chrono::milliseconds wait, std::string& error,
-                                        bool* busy) {
-    if (busy)
-        *busy = false;
+Result<RunLock> RunLock::acquire(const std::string& folder, const std::string& description,
+                                 std::chrono::milliseconds wait) {
     const std::string path = lockPath(folder);
     const int fd = makeFolders(folder)
                        ? ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)
                        : -1;
     if (fd < 0) {
-        error = "cannot use the run lock " + path + ": " + std::strerror(errno);
-        return std::nullopt;
+        const int code = errno;
+        return Failure{code, "cannot use the run lock " + path + ": " + std::strerror(code)};
     }
     const auto deadline = std::chrono::steady_clock::now() + wait;
     while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK && errno != EINTR) {
-            error = "cannot take the run lock " + path + ": " + std::strerror(errno);
+        const int code = errno;
+        if (code != EWOULDBLOCK && code != EINTR) {
             ::close(fd);
-            return std::nullopt;
+            return Failure{code, "cannot take the run lock " + path + ": " + std::strerror(code)};
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            error = "another rename or undo is running: " + holderOf(fd) +
-                    "; try again when it has finished";
-            if (busy)
-                *busy = true;
+            Failure busy{kBusy, "another rename or undo is running: " + holderOf(fd) +
+                                    "; try again when it has finished"};
             ::close(fd);
-            return std::nullopt;
+            return busy;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

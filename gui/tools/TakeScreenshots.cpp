@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
                                                 {"sortingMode", plist::Value(10)},
                                                 {"fragmentSelection", plist::Value(1)}})),
         plist::Value(step("Make lowercase", {{"fragmentSelection", plist::Value(2)}}))};
-    controller.compositeAction().setFlatParameterList(plist::Dictionary{
+    (void)controller.compositeAction().setFlatParameterList(plist::Dictionary{
         {"currentActionIndex", plist::Value(0)}, {"composite actions array", plist::Value(chain)}});
     controller.showMultistepDrawer();
     controller.updatePreview();

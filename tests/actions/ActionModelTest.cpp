@@ -267,19 +267,18 @@ TEST(Registry, UnknownOrUnbuiltNamesFailWithoutAStandIn) {
     LogCapture log;
     for (const char* name :
          {"No such action", "", "Composite rename action", "MRVN global settings"}) {
-        std::string error;
-        EXPECT_EQ(registry.newActionForName(name, nullptr, &error), nullptr) << name;
-        EXPECT_EQ(error, "Couldn't load new action from nib!");
+        const auto action = registry.newActionForName(name, nullptr);
+        EXPECT_FALSE(action) << name;
+        EXPECT_EQ(action.messageIfFailed(), "Couldn't load new action from nib!");
     }
     EXPECT_EQ(log.lines.size(), 4u);
     // Every menu entry either has its class or fails the same way: never a stand-in.
     for (const auto& name : registry.nameArray()) {
         if (name.empty())
             continue;
-        std::string error;
-        auto action = registry.newActionForName(name, nullptr, &error);
+        const auto action = registry.newActionForName(name, nullptr);
         if (action)
-            EXPECT_EQ(action->actionName(), name);
+            EXPECT_EQ((*action)->actionName(), name);
         else
             EXPECT_FALSE(ActionFactory::hasClass(name)) << name;
     }
@@ -315,8 +314,9 @@ TEST(Registry, NewActionsStartFromTheLastSavedParametersAndAreObserved) {
     ActionList registry(defaults);
     RecordingObserver owner;
 
-    auto first = registry.newActionForName("Add to end", &owner);
-    ASSERT_TRUE(first);
+    auto madeFirst = registry.newActionForName("Add to end", &owner);
+    ASSERT_TRUE(madeFirst) << madeFirst.messageIfFailed();
+    auto& first = *madeFirst;
     EXPECT_EQ(registry.lastActionToBeInitialized(), first.get());
     EXPECT_EQ(first->getParamString("string"), "");
     first->setValueForKey("string", plist::Value("_saved"));
@@ -327,8 +327,9 @@ TEST(Registry, NewActionsStartFromTheLastSavedParametersAndAreObserved) {
     // A second registry over a fresh reading of the domain sees the saved parameters.
     UserDefaults reread("net.halvard.mrvn7", dir.path());
     ActionList later(reread);
-    auto second = later.newActionForName("Add to end", nullptr);
-    ASSERT_TRUE(second);
+    auto madeSecond = later.newActionForName("Add to end", nullptr);
+    ASSERT_TRUE(madeSecond) << madeSecond.messageIfFailed();
+    auto& second = *madeSecond;
     EXPECT_EQ(second->getParamString("string"), "_saved");
 }
 
@@ -345,8 +346,9 @@ TEST(Registry, DamagedSavedParametersFallBackToDefaults) {
                                  {"fragmentSelection", plist::Value("2 please")}})}})}) {
         defaults.setObject("actions", saved);
         ActionList registry(defaults);
-        auto action = registry.newActionForName("Add to end", nullptr);
-        ASSERT_TRUE(action);
+        auto made = registry.newActionForName("Add to end", nullptr);
+        ASSERT_TRUE(made) << made.messageIfFailed();
+        auto& action = *made;
         InputContext input{"/f/x.txt", u"x.txt"};
         OutputContext output;
         action->executeWithInputContext(input, output); // no crash whatever was stored

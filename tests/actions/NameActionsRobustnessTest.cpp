@@ -62,9 +62,9 @@ template <class T> bool is(BaseRenameAction& action) {
 
 TEST(NameActionsRegistry, EveryActionIsCreatedByNameInItsClassTree) {
     for (const char* name : nameActions) {
-        std::string error;
-        auto action = applicationActionList().newActionForName(name, nullptr, &error);
-        ASSERT_NE(action, nullptr) << name << ": " << error;
+        auto made = applicationActionList().newActionForName(name, nullptr);
+        ASSERT_TRUE(made) << name << ": " << made.messageIfFailed();
+        auto& action = *made;
         EXPECT_EQ(action->actionName(), name);
         EXPECT_NE(applicationActionList().popUpMenuItemStringForName(name), "Error") << name;
     }

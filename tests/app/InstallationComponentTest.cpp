@@ -86,10 +86,10 @@ TEST(InstallationComponent, VersionsDecideTheUpgrade) {
             t.env.home.write(t.installed().substr(t.env.home.path().size() + 1), "x");
         else if (c.installedVersion)
             test::ComponentEnvironment::makeBundle(t.installed(), c.installedVersion);
-        std::string error;
         EXPECT_EQ(t.component.isAlreadyInstalled(), c.installed);
-        EXPECT_EQ(t.component.needsUpgrading(&error), c.needsUpgrading);
-        EXPECT_EQ(error, c.error);
+        const auto older = t.component.needsUpgrading();
+        EXPECT_EQ(older.ok() && *older, c.needsUpgrading);
+        EXPECT_EQ(older.messageIfFailed(), c.error);
         if (!c.error.empty()) {
             EXPECT_NE(std::find(logged.begin(), logged.end(), c.error), logged.end());
         }
@@ -98,7 +98,9 @@ TEST(InstallationComponent, VersionsDecideTheUpgrade) {
             continue;
         EXPECT_TRUE(t.component.performUpgrade());
         EXPECT_EQ(t.installedMarker(), c.sourceVersion);
-        EXPECT_FALSE(t.component.needsUpgrading());
+        const auto after = t.component.needsUpgrading();
+        ASSERT_TRUE(after) << after.messageIfFailed();
+        EXPECT_FALSE(*after);
     }
 }
 

@@ -216,9 +216,9 @@ TEST(Chain, TypeChangeToAMenuSeparatorFailsAndKeepsTheStep) {
             separator = i;
     ASSERT_GE(separator, 0);
     LogCapture log;
-    std::string error;
-    EXPECT_FALSE(f.chain->setTransientActionIndex(separator, &error));
-    EXPECT_EQ(error, "Couldn't load new action from nib!");
+    const auto changed = f.chain->setTransientActionIndex(separator);
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(changed.messageIfFailed(), "Couldn't load new action from nib!");
     EXPECT_EQ(stepNames(*f.chain), std::vector<std::string>{"Add to end"});
     EXPECT_EQ(runChain(*f.chain, "/f/x.txt"), u"x_a.txt");
 }
@@ -274,9 +274,10 @@ TEST(Chain, BrokenCurrentIndexIsAnInternalErrorAndChangesNothing) {
     EXPECT_EQ(runChain(*f.chain, "/f/y"), u"y");
     EXPECT_TRUE(log.contains("assertion failed! Current action index 5 is out of bounds 2."));
     EXPECT_EQ(log.lines.size(), 1u); // once, not once per item
-    std::string error;
-    EXPECT_FALSE(f.chain->setTransientActionIndex(0, &error));
-    EXPECT_EQ(error, "assertion failed! Current action index 5 is out of bounds 2.");
+    const auto changed = f.chain->setTransientActionIndex(0);
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(changed.messageIfFailed(),
+              "assertion failed! Current action index 5 is out of bounds 2.");
     EXPECT_FALSE(f.chain->nudgeUp());
     // Saving keeps the steps, with an index inside the list.
     EXPECT_EQ(f.chain->getFlatParameterList().at("currentActionIndex"), plist::Value(1));
@@ -370,7 +371,7 @@ TEST(Chain, IsNeverInTheRegistry) {
     ChainFixture f;
     EXPECT_FALSE(f.chain->shouldRegisterWithActionList());
     EXPECT_EQ(f.chain->actionName(), "Composite rename action");
-    EXPECT_EQ(f.registry->newActionForName("Composite rename action", nullptr), nullptr);
+    EXPECT_FALSE(f.registry->newActionForName("Composite rename action", nullptr));
     EXPECT_TRUE(f.chain->canClose());
 }
 
@@ -415,9 +416,9 @@ TEST(Chain, UnknownStepStopsTheLoadAndLeavesAWorkingChain) {
                              plist::Value(plist::Array{plist::Value("not a step")})}}}) {
         ASSERT_TRUE(f.chain->setFlatParameterList(
             savedChain({{"Add to end", addToEnd("a")}, {"Add to end", addToEnd("b")}}, 1)));
-        std::string error;
-        EXPECT_FALSE(f.chain->setFlatParameterList(broken, &error));
-        EXPECT_EQ(error, "Couldn't load new action from nib!");
+        const auto loaded = f.chain->setFlatParameterList(broken);
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(loaded.messageIfFailed(), "Couldn't load new action from nib!");
         EXPECT_EQ(stepNames(*f.chain), std::vector<std::string>{"Produce numbered list"});
         EXPECT_EQ(f.chain->getCurrentActionIndexAsInt(), 0);
         EXPECT_NE(f.chain->getCurrentAction(), nullptr);
@@ -428,8 +429,9 @@ TEST(Chain, UnknownStepStopsTheLoadAndLeavesAWorkingChain) {
 TEST(Chain, TypeChangeKeepsTickAndFragmentAndStartsFromSavedParameters) {
     ChainFixture f;
     // The last saved parameters of "Add number to end".
-    auto saved = f.registry->newActionForName("Add number to end", nullptr);
-    ASSERT_TRUE(saved);
+    auto made = f.registry->newActionForName("Add number to end", nullptr);
+    ASSERT_TRUE(made) << made.messageIfFailed();
+    auto& saved = *made;
     saved->setValueForKey("padding", plist::Value(4));
     saved->setValueForKey("fragmentSelection", plist::Value(3));
     f.registry->saveActionParametersToPreferences(*saved);

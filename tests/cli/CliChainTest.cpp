@@ -278,3 +278,38 @@ TEST_F(CliChain, TheTableAlignsWideCharactersByTheirColumns) {
                   "          " +
                   home / "w" + "\nMarks:  * new name\n");
 }
+
+// A chain that cannot be built is a usage error naming the first thing wrong,
+// and nothing is renamed.
+TEST_F(CliChain, AChainThatCannotBeBuiltIsAUsageErrorWithItsReason) {
+    const std::string noSteps = write("no-steps.plist", plistDocument(flatChain(0, {})));
+    const std::string noName =
+        write("no-name.plist",
+              plistDocument("<dict><key>composite actions array</key><array><dict><key>action "
+                            "parameter list</key><dict/></dict></array></dict>\n"));
+    const std::string unknown =
+        write("unknown.plist", plistDocument(flatChain(0, {{"No such", ""}})));
+    const struct {
+        std::vector<std::string> args;
+        std::string reason;
+    } cases[] = {
+        {{}, "no steps: give --step, --chain or --app-chain"},
+        {{"--step", "Make lowercase", "--current", "1"}, "--current 1 is beyond the last step"},
+        {{"--chain", noSteps}, "the saved chain has no steps in \"composite actions array\""},
+        {{"--chain", noName}, "a saved step has no action name"},
+        {{"--chain", unknown}, "unknown action name \"No such\" in the saved chain"},
+        {{"--app-chain"}, "the application has not saved a chain"},
+        {{"--step", "Make lowercase", "--global", "processFiles=x"},
+         "\"processFiles\" of the global settings takes 0 or 1 (also no/yes, false/true), not "
+         "'x'"},
+    };
+    const auto paths = files({"Apple.txt"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        const CliResult result = home.run(concat(concat({"rename"}, c.args), paths));
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, "morvane-cli: " + c.reason + "\nTry 'morvane-cli --help'.\n");
+        EXPECT_EQ(result.out, "");
+        EXPECT_TRUE(std::filesystem::exists(paths[0]));
+    }
+}

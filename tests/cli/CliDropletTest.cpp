@@ -33,8 +33,8 @@ std::string makeDroplet(const std::string& path) {
     plist::Array steps{
         plist::Dictionary{{"action name", "Add to front"},
                           {"action parameter list", plist::Dictionary{{"string", "d_"}}}}};
-    controller.compositeAction().setFlatParameterList(
-        plist::Dictionary{{"currentActionIndex", 0}, {"composite actions array", steps}});
+    EXPECT_TRUE(controller.compositeAction().setFlatParameterList(
+        plist::Dictionary{{"currentActionIndex", 0}, {"composite actions array", steps}}));
     // Only the items inside the folders dropped, not the folders.
     controller.globalSettings().setParameterList(
         {{"processFolders", 0}, {"processSubfolders", 1}, {"interactiveMode", 1}});

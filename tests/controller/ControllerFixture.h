@@ -8,6 +8,7 @@
 #include "tests/support/FakeTimer.h"
 #include "tests/support/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,9 +44,9 @@ struct ControllerFixture {
             array.push_back(plist::Value(
                 plist::Dictionary{{"action name", plist::Value(step.name)},
                                   {"action parameter list", plist::Value(step.parameters)}}));
-        controller.compositeAction().setFlatParameterList(plist::Dictionary{
+        EXPECT_TRUE(controller.compositeAction().setFlatParameterList(plist::Dictionary{
             {"currentActionIndex", plist::Value(static_cast<int>(steps.size()) - 1)},
-            {"composite actions array", plist::Value(array)}});
+            {"composite actions array", plist::Value(array)}}));
     }
 
     std::string add(const std::string& relative, const std::string& content = "x") {

@@ -37,8 +37,8 @@ struct Creator {
     LaunchedController app{*defaults};
 
     Creator() {
-        app.controller.compositeAction().setFlatParameterList(
-            flatChain({{"Add to front", {{"string", "new_"}}}}));
+        EXPECT_TRUE(app.controller.compositeAction().setFlatParameterList(
+            flatChain({{"Add to front", {{"string", "new_"}}}})));
         // The notice was read once and silenced.
         app.port.dontShowAgainAnswers.push_back({1, true});
     }
@@ -107,8 +107,8 @@ TEST(CreateDroplet, SavingOverADropletReplacesItCompletelyAndNothingElseIsReplac
     c.env.files.write("Shots.app/Contents/Resources/stale", "old");
     // Even a droplet whose settings are damaged is replaced.
     c.env.files.write("Shots.app/Contents/Resources/Settings.plist", "<plist><dict>");
-    c.app.controller.compositeAction().setFlatParameterList(
-        flatChain({{"Add to end", {{"string", "_2"}}}}));
+    EXPECT_TRUE(c.app.controller.compositeAction().setFlatParameterList(
+        flatChain({{"Add to end", {{"string", "_2"}}}})));
     c.create(droplet);
     EXPECT_FALSE(pathExists(droplet + "/Contents/Resources/stale"));
     const auto host = DropletSettingsFile::readHostSettings(droplet);

@@ -141,8 +141,8 @@ TEST(DropletLaunch, AnEmptyFileListOpensTheEditorAndSaveWritesTheDropletOnly) {
         EXPECT_EQ(app.port.dontShowAgainDialogs,
                   std::vector<std::string>{"Droplet Edit Mode Information"});
         // The user changes the step and the silent box, then presses Save.
-        app.controller.compositeAction().setFlatParameterList(
-            flatChain({{"Add to end", {{"string", "_edited"}}}}));
+        EXPECT_TRUE(app.controller.compositeAction().setFlatParameterList(
+            flatChain({{"Add to end", {{"string", "_edited"}}}})));
         app.controller.globalSettings().setValueForKey("silentDroplet", plist::Value(0));
         app.controller.ok();
         EXPECT_EQ(app.port.terminations, 1);

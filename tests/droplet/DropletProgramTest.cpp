@@ -67,8 +67,8 @@ struct Droplets {
     // A droplet made by the application from a chain and global settings.
     std::string create(const std::string& name, const plist::Dictionary& globals) {
         LaunchedController app(*domain);
-        app.controller.compositeAction().setFlatParameterList(
-            flatChain({{"Add to front", {{"string", "d_"}}}}));
+        EXPECT_TRUE(app.controller.compositeAction().setFlatParameterList(
+            flatChain({{"Add to front", {{"string", "d_"}}}})));
         app.controller.globalSettings().setParameterList(globals);
         app.port.bundleSavePanelAnswers.push_back(env.files / name);
         app.port.alertAnswers.push_back(1); // the silent-droplet notice, if any
@@ -255,7 +255,7 @@ TEST(DropletProgram, OpenedWithoutFilesTheDropletIsEditedAndSavedBack) {
     port.dontShowAgainAnswers.push_back({1, false});
     editor.applicationDidFinishLaunching();
     ASSERT_TRUE(editor.isInDropletEditMode());
-    editor.compositeAction().setFlatParameterList(flatChain({{"Make lowercase", {}}}));
+    EXPECT_TRUE(editor.compositeAction().setFlatParameterList(flatChain({{"Make lowercase", {}}})));
     editor.ok();
     const auto host = DropletSettingsFile::readHostSettings(droplet);
     ASSERT_TRUE(host) << host.messageIfFailed();

@@ -272,8 +272,8 @@ TEST(RenameJournal, EditsAndEndsAreRecorded) {
     run.files.write("b", "B");
     run.moves = {{"a", "b"}};
     run.create();
-    std::string error;
-    ASSERT_TRUE(run.journal->recordEdit(0, run.files / "edited", false, error)) << error;
+    const auto edited = run.journal->recordEdit(0, run.files / "edited", false);
+    ASSERT_TRUE(edited) << edited.messageIfFailed();
     ASSERT_TRUE(FileOperations::moveNoReplace(run.files / "a", run.files / "edited"));
     EXPECT_EQ(run.undo().restored, 1u);
     EXPECT_EQ(readFile(run.files / "a"), "A");

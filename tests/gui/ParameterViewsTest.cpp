@@ -82,8 +82,9 @@ TEST(ParameterViews, EveryActionHasACompleteViewBoundBothWays) {
             continue; // a separator of the menu
         SCOPED_TRACE(name);
         ++actions;
-        auto action = registry.newActionForName(name, nullptr);
-        ASSERT_TRUE(action);
+        auto made = registry.newActionForName(name, nullptr);
+        ASSERT_TRUE(made) << made.messageIfFailed();
+        auto& action = *made;
         std::string error;
         std::unique_ptr<QWidget> view(ParameterViews::create(registry, name, &error));
         ASSERT_TRUE(view) << error;

@@ -560,8 +560,9 @@ TEST(DateMigration, SavedOldSettingsAreMigratedWhenTheRegistryMakesTheAction) {
     defaults.setObject("actions",
                        plist::Value(plist::Dictionary{{"Add date to end", plist::Value(saved)}}));
     ActionList registry(defaults);
-    auto action = registry.newActionForName("Add date to end", nullptr);
-    ASSERT_TRUE(action);
+    auto made = registry.newActionForName("Add date to end", nullptr);
+    ASSERT_TRUE(made) << made.messageIfFailed();
+    auto& action = *made;
     const int index = action->getParamInt("date pattern index", -1);
     EXPECT_EQ(DateFormatter::instance().datePatternsArray()[size_t(index)], oldDates[1]);
     EXPECT_NE(index, 1);

@@ -55,8 +55,9 @@ TEST(SequenceRegistry, EveryNameIsCreatedWithItsDefaults) {
         {"Add alphabetical sequence to end", true, {}},
     };
     for (const auto& c : cases) {
-        auto action = registry.list.newActionForName(c.name, nullptr);
-        ASSERT_TRUE(action) << c.name;
+        auto made = registry.list.newActionForName(c.name, nullptr);
+        ASSERT_TRUE(made) << c.name;
+        auto& action = *made;
         EXPECT_EQ(action->actionName(), c.name);
         plist::Dictionary expected = {{"active", plist::Value(1)},
                                       {"fragmentSelection", plist::Value(0)},
