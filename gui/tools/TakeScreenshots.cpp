@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
     QFile(photos + "/IMG_2053.JPG").open(QIODevice::WriteOnly);
     controller.clearList();
     controller.globalSettings().setValueForKey("interactiveMode", plist::Value(0));
-    controller.compositeAction().setFlatParameterList(plist::Dictionary{
+    (void)controller.compositeAction().setFlatParameterList(plist::Dictionary{
         {"currentActionIndex", plist::Value(0)},
         {"composite actions array",
          plist::Value(plist::Array{plist::Value(

@@ -162,8 +162,8 @@ TEST(DropletProgram, TheWindowADropletAndTheCommandLineOnOneFolderTakeTurns) {
 
     // The window is open on the folder before the droplet hands anything over.
     LaunchedController window(*d.domain);
-    window.controller.compositeAction().setFlatParameterList(
-        flatChain({{"Add to front", {{"string", "w_"}}}}));
+    ASSERT_TRUE(window.controller.compositeAction().setFlatParameterList(
+        flatChain({{"Add to front", {{"string", "w_"}}}})));
     window.controller.globalSettings().setParameterList(contentsOnly);
     window.controller.addFilePath(folder);
     window.controller.updatePreview();
