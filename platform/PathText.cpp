@@ -18,6 +18,10 @@ void appendFromUtf8(std::string_view bytes, std::u16string& out) {
     const int32_t length = static_cast<int32_t>(bytes.size());
     int32_t i = 0;
     while (i < length) {
+        if (s[i] < 0x80) { // most names are ASCII: no decoding needed
+            out.push_back(static_cast<char16_t>(s[i++]));
+            continue;
+        }
         const int32_t start = i;
         UChar32 c;
         U8_NEXT(s, i, length, c);
@@ -48,6 +52,10 @@ std::optional<std::string> toUtf8(const std::u16string& text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t unit = text[i];
+        if (unit < 0x80) {
+            out.push_back(static_cast<char>(unit));
+            continue;
+        }
         UChar32 c = unit;
         if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
             c = U16_GET_SUPPLEMENTARY(unit, text[i + 1]);
@@ -70,6 +78,8 @@ std::optional<std::string> toUtf8(const std::u16string& text) {
 bool isEncodable(const std::u16string& text) {
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t unit = text[i];
+        if (!U16_IS_SURROGATE(unit))
+            continue;
         if (U16_IS_LEAD(unit) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1])) {
             ++i;
             continue;

@@ -229,7 +229,7 @@ private:
     void refuseRun(const std::string& reason);
     void runStep(RunState& run, const RenameOptimizer& plan, size_t index);
     void renamePair(RunState& run, size_t step, size_t index, const std::string& oldPath,
-                    std::u16string newName);
+                    const std::u16string& plannedName, const std::string& plannedPath);
     void finishFromTemporary(RunState& run, size_t step, size_t index, const std::string& oldPath,
                              const std::string& newPath);
     void pairFinished(size_t index, RenameOutcome outcome);

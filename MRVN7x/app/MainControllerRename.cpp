@@ -265,7 +265,7 @@ void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t 
                                       : std::string();
     run.parkFirst = !temporary.empty();
     run.journalTarget = run.parkFirst ? &temporary : &plan.newPaths()[pair];
-    renamePair(run, step, pair, oldPath, plan.newNames()[pair]);
+    renamePair(run, step, pair, oldPath, plan.newNames()[pair], plan.newPaths()[pair]);
 }
 
 // The second step of a pair that breaks a cycle. If its new name was taken
@@ -308,7 +308,9 @@ void MainController::pairFinished(size_t index, RenameOutcome outcome) {
 // every rename would double the run's work on the file system, and could
 // never be more than a hint anyway, since the folder may change in between.
 void MainController::renamePair(RunState& run, size_t step, size_t index,
-                                const std::string& oldPath, std::u16string newName) {
+                                const std::string& oldPath, const std::u16string& plannedName,
+                                const std::string& plannedPath) {
+    std::u16string newName = plannedName;
     const std::string_view folder = PathText::folderView(oldPath);
     const std::u16string currentName = PathText::displayNameOfPath(oldPath);
     RenameOutcome outcome{RenameOutcome::Kind::Unchanged, oldPath, oldPath, {}, {}};
@@ -347,8 +349,9 @@ void MainController::renamePair(RunState& run, size_t step, size_t index,
             run.interactionMode = 0;
         if (!(changed || run.manual) || newName == currentName)
             return finish(RenameOutcome::Kind::Unchanged);
-        const std::string newPath = PathText::pathOfDisplayName(folder, newName);
-        outcome.newPath = newPath;
+        // The plan worked out the path of its own name already.
+        const std::string& newPath = outcome.newPath =
+            newName == plannedName ? plannedPath : PathText::pathOfDisplayName(folder, newName);
         // A pair that breaks a cycle parks at its temporary name, unless a
         // dialog gave it a name of its own (the cycle is then broken already).
         const bool park = run.parkFirst && !edited;

@@ -13,8 +13,8 @@
 namespace morvane {
 namespace {
 
-// Whether a display name can be a name in a folder; if not, errno says why
-// (RenameFailure words it).
+// Whether a display name can be a name in a folder (it then has a UTF-8
+// form); if not, errno says why (RenameFailure words it).
 bool isUsableName(const std::u16string& displayName) {
     if (displayName.size() > DiskRenamer::kMaximumNameLength) {
         errno = ENAMETOOLONG;
@@ -24,7 +24,7 @@ bool isUsableName(const std::u16string& displayName) {
         errno = EINVAL;
         return false;
     }
-    return PathText::fileNameFromDisplayName(displayName).has_value();
+    return true;
 }
 
 bool moveItem(const std::string& from, const std::string& to) {

@@ -72,7 +72,7 @@ std::optional<RenameFailure> RenameFailure::ofNewName(const std::u16string& newN
         return RenameFailure(0, "the new name \"" + toU8(newName) + "\" is not allowed");
     if (newName.find(u'\0') != std::u16string::npos)
         return RenameFailure(0, "the new name holds a NUL character, which is not allowed");
-    if (!PathText::toUtf8(newName))
+    if (!PathText::isEncodable(newName))
         return RenameFailure(0, "the new name holds half a character (a lone UTF-16 surrogate), "
                                 "which cannot be written");
     return std::nullopt;
