@@ -29,6 +29,14 @@ icu::Collator* NaturalNameCollator::collator() {
     return collator_.get();
 }
 
+std::unique_ptr<NaturalNameCollator> NaturalNameCollator::forAnotherThread() {
+    auto other = std::make_unique<NaturalNameCollator>();
+    if (icu::Collator* own = collator())
+        other->collator_.reset(own->clone());
+    other->creationFailed_ = !other->collator_;
+    return other;
+}
+
 void NaturalNameCollator::appendSortKey(const std::u16string& name, std::string& key) {
     icu::Collator* c = collator();
     if (!c) {

@@ -30,6 +30,10 @@ public:
     // -1, 0 or 1.
     int compare(const std::u16string& a, const std::u16string& b);
 
+    // A collator for another thread, which must not share this one: the same
+    // comparison, made without logging a failure again.
+    std::unique_ptr<NaturalNameCollator> forAnotherThread();
+
 private:
     icu::Collator* collator();
 

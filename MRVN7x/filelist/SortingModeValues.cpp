@@ -18,13 +18,8 @@ int sign(int value) {
 }
 } // namespace
 
-void SortingModeValues::addValue(const std::string& path, FileInformation& fm,
-                                 NaturalNameCollator& collator) {
+void SortingModeValues::addNumber(const std::string& path, FileInformation& fm) {
     switch (mode_ / 2) {
-    case 0:
-        appendFoldedNameKey(PathText::fromUtf8(PathText::lastComponent(path)), keyBytes_);
-        keyEnds_.push_back(static_cast<std::uint32_t>(keyBytes_.size()));
-        return;
     case 1:
         numbers_.push_back(fm.fileModificationDate(path).value_or(kNoDate));
         return;
@@ -34,14 +29,28 @@ void SortingModeValues::addValue(const std::string& path, FileInformation& fm,
     case 3:
         numbers_.push_back(fm.fileLength(path));
         return;
-    case 4:
+    default:
         numbers_.push_back(fm.fileEXIFDate(path));
         return;
-    default:
-        collator.appendSortKey(PathText::fromUtf8(PathText::lastComponent(path)), keyBytes_);
-        keyEnds_.push_back(static_cast<std::uint32_t>(keyBytes_.size()));
-        return;
     }
+}
+
+void SortingModeValues::addText(const std::string& path, NaturalNameCollator& collator,
+                                TextKeys& keys) const {
+    const std::u16string name = PathText::fromUtf8(PathText::lastComponentView(path));
+    if (mode_ <= 1)
+        appendFoldedNameKey(name, keys.bytes);
+    else
+        collator.appendSortKey(name, keys.bytes);
+    keys.ends.push_back(static_cast<std::uint32_t>(keys.bytes.size()));
+}
+
+void SortingModeValues::append(const TextKeys& more) {
+    const auto offset = static_cast<std::uint32_t>(keys_.bytes.size());
+    keys_.bytes += more.bytes;
+    keys_.ends.reserve(keys_.ends.size() + more.ends.size());
+    for (const std::uint32_t end : more.ends)
+        keys_.ends.push_back(offset + end);
 }
 
 int SortingModeValues::compareAscending(std::size_t a, std::size_t b) const {
@@ -51,11 +60,11 @@ int SortingModeValues::compareAscending(std::size_t a, std::size_t b) const {
     case Kind::Number:
         return numbers_[a] < numbers_[b] ? -1 : (numbers_[b] < numbers_[a] ? 1 : 0);
     case Kind::Text: {
-        const std::size_t startA = a == 0 ? 0 : keyEnds_[a - 1];
-        const std::size_t startB = b == 0 ? 0 : keyEnds_[b - 1];
-        const std::size_t lengthA = keyEnds_[a] - startA;
-        const std::size_t lengthB = keyEnds_[b] - startB;
-        const int common = std::memcmp(keyBytes_.data() + startA, keyBytes_.data() + startB,
+        const std::size_t startA = a == 0 ? 0 : keys_.ends[a - 1];
+        const std::size_t startB = b == 0 ? 0 : keys_.ends[b - 1];
+        const std::size_t lengthA = keys_.ends[a] - startA;
+        const std::size_t lengthB = keys_.ends[b] - startB;
+        const int common = std::memcmp(keys_.bytes.data() + startA, keys_.bytes.data() + startB,
                                        std::min(lengthA, lengthB));
         if (common != 0)
             return sign(common);

@@ -13,8 +13,11 @@
 //
 // Names become byte keys (one contiguous buffer), dates and sizes numbers, so
 // that a sort reads each entry's value once and compares plain data.
+#include "MRVN7x/filelist/NaturalNameCollator.h"
+
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace morvane {
@@ -43,14 +46,29 @@ public:
 
 private:
     enum class Kind { None, Text, Number };
-    void addValue(const std::string& path, FileInformation& fm, NaturalNameCollator& collator);
+    // From this many names on, a second thread makes half of the keys.
+    static constexpr std::size_t kSharedFrom = 8192;
+
+    struct TextKeys {
+        std::string bytes;               // the keys, one after the other
+        std::vector<std::uint32_t> ends; // end offset of each key in bytes
+    };
+    void addNumber(const std::string& path, FileInformation& fm);
+    void addText(const std::string& path, NaturalNameCollator& collator, TextKeys& keys) const;
+    void append(const TextKeys& more);
+    template <typename PathAt>
+    void addTexts(std::size_t begin, std::size_t end, PathAt& pathAt, NaturalNameCollator& collator,
+                  TextKeys& keys) const {
+        keys.ends.reserve(keys.ends.size() + (end - begin));
+        for (std::size_t i = begin; i < end; ++i)
+            addText(pathAt(i), collator, keys);
+    }
 
     std::int32_t mode_;
     Kind kind_;
     std::size_t count_;
     std::vector<double> numbers_;
-    std::string keyBytes_;               // text keys, one after the other
-    std::vector<std::uint32_t> keyEnds_; // end offset of each key in keyBytes_
+    TextKeys keys_;
 };
 
 template <typename PathAt>
@@ -63,14 +81,28 @@ SortingModeValues::SortingModeValues(std::int32_t mode, std::size_t count, PathA
         kind_ = Kind::Text;
     else
         kind_ = Kind::Number;
-    if (kind_ == Kind::None)
-        return;
-    if (kind_ == Kind::Text)
-        keyEnds_.reserve(count);
-    else
+    if (kind_ == Kind::Number) {
         numbers_.reserve(count);
-    for (std::size_t i = 0; i < count; ++i)
-        addValue(pathAt(i), fm, collator);
+        for (std::size_t i = 0; i < count; ++i)
+            addNumber(pathAt(i), fm);
+    }
+    if (kind_ != Kind::Text)
+        return;
+    // A name's key depends on the name alone, so a long list shares the work
+    // with a second thread (with a collator of its own); the keys of its half
+    // follow those of the first.
+    const std::size_t half = count >= kSharedFrom ? count / 2 : count;
+    TextKeys secondHalf;
+    std::jthread helper;
+    if (half < count)
+        helper = std::jthread([&, own = collator.forAnotherThread()] {
+            addTexts(half, count, pathAt, *own, secondHalf);
+        });
+    addTexts(0, half, pathAt, collator, keys_);
+    if (helper.joinable()) {
+        helper.join();
+        append(secondHalf);
+    }
 }
 
 } // namespace morvane

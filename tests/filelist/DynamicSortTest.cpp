@@ -1,4 +1,5 @@
 #include "FileListTestSupport.h"
+#include "MRVN7x/filelist/SortingModeValues.h"
 #include "platform/PathText.h"
 
 #include <gtest/gtest.h>
@@ -327,6 +328,32 @@ TEST(DynamicSort, AgreesWithAStableSortByPairwiseComparison) {
                 const std::string folder = PathText::folderOf(f.list.pathAtInternalIndex(index));
                 ASSERT_EQ(sort.localIndexList()[static_cast<size_t>(index)], counters[folder]++);
             }
+        }
+    }
+}
+
+// A long list has its name keys made by two threads: its ranks must order
+// every pair as the comparison of those two names alone does, across the
+// halves too.
+TEST(DynamicSort, ALongListIsRankedAsEachPairCompares) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 20000; ++i)
+        paths.push_back("/d/" + std::string(i % 3 ? "photo " : "Photo ") +
+                        std::to_string(i * 7919 % 20000) + (i % 5 ? ".jpg" : ".JPG"));
+    const auto pathAt = [&](size_t i) -> const std::string& { return paths[i]; };
+    FileManager fm;
+    NaturalNameCollator collator;
+    std::mt19937 random(7);
+    std::uniform_int_distribution<size_t> pick(0, paths.size() - 1);
+    for (const std::int32_t mode : {0, 1, 10, 11}) {
+        const auto ranks = SortingModeValues(mode, paths.size(), pathAt, fm, collator).ranks();
+        for (int k = 0; k < 2000; ++k) {
+            const size_t pair[2] = {pick(random), pick(random)};
+            const auto pairAt = [&](size_t i) -> const std::string& { return paths[pair[i]]; };
+            const int alone = SortingModeValues(mode, 2, pairAt, fm, collator).compare(0, 1);
+            const auto rankA = ranks[pair[0]], rankB = ranks[pair[1]];
+            ASSERT_EQ(alone, rankA < rankB ? -1 : (rankA > rankB ? 1 : 0))
+                << "mode " << mode << ": " << paths[pair[0]] << " / " << paths[pair[1]];
         }
     }
 }
