@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -196,11 +197,19 @@ std::uint64_t nextSequenceCleaningUp(const std::string& folder) {
     return highest + 1;
 }
 
+// A number and a space, written in place: a plan has a hundred thousand steps.
+void appendNumber(std::string& text, std::uint64_t number) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    text.append(digits, static_cast<size_t>(end - digits)).push_back(' ');
+}
+
 void appendStep(std::string& text, const JournalStepView& step) {
     const ItemIdentity& id = step.identity;
-    text += std::to_string(step.from.size()) + " " + std::to_string(step.to.size()) + " " +
-            std::to_string(id.device) + " " + std::to_string(id.inode) + " " +
-            (id.type ? id.type : '-') + " " + static_cast<char>(step.kind) + "\n";
+    for (const std::uint64_t number :
+         {std::uint64_t{step.from.size()}, std::uint64_t{step.to.size()}, id.device, id.inode})
+        appendNumber(text, number);
+    text += {id.type ? id.type : '-', ' ', static_cast<char>(step.kind), '\n'};
     ((((text += step.from) += '\n') += step.to) += '\n');
 }
 
