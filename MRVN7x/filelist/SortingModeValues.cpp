@@ -45,12 +45,12 @@ void SortingModeValues::addText(const std::string& path, NaturalNameCollator& co
     keys.ends.push_back(static_cast<std::uint32_t>(keys.bytes.size()));
 }
 
-void SortingModeValues::append(const TextKeys& more) {
-    const auto offset = static_cast<std::uint32_t>(keys_.bytes.size());
-    keys_.bytes += more.bytes;
-    keys_.ends.reserve(keys_.ends.size() + more.ends.size());
-    for (const std::uint32_t end : more.ends)
-        keys_.ends.push_back(offset + end);
+std::string_view SortingModeValues::keyOf(std::size_t entry) const {
+    const bool second = entry >= secondFrom_;
+    const TextKeys& keys = keys_[second ? 1 : 0];
+    const std::size_t index = second ? entry - secondFrom_ : entry;
+    const std::size_t start = index == 0 ? 0 : keys.ends[index - 1];
+    return std::string_view(keys.bytes).substr(start, keys.ends[index] - start);
 }
 
 int SortingModeValues::compareAscending(std::size_t a, std::size_t b) const {
@@ -60,15 +60,12 @@ int SortingModeValues::compareAscending(std::size_t a, std::size_t b) const {
     case Kind::Number:
         return numbers_[a] < numbers_[b] ? -1 : (numbers_[b] < numbers_[a] ? 1 : 0);
     case Kind::Text: {
-        const std::size_t startA = a == 0 ? 0 : keys_.ends[a - 1];
-        const std::size_t startB = b == 0 ? 0 : keys_.ends[b - 1];
-        const std::size_t lengthA = keys_.ends[a] - startA;
-        const std::size_t lengthB = keys_.ends[b] - startB;
-        const int common = std::memcmp(keys_.bytes.data() + startA, keys_.bytes.data() + startB,
-                                       std::min(lengthA, lengthB));
+        const std::string_view keyA = keyOf(a), keyB = keyOf(b);
+        const int common =
+            std::memcmp(keyA.data(), keyB.data(), std::min(keyA.size(), keyB.size()));
         if (common != 0)
             return sign(common);
-        return lengthA < lengthB ? -1 : (lengthA > lengthB ? 1 : 0);
+        return keyA.size() < keyB.size() ? -1 : (keyA.size() > keyB.size() ? 1 : 0);
     }
     }
     return 0;

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -55,7 +56,7 @@ private:
     };
     void addNumber(const std::string& path, FileInformation& fm);
     void addText(const std::string& path, NaturalNameCollator& collator, TextKeys& keys) const;
-    void append(const TextKeys& more);
+    std::string_view keyOf(std::size_t entry) const;
     template <typename PathAt>
     void addTexts(std::size_t begin, std::size_t end, PathAt& pathAt, NaturalNameCollator& collator,
                   TextKeys& keys) const {
@@ -68,7 +69,9 @@ private:
     Kind kind_;
     std::size_t count_;
     std::vector<double> numbers_;
-    TextKeys keys_;
+    // The keys of the entries before secondFrom_, and of those from it on.
+    TextKeys keys_[2];
+    std::size_t secondFrom_ = SIZE_MAX;
 };
 
 template <typename PathAt>
@@ -89,20 +92,15 @@ SortingModeValues::SortingModeValues(std::int32_t mode, std::size_t count, PathA
     if (kind_ != Kind::Text)
         return;
     // A name's key depends on the name alone, so a long list shares the work
-    // with a second thread (with a collator of its own); the keys of its half
-    // follow those of the first.
-    const std::size_t half = count >= kSharedFrom ? count / 2 : count;
-    TextKeys secondHalf;
+    // with a second thread (with a collator of its own), which keeps the keys
+    // of the second half apart.
+    secondFrom_ = count >= kSharedFrom ? count / 2 : count;
     std::jthread helper;
-    if (half < count)
+    if (secondFrom_ < count)
         helper = std::jthread([&, own = collator.forAnotherThread()] {
-            addTexts(half, count, pathAt, *own, secondHalf);
+            addTexts(secondFrom_, count, pathAt, *own, keys_[1]);
         });
-    addTexts(0, half, pathAt, collator, keys_);
-    if (helper.joinable()) {
-        helper.join();
-        append(secondHalf);
-    }
+    addTexts(0, secondFrom_, pathAt, collator, keys_[0]);
 }
 
 } // namespace morvane
