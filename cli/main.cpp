@@ -126,9 +126,8 @@ struct Session {
 
     // The preview over the whole list (or cut off like the window's).
     void preview(bool cutoff) {
-        controller.updateAll();
         controller.dynamicFileList().setApplyCutOff(cutoff);
-        controller.updatePreview();
+        controller.updatePreview(); // reads the list once, with the settings of the chain
     }
 
     int refusedPaths = 0;

@@ -40,7 +40,7 @@ scripts/package.sh build
 cmake -S . -B build-tsan -G Ninja -DMORVANE_SANITIZE=thread -DMORVANE_BUILD_BENCH=OFF >/dev/null
 # Not the droplet and window tests: they start the Qt window program, whose
 # uninstrumented Qt thread pool the sanitizer reports falsely.
-threaded=(controller app engine metadata cli)
+threaded=(controller app engine filelist metadata cli)
 cmake --build build-tsan -j "$(nproc)" --target "${threaded[@]/%/_tests}"
 for program in "${threaded[@]}"; do
     TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/"${program}"_tests --gtest_brief=1
