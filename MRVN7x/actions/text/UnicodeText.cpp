@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <numeric>
 
 namespace morvane {
 namespace {
@@ -43,12 +42,15 @@ const icu::Normalizer2* nfd() {
 // A text in the form in which it is compared, with the way back to the
 // original: original[i] is the original unit index where comparable position
 // i starts a segment, or -1 inside a segment; original[text.size()] is the
-// original length.
+// original length. Plain ASCII needs no map: each unit is its own segment.
 struct ComparableText {
     std::u16string text;
-    std::vector<std::int64_t> original;
+    std::vector<std::int64_t> original; // empty for plain ASCII
 
-    bool isBoundary(std::size_t i) const { return original[i] >= 0; }
+    bool isBoundary(std::size_t i) const { return original.empty() || original[i] >= 0; }
+    std::size_t originalIndex(std::size_t i) const {
+        return original.empty() ? i : static_cast<std::size_t>(original[i]);
+    }
 };
 
 std::u16string comparableSegment(const char16_t* units, std::size_t length, bool fold) {
@@ -97,8 +99,6 @@ ComparableText comparableForm(const char16_t* units, std::size_t length, bool fo
         out.text.assign(units, length);
         if (fold)
             out.text = asciiWithCase(std::move(out.text), false);
-        out.original.resize(length + 1);
-        std::iota(out.original.begin(), out.original.end(), 0);
         return out;
     }
     out.text.reserve(length);
@@ -137,8 +137,8 @@ std::optional<TextRange> acceptedMatch(const ComparableText& haystack, std::size
                                        std::size_t length) {
     if (!haystack.isBoundary(at) || !haystack.isBoundary(at + length))
         return std::nullopt;
-    const auto start = static_cast<std::size_t>(haystack.original[at]);
-    const auto end = static_cast<std::size_t>(haystack.original[at + length]);
+    const std::size_t start = haystack.originalIndex(at);
+    const std::size_t end = haystack.originalIndex(at + length);
     return TextRange{start, end - start};
 }
 
