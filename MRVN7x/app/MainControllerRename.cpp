@@ -313,9 +313,12 @@ void MainController::renamePair(RunState& run, size_t step, size_t index,
     std::u16string newName = plannedName;
     const std::string_view folder = PathText::folderView(oldPath);
     const std::u16string currentName = PathText::displayNameOfPath(oldPath);
-    RenameOutcome outcome{RenameOutcome::Kind::Unchanged, oldPath, oldPath, {}, {}};
+    // The new path is the old one until a new name is tried (most pairs get one).
+    RenameOutcome outcome{RenameOutcome::Kind::Unchanged, oldPath, {}, {}, {}};
     auto finish = [&](RenameOutcome::Kind kind) {
         outcome.kind = kind;
+        if (outcome.newPath.empty())
+            outcome.newPath = oldPath;
         pairFinished(index, std::move(outcome));
     };
     // Made only for a dialog: most runs show none.
