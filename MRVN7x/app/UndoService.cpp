@@ -29,17 +29,14 @@ UndoResult UndoService::undoNewest() {
     auto lock = RunLock::acquire(folder_, "undo", lockWait_);
     if (!lock)
         return lockRefused(lock.failure());
-    // Only the run's name is kept: undo reads its journal itself, and a large
-    // run's record held meanwhile would double the memory undo needs.
-    std::string runId;
-    if (auto newest = newestUndoableRun())
-        runId = std::move(newest->runId);
-    if (runId.empty()) {
+    // The record found is the one undone: a large run's journal is read once.
+    const auto newest = newestUndoableRun();
+    if (!newest || newest->runId.empty()) {
         UndoResult result;
         result.message = "no run to undo";
         return result;
     }
-    return undoLocked(runId);
+    return undoLocked(newest->runId, &*newest);
 }
 
 UndoResult UndoService::undo(const std::string& runId) {
@@ -49,7 +46,7 @@ UndoResult UndoService::undo(const std::string& runId) {
     return undoLocked(runId);
 }
 
-UndoResult UndoService::undoLocked(const std::string& runId) {
+UndoResult UndoService::undoLocked(const std::string& runId, const JournalRecord* record) {
     UndoResult result;
     result.runId = runId;
     if (runId.empty() || runId.find('/') != std::string::npos ||
@@ -58,7 +55,8 @@ UndoResult UndoService::undoLocked(const std::string& runId) {
         result.message = "no run " + runId;
         return result;
     }
-    UndoOutcome outcome = RenameJournalReader::undo(folder_, runId);
+    UndoOutcome outcome = record ? RenameJournalReader::undo(folder_, *record)
+                                 : RenameJournalReader::undo(folder_, runId);
     result.restored = outcome.restored;
     result.problems = std::move(outcome.problems);
     switch (outcome.status) {

@@ -46,7 +46,8 @@ public:
     UndoResult undo(const std::string& runId);
 
 private:
-    UndoResult undoLocked(const std::string& runId);
+    // record: the run's journal when it was just read (it is not read again).
+    UndoResult undoLocked(const std::string& runId, const JournalRecord* record = nullptr);
 
     std::string folder_;
     std::chrono::milliseconds lockWait_;

@@ -711,14 +711,19 @@ std::optional<JournalRecord> RenameJournalReader::newestUndoable(const std::stri
 }
 
 UndoOutcome RenameJournalReader::undo(const std::string& folder, const std::string& runId) {
-    UndoOutcome outcome;
-    const std::string path = journalPath(folder, runId);
-    const auto record = read(path);
+    const auto record = read(journalPath(folder, runId));
     if (!record) {
+        UndoOutcome outcome;
         outcome.status = UndoOutcome::Status::NoSuchRun;
         outcome.problems.push_back({{}, "no readable journal for run " + runId});
         return outcome;
     }
+    return undo(folder, *record);
+}
+
+UndoOutcome RenameJournalReader::undo(const std::string& folder, const JournalRecord& record) {
+    UndoOutcome outcome;
+    const std::string path = journalPath(folder, record.runId);
     // Nothing is moved unless the journal can say so.
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0 || !writeAll(fd, "undo-begin\n")) {
@@ -728,14 +733,14 @@ UndoOutcome RenameJournalReader::undo(const std::string& folder, const std::stri
             ::close(fd);
         return outcome;
     }
-    StepUndo step{*record, fd, outcome};
+    StepUndo step{record, fd, outcome};
     bool recording = true;
-    for (size_t i = record->steps.size(); recording && i-- > 0;)
+    for (size_t i = record.steps.size(); recording && i-- > 0;)
         recording = step.run(i);
     recording = recording && step.flush();
-    if (record->damaged)
+    if (record.damaged)
         outcome.problems.push_back({{},
-                                    "the journal is damaged (" + record->damage +
+                                    "the journal is damaged (" + record.damage +
                                         "); only the steps before the damage were undone"});
     if (recording) {
         const bool complete = outcome.problems.empty();

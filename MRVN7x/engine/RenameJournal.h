@@ -164,6 +164,8 @@ public:
     static std::optional<JournalRecord> read(const std::string& journalPath);
     // Reverses what the run did, newest step first, never replacing anything.
     static UndoOutcome undo(const std::string& folder, const std::string& runId);
+    // The same for a run whose journal in folder was just read.
+    static UndoOutcome undo(const std::string& folder, const JournalRecord& record);
 };
 
 } // namespace morvane
