@@ -6,6 +6,7 @@ namespace morvane {
 // "Add to front": puts the text "string" in front of the fragment.
 class AddToBeginningAction : public BaseRenameAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Add to front";
     std::string actionName() const override { return kActionName; }
     plist::Dictionary defaultParameters() const override;

@@ -6,6 +6,7 @@ namespace morvane {
 // "Add to end": appends the text "string" to the fragment.
 class AddToEndAction : public BaseRenameAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Add to end";
     std::string actionName() const override { return kActionName; }
     plist::Dictionary defaultParameters() const override;

@@ -20,6 +20,14 @@ public:
 
     void executeWithInputContext(InputContext& input, OutputContext& output) override;
 
+    // Whether items may be named on several threads at once: an item's new
+    // name depends on the item, the parameters and the list's order only, and
+    // naming an item writes nothing. prepareForConcurrentNaming() runs first,
+    // on one thread, with the context of a listed item, and makes whatever
+    // naming reads later. Off unless a step says so.
+    virtual bool namesItemsIndependently() const { return false; }
+    virtual void prepareForConcurrentNaming(InputContext&) { prepareParametersIfChanged(); }
+
     // Where a display name is split: the part kept in front, the fragment, the
     // part kept behind. Nothing for selections 2 and 3 on a name without ".".
     struct Split {

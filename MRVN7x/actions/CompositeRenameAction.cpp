@@ -243,6 +243,21 @@ void CompositeRenameAction::executeWithInputContext(InputContext& input, OutputC
         output.newName = input.currentName;
 }
 
+bool CompositeRenameAction::namesItemsIndependently() const {
+    if (!checkedCurrentIndex())
+        return false;
+    return std::all_of(steps_.begin(), steps_.end(), [](const auto& step) {
+        return step->getParamInt("active", 0) != 1 || step->namesItemsIndependently();
+    });
+}
+
+void CompositeRenameAction::prepareForConcurrentNaming(InputContext& input) {
+    prepareParametersIfChanged();
+    for (const auto& step : steps_)
+        if (step->getParamInt("active", 0) == 1)
+            step->prepareForConcurrentNaming(input);
+}
+
 std::u16string CompositeRenameAction::processName(const std::u16string& fragment,
                                                   const std::string& path, InputContext& input) {
     InputContext item = input;

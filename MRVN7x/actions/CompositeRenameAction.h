@@ -88,6 +88,9 @@ public:
     std::unique_ptr<BaseRenameAction> removeStep(size_t index);
 
     void executeWithInputContext(InputContext& input, OutputContext& output) override;
+    // When every active step does (and the chain is sound).
+    bool namesItemsIndependently() const override;
+    void prepareForConcurrentNaming(InputContext& input) override;
     // The whole chain over the fragment as the item's name.
     std::u16string processName(const std::u16string& fragment, const std::string& path,
                                InputContext& input) override;

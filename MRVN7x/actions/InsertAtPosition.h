@@ -9,6 +9,7 @@ namespace morvane {
 // a negative position and one that falls inside a surrogate pair.
 class InsertAtPosition : public BaseRenameAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Insert at position";
     std::string actionName() const override { return kActionName; }
     plist::Dictionary defaultParameters() const override;

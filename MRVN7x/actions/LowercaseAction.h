@@ -6,6 +6,7 @@ namespace morvane {
 // "Make lowercase": the full Unicode lower-case mapping of the fragment.
 class LowercaseAction : public BaseRenameAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Make lowercase";
     std::string actionName() const override { return kActionName; }
     using BaseRenameAction::processName;

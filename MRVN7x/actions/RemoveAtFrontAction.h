@@ -11,6 +11,7 @@ namespace morvane {
 // pair in half.
 class RemoveAtFrontAction : public BaseRenameAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Remove at front";
     std::string actionName() const override { return kActionName; }
     plist::Dictionary defaultParameters() const override;

@@ -7,6 +7,7 @@ namespace morvane {
 // fragment; tabs and other white space stay.
 class RemoveTrailingSpacesAction : public BaseRenameAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Remove trailing spaces";
     std::string actionName() const override { return kActionName; }
     using BaseRenameAction::processName;

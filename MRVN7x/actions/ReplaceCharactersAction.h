@@ -15,6 +15,7 @@ namespace morvane {
 // matches nothing.
 class ReplaceCharactersAction : public BaseRenameAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Replace characters";
     static constexpr std::size_t kPairs = 4;
     std::string actionName() const override { return kActionName; }

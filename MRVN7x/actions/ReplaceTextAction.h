@@ -15,6 +15,7 @@ namespace morvane {
 // A mode whose occurrence does not exist, or a negative mode, changes nothing.
 class ReplaceTextAction : public BaseRenameAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Replace text";
     std::string actionName() const override { return kActionName; }
     plist::Dictionary defaultParameters() const override;

@@ -6,6 +6,7 @@ namespace morvane {
 // "Make uppercase": the full Unicode upper-case mapping of the fragment.
 class UppercaseAction : public BaseRenameAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Make uppercase";
     std::string actionName() const override { return kActionName; }
     using BaseRenameAction::processName;

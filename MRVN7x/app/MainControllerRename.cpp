@@ -164,6 +164,13 @@ bool MainController::runCheckedRename() {
     batch.setNewNameComputer(
         [this](const std::string& path) { return getNewNameForFileAtPath(path); });
     batch.setDynamicFileList(dynamicFileList_.get());
+    if (compositeAction_->namesItemsIndependently())
+        batch.allowConcurrentNaming([this](const std::string& firstPath) {
+            InputContext input = makeInputContext();
+            input.inputPath = firstPath;
+            input.currentName = PathText::displayNameOfPath(firstPath);
+            compositeAction_->prepareForConcurrentNaming(input);
+        });
     RenameProgressDialogController progress(port_);
     progress.run([&batch](RenameProgressReceiver& receiver) { batch.start(receiver); });
     dynamicFileList_->setProgressController(nullptr);

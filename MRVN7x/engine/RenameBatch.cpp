@@ -2,6 +2,10 @@
 
 #include "MRVN7x/filelist/DynamicFileList.h"
 
+#include <atomic>
+#include <exception>
+#include <thread>
+
 namespace morvane {
 namespace {
 // The expansion's two reports go to the run's receiver as they are.
@@ -30,17 +34,52 @@ void RenameBatch::start(RenameProgressReceiver& progress) {
     renameOptimizer_ = RenameOptimizer();
     renameOptimizer_.reserve(static_cast<size_t>(n));
     progress.startNewNameComputation();
-    for (int i = 0; i < n; ++i) {
-        std::string path = list.pathAtIndex(i);
-        progress.setLastPathProcessed(path);
-        progress.setCurrentFileNumber(i);
-        std::u16string newName = newName_(path);
-        renameOptimizer_.addOldName(std::move(path), std::move(newName), list.identityAtIndex(i));
-    }
+    std::vector<std::u16string> names = newNames(list, static_cast<size_t>(n), progress);
+    for (int i = 0; i < n; ++i)
+        renameOptimizer_.addOldName(list.pathAtIndex(i), std::move(names[static_cast<size_t>(i)]),
+                                    list.identityAtIndex(i));
     progress.startOptimization(n);
     renameOptimizer_.optimizeRenameOrder();
     progress.cleaningUp();
     progress.finish();
+}
+
+// Every item's new name, in list order. With two threads the second names
+// the second half; progress counts the items of both.
+std::vector<std::u16string> RenameBatch::newNames(DynamicFileList& list, size_t count,
+                                                  RenameProgressReceiver& progress) {
+    std::vector<const std::string*> paths(count);
+    for (size_t i = 0; i < count; ++i)
+        paths[i] = &list.pathAtIndex(static_cast<int>(i));
+    std::vector<std::u16string> names(count);
+    const size_t half = prepareConcurrentNaming_ && count >= kConcurrentFrom ? count / 2 : count;
+    std::atomic<size_t> namedByHelper = 0;
+    std::exception_ptr helperFailure;
+    std::jthread helper;
+    if (half < count) {
+        prepareConcurrentNaming_(*paths[0]);
+        helper = std::jthread([&] {
+            try {
+                for (size_t i = half; i < count; ++i) {
+                    names[i] = newName_(*paths[i]);
+                    namedByHelper.fetch_add(1, std::memory_order_relaxed);
+                }
+            } catch (...) {
+                helperFailure = std::current_exception();
+            }
+        });
+    }
+    for (size_t i = 0; i < half; ++i) {
+        progress.setLastPathProcessed(*paths[i]);
+        progress.setCurrentFileNumber(
+            static_cast<int>(i + namedByHelper.load(std::memory_order_relaxed)));
+        names[i] = newName_(*paths[i]);
+    }
+    if (helper.joinable())
+        helper.join();
+    if (helperFailure)
+        std::rethrow_exception(helperFailure);
+    return names;
 }
 
 } // namespace morvane

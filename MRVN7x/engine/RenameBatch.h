@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace morvane {
 
@@ -19,6 +20,13 @@ public:
 
     // The controller's new-name computation (the chain over one path).
     void setNewNameComputer(NewNameComputer computer) { newName_ = std::move(computer); }
+    // Lets a long list be named by two threads at once, for a chain that
+    // allows it: prepare runs first, on the batch's thread, with the path of
+    // the first item. Without it one thread names every item.
+    using ConcurrentNamingPreparation = std::function<void(const std::string& firstPath)>;
+    void allowConcurrentNaming(ConcurrentNamingPreparation prepare) {
+        prepareConcurrentNaming_ = std::move(prepare);
+    }
     void setDynamicFileList(DynamicFileList* list) { dynamicFileList_ = list; }
 
     // The whole computation; ends with progress.finish().
@@ -26,7 +34,13 @@ public:
     const RenameOptimizer& getRenameOptimizer() const { return renameOptimizer_; }
 
 private:
+    static constexpr size_t kConcurrentFrom = 4096; // fewer items are named by one thread
+
+    std::vector<std::u16string> newNames(DynamicFileList& list, size_t count,
+                                         RenameProgressReceiver& progress);
+
     NewNameComputer newName_;
+    ConcurrentNamingPreparation prepareConcurrentNaming_;
     DynamicFileList* dynamicFileList_ = nullptr;
     RenameOptimizer renameOptimizer_;
 };

@@ -1,3 +1,4 @@
+#include "platform/PathText.h"
 #include "tests/controller/ControllerFixture.h"
 
 #include <gtest/gtest.h>
@@ -277,4 +278,33 @@ TEST(RenameRun, EveryNameOfALongListIsComputedWithoutTheCutOff) {
     f.rename();
     for (int i = 0; i < 300; ++i)
         EXPECT_TRUE(pathExists(f.files / ("many/f" + std::to_string(i) + "_r"))) << i;
+}
+
+// A long list whose every step names items independently is named by two
+// threads: the run must give every item the name the preview computed for
+// it on one thread, numbers per folder and across the list included.
+TEST(RenameRun, ALongListNamedOnTwoThreadsGetsThePreviewsNames) {
+    ControllerFixture f;
+    f.setChain(
+        {{"Replace text",
+          {{"search term", plist::Value("Photo")}, {"replacement term", plist::Value("Pic")}}},
+         {"Add number to start",
+          {{"sortingMode", plist::Value(10)}, {"sortEachFolderSeparately", plist::Value(1)}}},
+         {"Add number to end", {{"sortingMode", plist::Value(1)}, {"padding", plist::Value(5)}}},
+         {"Make lowercase", {}}});
+    std::vector<std::string> folders = {f.files.makeFolder("a"), f.files.makeFolder("b")};
+    for (int i = 0; i < 5000; ++i)
+        f.add((i % 3 ? "a/" : "b/") + std::string(i % 2 ? "Photo " : "photo ") +
+              std::to_string(i * 7 % 5000) + ".JPG");
+    f.controller.globalSettings().setShouldProcessSubfolders(true);
+    f.controller.globalSettings().setShouldProcessFolders(false);
+    f.controller.dynamicFileList().setApplyCutOff(false);
+    f.addToList(folders);
+    const std::vector<PreviewEntry> planned = f.controller.previewEntries();
+    ASSERT_EQ(planned.size(), 5000u);
+    f.rename();
+    EXPECT_EQ(f.port.alertTitles().back(), "5000 file names were changed.");
+    for (const PreviewEntry& entry : planned)
+        ASSERT_TRUE(pathExists(PathText::pathOfDisplayName(entry.path, entry.newName)))
+            << toU8(entry.oldName) << " -> " << toU8(entry.newName);
 }

@@ -27,4 +27,9 @@ std::int32_t SortBasedAction::getSortIndex(const InputContext& input) const {
     return place > 0 ? static_cast<std::int32_t>(place) : 0;
 }
 
+void SortBasedAction::prepareForConcurrentNaming(InputContext& input) {
+    prepareParametersIfChanged();
+    (void)getSortIndex(input);
+}
+
 } // namespace morvane

@@ -18,6 +18,8 @@ public:
     // 0 when the context carries no file list or the list does not hold the
     // item: the action then leaves the name as it is.
     std::int32_t getSortIndex(const InputContext& input) const;
+    // Has the list compute the order now, not on a naming thread.
+    void prepareForConcurrentNaming(InputContext& input) override;
 
     // The raw sort settings (0 when absent), which the application copies into
     // the file list so that the preview lists the items in numbering order.

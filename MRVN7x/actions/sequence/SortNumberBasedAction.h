@@ -10,6 +10,7 @@ namespace morvane {
 
 class SortNumberBasedAction : public SortBasedAction {
 public:
+    bool namesItemsIndependently() const override { return true; }
     // The widest number text: no file name can be longer.
     static constexpr std::int32_t kMaximumWidth = 255;
 
