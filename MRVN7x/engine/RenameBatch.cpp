@@ -34,34 +34,27 @@ void RenameBatch::start(RenameProgressReceiver& progress) {
     renameOptimizer_ = RenameOptimizer();
     renameOptimizer_.reserve(static_cast<size_t>(n));
     progress.startNewNameComputation();
-    std::vector<std::u16string> names = newNames(list, static_cast<size_t>(n), progress);
-    for (int i = 0; i < n; ++i)
-        renameOptimizer_.addOldName(list.pathAtIndex(i), std::move(names[static_cast<size_t>(i)]),
-                                    list.identityAtIndex(i));
+    nameItems(list, n, progress);
     progress.startOptimization(n);
     renameOptimizer_.optimizeRenameOrder();
     progress.cleaningUp();
     progress.finish();
 }
 
-// Every item's new name, in list order. With two threads the second names
-// the second half; progress counts the items of both.
-std::vector<std::u16string> RenameBatch::newNames(DynamicFileList& list, size_t count,
-                                                  RenameProgressReceiver& progress) {
-    std::vector<const std::string*> paths(count);
-    for (size_t i = 0; i < count; ++i)
-        paths[i] = &list.pathAtIndex(static_cast<int>(i));
-    std::vector<std::u16string> names(count);
-    const size_t half = prepareConcurrentNaming_ && count >= kConcurrentFrom ? count / 2 : count;
-    std::atomic<size_t> namedByHelper = 0;
+// Every item with its new name, in list order. With two threads the second
+// names the second half meanwhile; progress counts the items of both.
+void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressReceiver& progress) {
+    const int half = prepareConcurrentNaming_ && count >= kConcurrentFrom ? count / 2 : count;
+    std::vector<std::u16string> secondHalf(static_cast<size_t>(count - half));
+    std::atomic<int> namedByHelper = 0;
     std::exception_ptr helperFailure;
     std::jthread helper;
     if (half < count) {
-        prepareConcurrentNaming_(*paths[0]);
+        prepareConcurrentNaming_(list.pathAtIndex(0));
         helper = std::jthread([&] {
             try {
-                for (size_t i = half; i < count; ++i) {
-                    names[i] = newName_(*paths[i]);
+                for (int i = half; i < count; ++i) {
+                    secondHalf[static_cast<size_t>(i - half)] = newName_(list.pathAtIndex(i));
                     namedByHelper.fetch_add(1, std::memory_order_relaxed);
                 }
             } catch (...) {
@@ -69,17 +62,21 @@ std::vector<std::u16string> RenameBatch::newNames(DynamicFileList& list, size_t 
             }
         });
     }
-    for (size_t i = 0; i < half; ++i) {
-        progress.setLastPathProcessed(*paths[i]);
-        progress.setCurrentFileNumber(
-            static_cast<int>(i + namedByHelper.load(std::memory_order_relaxed)));
-        names[i] = newName_(*paths[i]);
+    for (int i = 0; i < half; ++i) {
+        std::string path = list.pathAtIndex(i);
+        progress.setLastPathProcessed(path);
+        progress.setCurrentFileNumber(i + namedByHelper.load(std::memory_order_relaxed));
+        std::u16string newName = newName_(path);
+        renameOptimizer_.addOldName(std::move(path), std::move(newName), list.identityAtIndex(i));
     }
     if (helper.joinable())
         helper.join();
     if (helperFailure)
         std::rethrow_exception(helperFailure);
-    return names;
+    for (int i = half; i < count; ++i)
+        renameOptimizer_.addOldName(list.pathAtIndex(i),
+                                    std::move(secondHalf[static_cast<size_t>(i - half)]),
+                                    list.identityAtIndex(i));
 }
 
 } // namespace morvane

@@ -34,10 +34,9 @@ public:
     const RenameOptimizer& getRenameOptimizer() const { return renameOptimizer_; }
 
 private:
-    static constexpr size_t kConcurrentFrom = 4096; // fewer items are named by one thread
+    static constexpr int kConcurrentFrom = 4096; // fewer items are named by one thread
 
-    std::vector<std::u16string> newNames(DynamicFileList& list, size_t count,
-                                         RenameProgressReceiver& progress);
+    void nameItems(DynamicFileList& list, int count, RenameProgressReceiver& progress);
 
     NewNameComputer newName_;
     ConcurrentNamingPreparation prepareConcurrentNaming_;
