@@ -102,11 +102,13 @@ Result<void> ChainBuilder::applySetting(BaseRenameAction& step, const Setting& s
     auto checked = checker.check(key, text, ParameterTable::find(step.actionName(), key));
     if (!checked)
         return checked.failure();
-    std::optional<plist::Value> value = std::move(*checked);
-    std::string refusal;
-    if (!step.validateValueForKey(key, value, &refusal))
+    auto validated = step.validatedValueForKey(key, std::move(*checked));
+    if (!validated) {
+        const std::string& refusal = validated.message();
         return Failure{0, "\"" + key + "\" of \"" + step.actionName() + "\" refuses '" + text +
                               "'" + (refusal.empty() ? "" : ": " + refusal)};
+    }
+    std::optional<plist::Value> value = std::move(*validated);
     auto* fromList = dynamic_cast<RenameFromListAction*>(&step);
     if (!fromList || key != "list file path" || !value || !value->asString()) {
         step.setValueForKey(key, std::move(value));

@@ -11,8 +11,11 @@ function(morvane_install_program target)
     install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()
 
-# The core library. Its resources are compiled into it, so none are installed.
-install(TARGETS mrvn7core LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# The core library: libmrvn7core.so.X.Y.Z and its soname link libmrvn7core.so.X,
+# which the programs name. Its resources are compiled into it, so none are
+# installed; nor are headers or the unversioned link, which only a program
+# built against the installed library would need.
+install(TARGETS mrvn7core LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_SKIP)
 
 set(MORVANE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/morvane)
 install(FILES ${CMAKE_SOURCE_DIR}/COPYING ${CMAKE_SOURCE_DIR}/README.md

@@ -19,7 +19,10 @@ function(morvane_layer name)
         list(APPEND sources ${found})
     endforeach()
     add_library(mrvn_${name} OBJECT ${sources})
-    set_target_properties(mrvn_${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+    # -fvisibility-inlines-hidden: the core library does not export the inline
+    # member functions of its headers; a program that uses one has its own copy.
+    set_target_properties(mrvn_${name} PROPERTIES POSITION_INDEPENDENT_CODE ON
+                                                  VISIBILITY_INLINES_HIDDEN ON)
     target_include_directories(mrvn_${name} PUBLIC ${root} ${CMAKE_BINARY_DIR}/generated)
     target_link_libraries(mrvn_${name} PUBLIC PkgConfig::ICU PkgConfig::PLIST PkgConfig::EXIV2
                           PkgConfig::TAGLIB Threads::Threads)

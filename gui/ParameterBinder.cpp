@@ -155,12 +155,12 @@ void ParameterBinder::setBusy(bool busy) {
 void ParameterBinder::write(const std::string& key, plist::Value value) {
     if (showing_ || !action_)
         return;
-    std::optional<plist::Value> typed = std::move(value);
-    if (!action_->validateValueForKey(key, typed, nullptr)) {
+    auto validated = action_->validatedValueForKey(key, std::move(value));
+    if (!validated) {
         show(key); // refused: the control shows the stored value again
         return;
     }
-    action_->setValueForKey(key, std::move(typed));
+    action_->setValueForKey(key, std::move(*validated));
 }
 
 void ParameterBinder::observeValueForKey(const std::string& key, BaseAction&,

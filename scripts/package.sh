@@ -28,7 +28,8 @@ grep -q "GPL-2.0-or-later" <<<"$(field Description)" || fail "the description na
 pane="./usr/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Preferences.prefPane"
 hotkey="$pane/Contents/Resources/TSY HotKey.app"
 files=$(dpkg-deb -c "$deb" | sed -n 's|^.* \(\./.*\)$|\1|p' | sed 's| -> .*||')
-for file in ./usr/bin/morvane-cli ./usr/bin/morvane ./usr/lib/libmrvn7core.so \
+for file in ./usr/bin/morvane-cli ./usr/bin/morvane "./usr/lib/libmrvn7core.so.$version" \
+    "./usr/lib/libmrvn7core.so.${version%%.*}" \
     ./usr/share/man/man1/morvane-cli.1.gz ./usr/share/applications/morvane.desktop \
     ./usr/share/icons/hicolor/scalable/apps/morvane.svg \
     ./usr/share/bash-completion/completions/morvane-cli \

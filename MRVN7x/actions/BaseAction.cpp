@@ -98,12 +98,10 @@ void BaseAction::setValueForKey(const std::string& key, std::optional<plist::Val
     didChangeValueForKey(key);
 }
 
-bool BaseAction::validateValueForKey(const std::string& key, std::optional<plist::Value>& value,
-                                     std::string* error) {
+Result<std::optional<plist::Value>>
+BaseAction::validatedValueForKey(const std::string& key, std::optional<plist::Value> value) {
     (void)key;
-    (void)value;
-    (void)error;
-    return true;
+    return value;
 }
 
 void BaseAction::setValueForUndefinedKey(const std::string& key,

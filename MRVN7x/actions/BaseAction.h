@@ -9,6 +9,7 @@
 #include "MRVN7x/actions/ActionContext.h"
 #include "MRVN7x/actions/KeyValueObserver.h"
 #include "platform/PlistValue.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <map>
@@ -57,10 +58,11 @@ public:
     // A null value (an emptied control) is translated by the kind stored under the key.
     virtual void setValueForKey(const std::string& key, std::optional<plist::Value> value);
     // The validation hook of the key interface: a parameter editor calls it with
-    // the typed value before writing it, and stores the value it hands back.
-    // False refuses the value (with a message in error). Accepts everything here.
-    virtual bool validateValueForKey(const std::string& key, std::optional<plist::Value>& value,
-                                     std::string* error);
+    // the typed value before writing it, and stores the value it hands back. A
+    // failure refuses the value; its message (possibly empty) says why. Hands
+    // back every value unchanged here.
+    virtual Result<std::optional<plist::Value>>
+    validatedValueForKey(const std::string& key, std::optional<plist::Value> value);
 
     // The stored text, or the empty text; a number reads as its decimal text.
     std::string getParamString(const std::string& key) const;

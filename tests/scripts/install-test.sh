@@ -14,10 +14,19 @@ DESTDIR="$work/dest dir" cmake --install "$build" --prefix "$prefix" >"$work/ins
     { cat "$work/install.log" >&2; fail "cmake --install failed"; }
 root="$work/dest dir$prefix"
 cli="$root/bin/morvane-cli"
+# The core library: the versioned file and its soname link, which the programs name.
+soname="libmrvn7core.so.${version%%.*}"
+library="$root/lib/libmrvn7core.so.$version"
+core_of() { env -u LD_LIBRARY_PATH ldd "$1" | sed -n "s/.*${soname//./\\.} => \(.*\) (0x.*/\1/p"; }
 
 # Exactly the programs and the library; the test and benchmark programs stay behind.
 [ "$(ls "$root/bin" | tr '\n' ' ')" = "morvane morvane-cli " ] || fail "bin/ holds: $(ls "$root/bin")"
-[ "$(ls "$root/lib" | tr '\n' ' ')" = "libmrvn7core.so morvane " ] || fail "lib/ holds: $(ls "$root/lib")"
+[ "$(ls "$root/lib" | tr '\n' ' ')" = "$soname libmrvn7core.so.$version morvane " ] ||
+    fail "lib/ holds: $(ls "$root/lib")"
+[ "$(readlink "$root/lib/$soname")" = "libmrvn7core.so.$version" ] ||
+    fail "$soname links to '$(readlink "$root/lib/$soname")'"
+[ "$(readelf -d "$library" | sed -n 's/.*(SONAME).*\[\(.*\)\]$/\1/p')" = "$soname" ] ||
+    fail "libmrvn7core.so.$version has not the soname $soname"
 application="$root/lib/morvane/Morvane 7.app"
 pane="$application/Contents/Resources/Components/Tessary Preferences.prefPane"
 # The preference pane: its plug-in, Info.plist, the quit script and the hot-key bundle.
@@ -27,9 +36,9 @@ pane="$application/Contents/Resources/Components/Tessary Preferences.prefPane"
 grep -A1 NSPrincipalClass "$pane/Contents/Info.plist" | grep -q NetHalvardTSYPreferencesPanePref ||
     fail "the pane's Info.plist names no principal class"
 for program in "$pane/Contents/bin/tessary-preferences-pane.so" "$application/Contents/bin/tessary-preferences"; do
-    resolved=$(env -u LD_LIBRARY_PATH ldd "$program" | sed -n 's/.*libmrvn7core.so => \(.*\) (0x.*/\1/p')
-    [ "$(realpath "$resolved")" = "$(realpath "$root/lib/libmrvn7core.so")" ] ||
-        fail "$(basename "$program") finds libmrvn7core.so at '$resolved'"
+    resolved=$(core_of "$program")
+    [ "$(realpath "$resolved")" = "$(realpath "$library")" ] ||
+        fail "$(basename "$program") finds $soname at '$resolved'"
 done
 # The application bundle: bin/morvane is a relative link to its program, so the
 # program finds its bundle (resources, components) wherever the prefix lies.
@@ -59,9 +68,9 @@ grep -A1 CFBundleIdentifier "$bundle/Contents/Info.plist" | grep -q 'net.halvard
     fail "Info.plist has not the hot-key domain as identifier"
 [ "$(env -u LD_LIBRARY_PATH "$bundle/Contents/bin/tsy-hotkey" --version)" = "tsy-hotkey $version" ] ||
     fail "the installed tsy-hotkey does not run"
-resolved=$(env -u LD_LIBRARY_PATH ldd "$bundle/Contents/bin/tsy-hotkey" | sed -n 's/.*libmrvn7core.so => \(.*\) (0x.*/\1/p')
-[ "$(realpath "$resolved")" = "$(realpath "$root/lib/libmrvn7core.so")" ] ||
-    fail "tsy-hotkey finds libmrvn7core.so at '$resolved'"
+resolved=$(core_of "$bundle/Contents/bin/tsy-hotkey")
+[ "$(realpath "$resolved")" = "$(realpath "$library")" ] ||
+    fail "tsy-hotkey finds $soname at '$resolved'"
 # The droplet template: every droplet is a copy of it saved anywhere, so its
 # program has no RPATH and runs from a copy in another folder.
 droplet="$root/lib/morvane/Morvane 7.app/Contents/Resources/Components/Tessary Droplet.app"
@@ -90,8 +99,8 @@ for section in SYNOPSIS COMMANDS CHAIN "EXIT STATUS" FILES EXAMPLES; do
 done
 
 readelf -d "$cli" | grep -q 'R\(UN\)\?PATH.*\[\$ORIGIN/\.\./lib\]' || fail "no RPATH \$ORIGIN/../lib"
-resolved=$(env -u LD_LIBRARY_PATH ldd "$cli" | sed -n 's/.*libmrvn7core.so => \(.*\) (0x.*/\1/p')
-[ "$(realpath "$resolved")" = "$(realpath "$root/lib/libmrvn7core.so")" ] || fail "libmrvn7core.so resolves to '$resolved'"
+resolved=$(core_of "$cli")
+[ "$(realpath "$resolved")" = "$(realpath "$library")" ] || fail "$soname resolves to '$resolved'"
 
 # The installed program, from another folder, with HOME and XDG in the temporary folder.
 mkdir -p "$work/home" "$work/files"

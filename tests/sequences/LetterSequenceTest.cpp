@@ -86,24 +86,23 @@ TEST(LetterConversion, TypedStartValuesAreNormalised) {
         {u"c3", u"CA"},          {u"\u00e9", u"Z"},       {u"zz", u"ZZ"}, {u"b", u"B"},
         {u"ZZZZZZZ", u"ZZZZZZ"},
     };
-    for (const auto& c : cases) {
-        std::u16string value = c.typed;
-        EXPECT_TRUE(Alpha::validateStartValue(value, nullptr));
-        EXPECT_EQ(value, c.stored) << toU8(c.typed);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(Alpha::normalisedStartValue(c.typed), c.stored) << toU8(c.typed);
 }
 
 TEST(LetterConversion, TheKeyInterfaceValidatesStartValue) {
     auto action = makeAction<AddAlphabeticalSequenceToEndAction>();
-    std::optional<plist::Value> typed = plist::Value("aab");
-    std::string error;
-    ASSERT_TRUE(action->validateValueForKey("startValue", typed, &error));
-    action->setValueForKey("startValue", typed);
+    auto typed = action->validatedValueForKey("startValue", plist::Value("aab"));
+    ASSERT_TRUE(typed) << typed.messageIfFailed();
+    action->setValueForKey("startValue", *typed);
     EXPECT_EQ(action->getParamString("startValue"), "B");
-    // Other keys pass unchanged.
-    std::optional<plist::Value> prefix = plist::Value("aab");
-    ASSERT_TRUE(action->validateValueForKey("prefix", prefix, &error));
-    EXPECT_EQ(*prefix, plist::Value("aab"));
+    // Other keys pass unchanged, an emptied control too.
+    auto prefix = action->validatedValueForKey("prefix", plist::Value("aab"));
+    ASSERT_TRUE(prefix) << prefix.messageIfFailed();
+    EXPECT_EQ(*prefix, std::optional<plist::Value>(plist::Value("aab")));
+    auto emptied = action->validatedValueForKey("startValue", std::nullopt);
+    ASSERT_TRUE(emptied) << emptied.messageIfFailed();
+    EXPECT_FALSE(emptied->has_value());
 }
 
 TEST(LetterSequence, DefaultsRunFromAToZThenBA) {

@@ -55,24 +55,20 @@ std::u16string AlphabeticalListBasedAction::uNumToAlpha(std::int32_t value) {
     return letters;
 }
 
-bool AlphabeticalListBasedAction::validateStartValue(std::u16string& value, std::string* error) {
-    (void)error;
-    std::u16string upper = UnicodeText::uppercase(value);
+std::u16string AlphabeticalListBasedAction::normalisedStartValue(const std::u16string& typed) {
+    std::u16string upper = UnicodeText::uppercase(typed);
     if (upper.size() > kStartValueLength)
         upper.resize(kStartValueLength);
-    value = uNumToAlpha(uAlphaToNum(upper));
-    return true;
+    return uNumToAlpha(uAlphaToNum(upper));
 }
 
-bool AlphabeticalListBasedAction::validateValueForKey(const std::string& key,
-                                                      std::optional<plist::Value>& value,
-                                                      std::string* error) {
+Result<std::optional<plist::Value>>
+AlphabeticalListBasedAction::validatedValueForKey(const std::string& key,
+                                                  std::optional<plist::Value> value) {
     if (key != "startValue" || !value || !value->asString())
-        return SortBasedAction::validateValueForKey(key, value, error);
-    std::u16string text = toU16(*value->asString());
-    validateStartValue(text, error);
-    value = plist::Value(toU8(text));
-    return true;
+        return SortBasedAction::validatedValueForKey(key, std::move(value));
+    return std::optional<plist::Value>(
+        plist::Value(toU8(normalisedStartValue(toU16(*value->asString())))));
 }
 
 std::optional<std::u16string>

@@ -35,13 +35,14 @@ public:
     static std::int32_t uAlphaToNum(const std::u16string& letters);
     // Number to letters without leading A digits (0 is "A"); empty below zero.
     static std::u16string uNumToAlpha(std::int32_t value);
-    // Normalises a typed start value: upper-cased, cut to 6 characters, and
-    // rewritten as the letters of its number ("aab" becomes "B"). Always accepts.
-    static bool validateStartValue(std::u16string& value, std::string* error);
+    // A typed start value normalised: upper-cased, cut to 6 characters, and
+    // rewritten as the letters of its number ("aab" becomes "B"). Every text
+    // has one, so nothing is ever refused.
+    static std::u16string normalisedStartValue(const std::u16string& typed);
 
     // The validation hook of the key interface: "startValue" is normalised.
-    bool validateValueForKey(const std::string& key, std::optional<plist::Value>& value,
-                             std::string* error) override;
+    Result<std::optional<plist::Value>>
+    validatedValueForKey(const std::string& key, std::optional<plist::Value> value) override;
 
 protected:
     std::u16string paramStartValue;
