@@ -7,7 +7,6 @@ namespace morvane {
 // fragment, with the same guards as "Remove at front".
 class RemoveFromEndAction : public RemoveAtFrontAction {
 public:
-    bool namesItemsIndependently() const override { return true; }
     static constexpr const char* kActionName = "Remove from end";
     std::string actionName() const override { return kActionName; }
     using RemoveAtFrontAction::processName;
