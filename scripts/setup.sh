@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libicu-dev libexiv2-dev libtag1-dev libplist-dev
           libplist++-dev qt6-base-dev libx11-dev libxtst-dev libgtest-dev libgmock-dev
-          libbenchmark-dev xvfb xauth openbox libsystemd-dev dbus clang-format attr
+          libbenchmark-dev xvfb xauth x11-utils openbox libsystemd-dev dbus clang-format attr
           qt6-svg-dev scdoc dpkg-dev file zsh fish git clang libclang-rt-14-dev
           desktop-file-utils libxml2-utils)
 missing=()
