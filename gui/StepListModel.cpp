@@ -26,7 +26,7 @@ QVariant StepListModel::data(const QModelIndex& index, int role) const {
             .arg(index.row() + 1)
             .arg(QString::fromStdString(step.userDescription()));
     if (role == Qt::CheckStateRole)
-        return step.getParamInt("active", 0) == 1 ? Qt::Checked : Qt::Unchecked;
+        return step.isActive() ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole)
         return tr("Untick to leave this step out for now");
     return {};

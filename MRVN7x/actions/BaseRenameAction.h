@@ -19,6 +19,8 @@ public:
                                        InputContext& input, OutputContext& output);
 
     void executeWithInputContext(InputContext& input, OutputContext& output) override;
+    // Whether the step takes part in the chain ("active" is 1).
+    bool isActive() const { return getParamInt("active", 0) == 1; }
 
     // Whether items may be named on several threads at once: an item's new
     // name depends on the item, the parameters and the list's order only, and

@@ -228,7 +228,7 @@ void CompositeRenameAction::executeWithInputContext(InputContext& input, OutputC
     bool anyStepRan = false;
     for (size_t i = 0; i < steps_.size(); ++i) {
         BaseRenameAction& step = *steps_[i];
-        if (step.getParamInt("active", 0) != 1)
+        if (!step.isActive())
             continue;
         const bool isCurrent = i == *current;
         if (isCurrent)
@@ -247,14 +247,14 @@ bool CompositeRenameAction::namesItemsIndependently() const {
     if (!checkedCurrentIndex())
         return false;
     return std::all_of(steps_.begin(), steps_.end(), [](const auto& step) {
-        return step->getParamInt("active", 0) != 1 || step->namesItemsIndependently();
+        return !step->isActive() || step->namesItemsIndependently();
     });
 }
 
 void CompositeRenameAction::prepareForConcurrentNaming(InputContext& input) {
     prepareParametersIfChanged();
     for (const auto& step : steps_)
-        if (step->getParamInt("active", 0) == 1)
+        if (step->isActive())
             step->prepareForConcurrentNaming(input);
 }
 

@@ -16,9 +16,6 @@ namespace {
 constexpr const char* manualActionName = "Manually rename";
 constexpr double previewDelaySeconds = 0.2;
 
-bool isActive(const BaseRenameAction& step) {
-    return step.getParamInt("active", 0) == 1;
-}
 bool isManual(const BaseRenameAction& step) {
     return step.actionName() == manualActionName;
 }
@@ -177,7 +174,7 @@ bool MainController::validateActionList() {
     bool anyActive = false, manualNotLast = false;
     int manualSteps = 0;
     for (size_t i = 0; i < steps.size(); ++i) {
-        anyActive = anyActive || isActive(*steps[i]);
+        anyActive = anyActive || steps[i]->isActive();
         if (isManual(*steps[i])) {
             ++manualSteps;
             manualNotLast = manualNotLast || i + 1 != steps.size();
