@@ -214,6 +214,8 @@ private:
     void observeChain();
     bool currentStepIsManual();
     InputContext makeInputContext();
+    // The context of one item: its path and its current display name.
+    InputContext inputContextFor(const std::string& path);
     void computePreviewColumns();
     void repairManualSteps();
     std::optional<bool> checkSettingsBeforeRun();

@@ -28,6 +28,13 @@ InputContext MainController::makeInputContext() {
     return input;
 }
 
+InputContext MainController::inputContextFor(const std::string& path) {
+    InputContext input = makeInputContext();
+    input.inputPath = path;
+    input.currentName = PathText::displayNameOfPath(path);
+    return input;
+}
+
 void MainController::updateAll() {
     BaseRenameAction* current = compositeAction_ ? compositeAction_->getCurrentAction() : nullptr;
     if (current)
@@ -234,9 +241,7 @@ bool MainController::currentStepIsManual() {
 }
 
 std::u16string MainController::getNewNameForFileAtPath(const std::string& path) {
-    InputContext input = makeInputContext();
-    input.inputPath = path;
-    input.currentName = PathText::displayNameOfPath(path);
+    InputContext input = inputContextFor(path);
     OutputContext output;
     compositeAction_->executeWithInputContext(input, output);
     return output.newName;

@@ -166,9 +166,7 @@ bool MainController::runCheckedRename() {
     batch.setDynamicFileList(dynamicFileList_.get());
     if (compositeAction_->namesItemsIndependently())
         batch.allowConcurrentNaming([this](const std::string& firstPath) {
-            InputContext input = makeInputContext();
-            input.inputPath = firstPath;
-            input.currentName = PathText::displayNameOfPath(firstPath);
+            InputContext input = inputContextFor(firstPath);
             compositeAction_->prepareForConcurrentNaming(input);
         });
     RenameProgressDialogController progress(port_);
