@@ -47,7 +47,7 @@ std::u16string fromUtf8(std::string_view bytes) {
     return out;
 }
 
-std::optional<std::string> toUtf8(const std::u16string& text) {
+std::optional<std::string> toUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -75,7 +75,7 @@ std::optional<std::string> toUtf8(const std::u16string& text) {
     return out;
 }
 
-bool isEncodable(const std::u16string& text) {
+bool isEncodable(std::u16string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t unit = text[i];
         if (!U16_IS_SURROGATE(unit))
@@ -90,7 +90,7 @@ bool isEncodable(const std::u16string& text) {
     return true;
 }
 
-std::u16string displayNameOfPath(const std::string& path) {
+std::u16string displayNameOfPath(std::string_view path) {
     std::u16string name = fromUtf8(lastComponentView(path));
     for (auto& unit : name)
         if (unit == u':')
@@ -98,7 +98,7 @@ std::u16string displayNameOfPath(const std::string& path) {
     return name;
 }
 
-std::optional<std::string> fileNameFromDisplayName(const std::u16string& displayName) {
+std::optional<std::string> fileNameFromDisplayName(std::u16string_view displayName) {
     auto bytes = toUtf8(displayName);
     if (!bytes)
         return std::nullopt;
@@ -110,7 +110,8 @@ std::optional<std::string> fileNameFromDisplayName(const std::u16string& display
 
 namespace {
 // The text with U+FFFD for each lone surrogate that is not an escaped byte.
-std::u16string withHalvesReplaced(std::u16string text) {
+std::u16string withHalvesReplaced(std::u16string_view original) {
+    std::u16string text(original);
     for (size_t i = 0; i < text.size(); ++i) {
         if (U16_IS_LEAD(text[i]) && i + 1 < text.size() && U16_IS_TRAIL(text[i + 1]))
             ++i;
@@ -121,7 +122,7 @@ std::u16string withHalvesReplaced(std::u16string text) {
 }
 } // namespace
 
-std::string pathOfDisplayName(std::string_view folder, const std::u16string& displayName) {
+std::string pathOfDisplayName(std::string_view folder, std::u16string_view displayName) {
     std::optional<std::string> name = fileNameFromDisplayName(displayName);
     if (!name)
         name = fileNameFromDisplayName(withHalvesReplaced(displayName));

@@ -14,18 +14,18 @@ namespace morvane::PathText {
 std::u16string fromUtf8(std::string_view bytes); // lossless, with surrogate escapes
 void appendFromUtf8(std::string_view bytes, std::u16string& out);
 // Nothing when the text holds a lone surrogate that is not an escaped byte.
-std::optional<std::string> toUtf8(const std::u16string& text);
-bool isEncodable(const std::u16string& text);
+std::optional<std::string> toUtf8(std::u16string_view text);
+bool isEncodable(std::u16string_view text);
 
 // The display name of a path: its last component with every ":" shown as "/".
-std::u16string displayNameOfPath(const std::string& path);
+std::u16string displayNameOfPath(std::string_view path);
 // The on-disk form of a display name: every "/" stored as ":".
-std::optional<std::string> fileNameFromDisplayName(const std::u16string& displayName);
+std::optional<std::string> fileNameFromDisplayName(std::u16string_view displayName);
 // The path on disk of the item called displayName in folder, its "/" stored as
 // ":". A name that cannot be written (isEncodable() is false) still gets a
 // path to show and compare, with U+FFFD for each half character; the renamer
 // refuses such a name before it touches the disk.
-std::string pathOfDisplayName(std::string_view folder, const std::u16string& displayName);
+std::string pathOfDisplayName(std::string_view folder, std::u16string_view displayName);
 
 // Path helpers on byte strings. The view forms point into path (no copy).
 std::string lastComponent(const std::string& path);

@@ -155,7 +155,7 @@ void MainController::removeFile(const std::vector<int>& previewRows) {
     std::vector<std::string> paths;
     for (int row : previewRows)
         if (row >= 0 && row < dynamicFileList_->count() && dynamicFileList_->isRoot(row))
-            paths.push_back(dynamicFileList_->pathAtIndex(row));
+            paths.emplace_back(dynamicFileList_->pathAtIndex(row));
     for (const auto& path : paths)
         rawFileList_->removePath(path);
     updatePreview();

@@ -17,6 +17,7 @@
 #include "MRVN7x/filelist/DynamicFileList.h"
 #include "MRVN7x/filelist/RawFileList.h"
 #include "platform/PathText.h"
+#include "platform/TextList.h"
 
 #include <memory>
 #include <string>
@@ -100,7 +101,7 @@ public:
     void postProcessPreviewList(std::vector<PreviewEntry>& entries);
     // The conflict rule of the preview over new full paths: true for every
     // path that another one equals exactly.
-    static std::vector<bool> markSharedPaths(const std::vector<std::string>& paths);
+    static std::vector<bool> markSharedPaths(const TextList& paths);
     void initiateDelayedPreviewUpdate();
     void delayedPreviewUpdate();
     bool validateActionList();
@@ -225,13 +226,13 @@ private:
     void fillPreviewRows(std::vector<PreviewEntry>& entries);
     struct RunState;
     void renameLoop(const RenameOptimizer& plan);
-    bool goAheadWithPlan(const RenameOptimizer& plan, const std::vector<std::string>& newPaths);
+    bool goAheadWithPlan(const RenameOptimizer& plan);
     // The active steps' action names, "Replace text + Add number to start".
     std::string chainInAFewWords() const;
     void refuseRun(const std::string& reason);
     void runStep(RunState& run, const RenameOptimizer& plan, size_t index);
     void renamePair(RunState& run, size_t step, size_t index, const std::string& oldPath,
-                    const std::u16string& plannedName, const std::string& plannedPath);
+                    std::u16string_view plannedName, const std::string& plannedPath);
     void finishFromTemporary(RunState& run, size_t step, size_t index, const std::string& oldPath,
                              const std::string& newPath);
     void pairFinished(size_t index, RenameOutcome outcome);

@@ -125,7 +125,7 @@ void MainController::updatePreview() {
 
 // Marks every entry whose new path another entry shares.
 void MainController::postProcessPreviewList(std::vector<PreviewEntry>& entries) {
-    std::vector<std::string> paths;
+    TextList paths;
     paths.reserve(entries.size());
     // "/" in a display name is ":" on disk, so two names that differ only in
     // that way collide there and are compared so.
@@ -141,7 +141,7 @@ void MainController::postProcessPreviewList(std::vector<PreviewEntry>& entries) 
 
 // By exact (case-sensitive) comparison: every path whose text occurs again,
 // the first occurrence included.
-std::vector<bool> MainController::markSharedPaths(const std::vector<std::string>& paths) {
+std::vector<bool> MainController::markSharedPaths(const TextList& paths) {
     PathIndex firstOccurrence;
     firstOccurrence.rebuild(paths);
     std::vector<bool> shared(paths.size());

@@ -190,7 +190,7 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
     }
     if (runObserver_ && !runObserver_->runPlanned(plan))
         return; // stopped before the first rename: no summary, nothing changed
-    if (!goAheadWithPlan(plan, plan.newPaths()))
+    if (!goAheadWithPlan(plan))
         return;
     std::optional<RunJournal> journal;
     if (journalled_) {
@@ -228,12 +228,13 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
 // Checks the whole plan with the preview's rule (the preview may have shown
 // only its first entries): the observer decides, else the conflicts notice,
 // unless the user already went ahead over the preview's conflicts.
-bool MainController::goAheadWithPlan(const RenameOptimizer& plan,
-                                     const std::vector<std::string>& newPaths) {
+bool MainController::goAheadWithPlan(const RenameOptimizer& plan) {
+    const TextList& newPaths = plan.newPaths();
     const std::vector<bool> shared = markSharedPaths(newPaths);
     for (size_t i = 0; i < shared.size(); ++i)
         if (shared[i])
-            lastRun_.conflicts.push_back({plan.oldNames()[i], newPaths[i]});
+            lastRun_.conflicts.push_back(
+                {std::string(plan.oldNames()[i]), std::string(newPaths[i])});
     if (lastRun_.conflicts.empty())
         return true;
     // A silent droplet asks nothing: the renamer never replaces an item, so
@@ -254,10 +255,11 @@ bool MainController::goAheadWithPlan(const RenameOptimizer& plan,
 void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t step) {
     const RenameOptimizer::Step& planned = plan.steps()[step];
     const size_t pair = planned.pair;
-    const std::string& oldPath = plan.oldNames()[pair];
+    const std::string oldPath(plan.oldNames()[pair]);
+    const std::string newPath(plan.newPaths()[pair]);
     if (planned.kind == RenameOptimizer::StepKind::FromTemporary) {
         if (run.parked.erase(pair) != 0) {
-            finishFromTemporary(run, step, pair, oldPath, plan.newPaths()[pair]);
+            finishFromTemporary(run, step, pair, oldPath, newPath);
         }
         return;
     }
@@ -269,8 +271,8 @@ void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t 
                                       ? RenameOptimizer::temporaryPathFor(oldPath)
                                       : std::string();
     run.parkFirst = !temporary.empty();
-    run.journalTarget = run.parkFirst ? &temporary : &plan.newPaths()[pair];
-    renamePair(run, step, pair, oldPath, plan.newNames()[pair], plan.newPaths()[pair]);
+    run.journalTarget = run.parkFirst ? &temporary : &newPath;
+    renamePair(run, step, pair, oldPath, plan.newNames()[pair], newPath);
 }
 
 // The second step of a pair that breaks a cycle. If its new name was taken
@@ -313,9 +315,9 @@ void MainController::pairFinished(size_t index, RenameOutcome outcome) {
 // every rename would double the run's work on the file system, and could
 // never be more than a hint anyway, since the folder may change in between.
 void MainController::renamePair(RunState& run, size_t step, size_t index,
-                                const std::string& oldPath, const std::u16string& plannedName,
+                                const std::string& oldPath, std::u16string_view plannedName,
                                 const std::string& plannedPath) {
-    std::u16string newName = plannedName;
+    std::u16string newName(plannedName);
     const std::string_view folder = PathText::folderView(oldPath);
     const std::u16string currentName = PathText::displayNameOfPath(oldPath);
     // The new path is the old one until a new name is tried (most pairs get one).

@@ -24,7 +24,7 @@ void MainController::createFileList() {
     dynamicFileList_->update();
     FileListWriter writer(options.layout);
     for (int i = 0; i < dynamicFileList_->count(); ++i) {
-        const std::string item = dynamicFileList_->pathAtIndex(i);
+        const std::string item(dynamicFileList_->pathAtIndex(i));
         const std::u16string newName = getNewNameForFileAtPath(item);
         // The stored name, not its display form: a name with ":" always counts as changed.
         if (options.onlyAffectedFiles &&

@@ -11,8 +11,8 @@ namespace {
 JournalStepView stepOf(const RenameOptimizer& plan, size_t index, std::string& temporary) {
     using Kind = RenameOptimizer::StepKind;
     const RenameOptimizer::Step& step = plan.steps()[index];
-    const std::string& oldPath = plan.oldNames()[step.pair];
-    const std::string& newPath = plan.newPaths()[step.pair];
+    const std::string_view oldPath = plan.oldNames()[step.pair];
+    const std::string_view newPath = plan.newPaths()[step.pair];
     const ItemIdentity identity = plan.identities()[step.pair];
     if (step.kind == Kind::Whole) {
         const bool caseChange = DiskRenamer::differsInCaseOnly(PathText::displayNameOfPath(oldPath),

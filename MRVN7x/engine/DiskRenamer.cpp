@@ -33,11 +33,11 @@ bool moveItem(const std::string& from, const std::string& to) {
 
 } // namespace
 
-bool DiskRenamer::differsInCaseOnly(const std::u16string& a, const std::u16string& b) {
+bool DiskRenamer::differsInCaseOnly(std::u16string_view a, std::u16string_view b) {
     if (a == b)
         return false;
     // Plain ASCII names (most of them) are compared without ICU.
-    const auto ascii = [](const std::u16string& s) {
+    const auto ascii = [](std::u16string_view s) {
         return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; });
     };
     if (ascii(a) && ascii(b)) {
@@ -46,7 +46,7 @@ bool DiskRenamer::differsInCaseOnly(const std::u16string& a, const std::u16strin
                std::equal(a.begin(), a.end(), b.begin(),
                           [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
     }
-    return UnicodeText::equals(a, b, kCaseInsensitiveSearch);
+    return UnicodeText::equals(std::u16string(a), std::u16string(b), kCaseInsensitiveSearch);
 }
 
 DiskRenamer::DiskRenamer(BaseAction& settings) : settings_(settings) {

@@ -14,6 +14,7 @@
 #include "MRVN7x/actions/BaseAction.h"
 
 #include <string>
+#include <string_view>
 
 namespace morvane {
 
@@ -26,7 +27,7 @@ public:
 
     // True when two display names differ in case only: such a rename may pass
     // kCaseChangeTemporaryName in the item's folder.
-    static bool differsInCaseOnly(const std::u16string& a, const std::u16string& b);
+    static bool differsInCaseOnly(std::u16string_view a, std::u16string_view b);
 
     // settings holds "renameMode" (the global settings).
     explicit DiskRenamer(BaseAction& settings);

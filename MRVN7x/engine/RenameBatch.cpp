@@ -5,6 +5,7 @@
 #include <atomic>
 #include <exception>
 #include <thread>
+#include <utility>
 
 namespace morvane {
 namespace {
@@ -50,11 +51,12 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
     std::exception_ptr helperFailure;
     std::jthread helper;
     if (half < count) {
-        prepareConcurrentNaming_(list.pathAtIndex(0));
+        prepareConcurrentNaming_(std::string(list.pathAtIndex(0)));
         helper = std::jthread([&] {
             try {
                 for (int i = half; i < count; ++i) {
-                    secondHalf[static_cast<size_t>(i - half)] = newName_(list.pathAtIndex(i));
+                    secondHalf[static_cast<size_t>(i - half)] =
+                        newName_(std::string(list.pathAtIndex(i)));
                     namedByHelper.fetch_add(1, std::memory_order_relaxed);
                 }
             } catch (...) {
@@ -63,11 +65,10 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
         });
     }
     for (int i = 0; i < half; ++i) {
-        std::string path = list.pathAtIndex(i);
+        const std::string path(list.pathAtIndex(i));
         progress.setLastPathProcessed(path);
         progress.setCurrentFileNumber(i + namedByHelper.load(std::memory_order_relaxed));
-        std::u16string newName = newName_(path);
-        renameOptimizer_.addOldName(std::move(path), std::move(newName), list.identityAtIndex(i));
+        renameOptimizer_.addOldName(path, newName_(path), list.identityAtIndex(i));
     }
     if (helper.joinable())
         helper.join();
@@ -75,7 +76,7 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
         std::rethrow_exception(helperFailure);
     for (int i = half; i < count; ++i)
         renameOptimizer_.addOldName(list.pathAtIndex(i),
-                                    std::move(secondHalf[static_cast<size_t>(i - half)]),
+                                    std::exchange(secondHalf[static_cast<size_t>(i - half)], {}),
                                     list.identityAtIndex(i));
 }
 

@@ -10,7 +10,7 @@ namespace morvane {
 namespace {
 constexpr std::uint32_t kNone = UINT32_MAX;
 
-size_t componentCount(const std::string& path) {
+size_t componentCount(std::string_view path) {
     size_t count = 0;
     for (size_t i = 0; i < path.size(); ++i)
         if (path[i] != '/' && (i == 0 || path[i - 1] == '/'))
@@ -26,12 +26,15 @@ template <typename T> void permute(std::vector<T>& values, const std::vector<siz
         result.push_back(std::move(values[index]));
     values = std::move(result);
 }
+template <typename Char>
+void permute(BasicTextList<Char>& values, const std::vector<size_t>& order) {
+    values.permute(order);
+}
 
 // Each pair's new path, and (in writable) whether its name can be written.
-std::vector<std::string> pathsOf(const std::vector<std::string>& oldPaths,
-                                 const std::vector<std::u16string>& newNames,
-                                 std::vector<bool>& writable) {
-    std::vector<std::string> paths;
+TextList pathsOf(const TextList& oldPaths, const U16TextList& newNames,
+                 std::vector<bool>& writable) {
+    TextList paths;
     paths.reserve(oldPaths.size());
     writable.assign(oldPaths.size(), false);
     for (size_t i = 0; i < oldPaths.size(); ++i) {
@@ -44,8 +47,7 @@ std::vector<std::string> pathsOf(const std::vector<std::string>& oldPaths,
 
 // For every pair, the pair whose old path is its new path (it must move
 // first), or kNone.
-std::vector<std::uint32_t> successors(const std::vector<std::string>& oldPaths,
-                                      const std::vector<std::string>& newPaths,
+std::vector<std::uint32_t> successors(const TextList& oldPaths, const TextList& newPaths,
                                       const std::vector<bool>& writable) {
     PathIndex index;
     index.rebuild(oldPaths);
@@ -152,13 +154,14 @@ void RenameOptimizer::reserve(size_t count) {
     identities_.reserve(count);
 }
 
-void RenameOptimizer::addOldName(std::string path, std::u16string newName, ItemIdentity identity) {
-    oldNames_.push_back(std::move(path));
-    newNames_.push_back(std::move(newName));
+void RenameOptimizer::addOldName(std::string_view path, std::u16string_view newName,
+                                 ItemIdentity identity) {
+    oldNames_.push_back(path);
+    newNames_.push_back(newName);
     identities_.push_back(identity);
 }
 
-std::string RenameOptimizer::temporaryPathFor(const std::string& oldPath) {
+std::string RenameOptimizer::temporaryPathFor(std::string_view oldPath) {
     return PathText::join(PathText::folderView(oldPath), kCycleTemporaryName);
 }
 

@@ -15,9 +15,11 @@
 // other item has one. The renamer never replaces anything, so an item whose
 // target is held by something outside the batch is still met as existing.
 #include "platform/FileOperations.h"
+#include "platform/TextList.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvane {
@@ -39,27 +41,28 @@ public:
     // Room for count pairs at once: a plan of a million pairs grows its arrays
     // by neither reallocation nor the page faults of every larger copy.
     void reserve(size_t count);
-    void addOldName(std::string path, std::u16string newName, ItemIdentity identity = {});
+    void addOldName(std::string_view path, std::u16string_view newName, ItemIdentity identity = {});
     void optimizeRenameOrder();
 
-    // The pairs, in the order of their first step.
-    const std::vector<std::string>& oldNames() const { return oldNames_; }
-    const std::vector<std::u16string>& newNames() const { return newNames_; }
+    // The pairs, in the order of their first step. Paths and names are kept
+    // as text lists: a plan of a million pairs holds no heap text per pair.
+    const TextList& oldNames() const { return oldNames_; }
+    const U16TextList& newNames() const { return newNames_; }
     const std::vector<ItemIdentity>& identities() const { return identities_; }
     // Each pair's new path: PathText::pathOfDisplayName of its folder and new name.
-    const std::vector<std::string>& newPaths() const { return newPaths_; }
+    const TextList& newPaths() const { return newPaths_; }
     size_t count() const { return oldNames_.size(); }
     // Every rename of the run in order: one step per pair, two for each pair
     // that breaks a cycle.
     const std::vector<Step>& steps() const { return steps_; }
     // Where a pair that breaks a cycle waits between its two steps.
-    static std::string temporaryPathFor(const std::string& oldPath);
+    static std::string temporaryPathFor(std::string_view oldPath);
 
 private:
-    std::vector<std::string> oldNames_;
-    std::vector<std::u16string> newNames_;
+    TextList oldNames_;
+    U16TextList newNames_;
     std::vector<ItemIdentity> identities_;
-    std::vector<std::string> newPaths_;
+    TextList newPaths_;
     std::vector<Step> steps_;
 };
 

@@ -46,11 +46,6 @@ bool readFolder(int fd, std::string& names, std::vector<NameSpan>& spans) {
     return complete;
 }
 
-const std::string& noPath() {
-    static const std::string empty;
-    return empty;
-}
-
 // The item itself, a symbolic link not followed; a missing item is no folder.
 bool isFolderPath(const std::string& path) {
     struct stat info {};
@@ -113,7 +108,7 @@ void DynamicFileList::setProgressController(FileListProgressReceiver* receiver) 
 
 void DynamicFileList::update() {
     cutOffPointWasActuallyAppliedFlag_ = false;
-    std::vector<std::string> entries;
+    TextList entries;
     std::vector<Element> roots;
     identities_.clear();
     if (rawFileList_) {
@@ -136,7 +131,7 @@ void DynamicFileList::update() {
 
     pathIndex_.clear();
     fileList_ = std::move(entries);
-    fileList_.shrink_to_fit();
+    fileList_.shrinkToFit();
     identities_.resize(fileList_.size());
     identities_.shrink_to_fit();
     pathIndex_.rebuild(fileList_);
@@ -149,8 +144,7 @@ void DynamicFileList::update() {
     performSort();
 }
 
-void DynamicFileList::filterFileList(const std::vector<std::string>& elements,
-                                     std::vector<std::string>& target,
+void DynamicFileList::filterFileList(const std::vector<std::string>& elements, TextList& target,
                                      const std::string* rootPath) {
     std::vector<Element> typed;
     typed.reserve(elements.size());
@@ -161,8 +155,8 @@ void DynamicFileList::filterFileList(const std::vector<std::string>& elements,
 
 // One level of the expansion. rootPath is null at the level of the roots,
 // which were already listed by update() and are only descended into here.
-void DynamicFileList::filterLevel(std::span<const Element> elements,
-                                  std::vector<std::string>& target, const std::string* rootPath) {
+void DynamicFileList::filterLevel(std::span<const Element> elements, TextList& target,
+                                  const std::string* rootPath) {
     for (const Element& element : elements) {
         if (nothingMoreCanBeAdded(target))
             return;
@@ -195,7 +189,7 @@ void DynamicFileList::filterLevel(std::span<const Element> elements,
 // Lists a folder (never through a symbolic link, never one that is already
 // being descended) and runs a level over its names in byte order. A folder
 // that cannot be opened or read to the end contributes nothing.
-void DynamicFileList::descendInto(const std::string& folder, std::vector<std::string>& target) {
+void DynamicFileList::descendInto(const std::string& folder, TextList& target) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return;
@@ -232,8 +226,7 @@ void DynamicFileList::descendInto(const std::string& folder, std::vector<std::st
 // With the cut-off a big folder usually gives only its first few hundred
 // names: those are picked out in order first, and the rest is sorted only
 // if the walk gets beyond them.
-void DynamicFileList::filterInByteOrder(std::vector<Element>& elements,
-                                        std::vector<std::string>& target,
+void DynamicFileList::filterInByteOrder(std::vector<Element>& elements, TextList& target,
                                         const std::string& folder) {
     const auto byName = [](const Element& a, const Element& b) { return a.text < b.text; };
     auto rest = elements.begin();
@@ -251,13 +244,13 @@ void DynamicFileList::filterInByteOrder(std::vector<Element>& elements,
 // An entry and its identity. The listing's inode serves for everything but a
 // folder, which may be a mount point (the listing then names the inode below
 // it): a folder, or an entry the listing said nothing about, is looked at.
-void DynamicFileList::addEntry(std::vector<std::string>& target, std::string path,
-                               const Element& element, bool folder) {
+void DynamicFileList::addEntry(TextList& target, const std::string& path, const Element& element,
+                               bool folder) {
     ItemIdentity identity{listedDevice_, element.inode,
                           FileOperations::typeOfDirentType(element.type)};
     if (folder || element.inode == 0 || identity.type == 0)
         identity = FileOperations::identityOf(path).value_or(ItemIdentity{});
-    target.push_back(std::move(path));
+    target.push_back(path);
     identities_.resize(target.size() - 1);
     identities_.push_back(identity);
 }
@@ -268,7 +261,7 @@ bool DynamicFileList::qualifies(bool isFolder) const {
 
 // Once the cut-off has refused an item, every later item that qualifies is
 // refused too (the list only grows), so the rest of the descent can be skipped.
-bool DynamicFileList::nothingMoreCanBeAdded(const std::vector<std::string>& target) const {
+bool DynamicFileList::nothingMoreCanBeAdded(const TextList& target) const {
     return applyCutOff_ && cutOffPointWasActuallyAppliedFlag_ &&
            target.size() > static_cast<size_t>(kCutOff - 1);
 }
@@ -284,9 +277,9 @@ bool DynamicFileList::folderIsLikelyToBeABundle(const std::string& path) const {
     return false;
 }
 
-const std::string& DynamicFileList::pathAtIndex(int index) {
+std::string_view DynamicFileList::pathAtIndex(int index) {
     const int internal = translateExternalIndexToInternal(index);
-    return internal < 0 ? noPath() : fileList_[static_cast<size_t>(internal)];
+    return internal < 0 ? std::string_view() : fileList_[static_cast<size_t>(internal)];
 }
 
 ItemIdentity DynamicFileList::identityAtIndex(int index) {
@@ -328,13 +321,13 @@ DynamicSort& DynamicFileList::sortFor(std::int32_t mode, std::int32_t mode2) {
     return *sort;
 }
 
-const std::string& DynamicFileList::pathAtInternalIndex(int index) const {
+std::string_view DynamicFileList::pathAtInternalIndex(int index) const {
     if (index < 0 || index >= count())
-        return noPath();
+        return {};
     return fileList_[static_cast<size_t>(index)];
 }
 
-int DynamicFileList::internalIndexOfPath(const std::string& path) const {
+int DynamicFileList::internalIndexOfPath(std::string_view path) const {
     return pathIndex_.find(path);
 }
 
@@ -351,7 +344,7 @@ const std::vector<std::uint32_t>& DynamicFileList::ranksUnder(std::int32_t mode)
     if (!ranks) {
         ranks.emplace();
         if (SortingModeValues::isKnownMode(mode)) {
-            auto pathAt = [this](size_t i) -> const std::string& { return fileList_[i]; };
+            auto pathAt = [this](size_t i) { return fileList_[i]; };
             *ranks = SortingModeValues(mode, fileList_.size(), pathAt, fm_, collator_).ranks();
         }
     }

@@ -45,6 +45,7 @@
 #include "MRVN7x/filelist/NaturalNameCollator.h"
 #include "MRVN7x/filelist/PathIndex.h"
 #include "platform/FileOperations.h"
+#include "platform/TextList.h"
 
 #include <array>
 #include <cstddef>
@@ -98,8 +99,9 @@ public:
     void update();
 
     int count() const { return static_cast<int>(fileList_.size()); }
-    // The entry at an external index (the empty text outside 0 to count() - 1).
-    const std::string& pathAtIndex(int index);
+    // The entry at an external index (the empty text outside 0 to count() - 1),
+    // valid until the next update.
+    std::string_view pathAtIndex(int index);
     // What the entry at an external index was when the list was expanded
     // (device, inode, type; the folder listing gives the inode of most
     // entries, so this costs no extra call per file). Empty outside the list.
@@ -110,7 +112,7 @@ public:
     bool folderIsLikelyToBeABundle(const std::string& path) const;
     // One level of the expansion: elements are names below rootPath, or
     // paths when rootPath is null (nothing is appended at that level).
-    void filterFileList(const std::vector<std::string>& elements, std::vector<std::string>& target,
+    void filterFileList(const std::vector<std::string>& elements, TextList& target,
                         const std::string* rootPath);
 
     int getSortingIndexForPath(const std::string& path, std::int32_t mode, std::int32_t mode2,
@@ -119,8 +121,8 @@ public:
     // For the sort objects.
     DynamicSort& getMainSort();
     DynamicSort& sortFor(std::int32_t mode, std::int32_t mode2);
-    const std::string& pathAtInternalIndex(int index) const;
-    int internalIndexOfPath(const std::string& path) const;
+    std::string_view pathAtInternalIndex(int index) const;
+    int internalIndexOfPath(std::string_view path) const;
     int translateExternalIndexToInternal(int position);
     int translateInternalIndexToExternal(int internalIndex);
     void performSort();
@@ -147,15 +149,14 @@ private:
     };
     static constexpr std::int32_t kSlots = kModeCount + 1; // the last serves every other mode
 
-    void filterLevel(std::span<const Element> elements, std::vector<std::string>& target,
+    void filterLevel(std::span<const Element> elements, TextList& target,
                      const std::string* rootPath);
-    void filterInByteOrder(std::vector<Element>& elements, std::vector<std::string>& target,
+    void filterInByteOrder(std::vector<Element>& elements, TextList& target,
                            const std::string& folder);
-    void descendInto(const std::string& folder, std::vector<std::string>& target);
+    void descendInto(const std::string& folder, TextList& target);
     bool qualifies(bool isFolder) const;
-    void addEntry(std::vector<std::string>& target, std::string path, const Element& element,
-                  bool folder);
-    bool nothingMoreCanBeAdded(const std::vector<std::string>& target) const;
+    void addEntry(TextList& target, const std::string& path, const Element& element, bool folder);
+    bool nothingMoreCanBeAdded(const TextList& target) const;
     static std::int32_t slotOf(std::int32_t mode);
 
     FileInformation& fm_;
@@ -171,7 +172,7 @@ private:
     std::int32_t mainMode2_ = 0;
     bool applyCutOff_ = true;
     bool cutOffPointWasActuallyAppliedFlag_ = false;
-    std::vector<std::string> fileList_;
+    TextList fileList_; // by internal index
     std::vector<ItemIdentity> identities_; // by internal index
     std::uint64_t listedDevice_ = 0;       // the device of the folder being listed
     PathIndex pathIndex_;

@@ -59,9 +59,7 @@ void DynamicSort::breakTies(const std::vector<std::uint32_t>& firstRanks,
     const std::vector<std::uint32_t> tied = entriesThatTie(firstRanks, keys.size());
     if (tied.empty())
         return;
-    auto pathAt = [&](size_t j) -> const std::string& {
-        return list_->pathAtInternalIndex(static_cast<int>(tied[j]));
-    };
+    auto pathAt = [&](size_t j) { return list_->pathAtInternalIndex(static_cast<int>(tied[j])); };
     const SortingModeValues values(sortingMode2_, tied.size(), pathAt, list_->fileManager(),
                                    list_->naturalNameCollator());
     const std::vector<std::uint32_t> second = values.ranks();
@@ -116,8 +114,8 @@ int DynamicSort::getSortingResultFor(int a, int b, std::int32_t mode) const {
     const int n = list_->count();
     if (a < 0 || b < 0 || a >= n || b >= n)
         return 0;
-    const std::string* paths[2] = {&list_->pathAtInternalIndex(a), &list_->pathAtInternalIndex(b)};
-    auto pathAt = [&](size_t i) -> const std::string& { return *paths[i]; };
+    const std::string_view paths[2] = {list_->pathAtInternalIndex(a), list_->pathAtInternalIndex(b)};
+    auto pathAt = [&](size_t i) { return paths[i]; };
     const SortingModeValues values(mode, 2, pathAt, list_->fileManager(),
                                    list_->naturalNameCollator());
     return values.compare(0, 1);

@@ -17,7 +17,7 @@ std::uint32_t storedBits(std::uint64_t hash) {
 }
 } // namespace
 
-void PathIndex::rebuild(const std::vector<std::string>& paths) {
+void PathIndex::rebuild(const TextList& paths) {
     paths_ = &paths;
     const size_t capacity = std::bit_ceil(std::max<size_t>(16, paths.size() * 2));
     slots_.assign(capacity, Slot{});

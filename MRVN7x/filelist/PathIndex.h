@@ -5,8 +5,9 @@
 // does not own: each slot keeps 32 bits of the path's hash and the position,
 // so a 100,000-entry list costs 2 MiB and no copy of any path. The first
 // position of a text wins, as a search from the start of the list would.
+#include "platform/TextList.h"
+
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,8 +17,8 @@ class PathIndex {
 public:
     static constexpr int kNotFound = -1;
 
-    // Indexes paths; the vector must stay unchanged until the next rebuild or clear.
-    void rebuild(const std::vector<std::string>& paths);
+    // Indexes paths; the list must stay unchanged until the next rebuild or clear.
+    void rebuild(const TextList& paths);
     void clear();
     int find(std::string_view path) const;
 
@@ -26,7 +27,7 @@ private:
         std::uint32_t hash = 0;
         std::int32_t position = kNotFound;
     };
-    const std::vector<std::string>* paths_ = nullptr;
+    const TextList* paths_ = nullptr;
     std::vector<Slot> slots_; // size a power of two, at most half full
 };
 

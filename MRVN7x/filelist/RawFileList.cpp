@@ -37,7 +37,7 @@ const std::string& RawFileList::pathAtIndex(int index) const {
     return order_[static_cast<size_t>(index)]->first;
 }
 
-bool RawFileList::contains(const std::string& path) const {
+bool RawFileList::contains(std::string_view path) const {
     const Counts* counts = countsOf(path);
     return counts && counts->roots > 0;
 }

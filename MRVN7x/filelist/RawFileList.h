@@ -34,7 +34,7 @@ public:
     int count() const { return liveCount_; }
     const std::string& pathAtIndex(int index) const;
     // True when an equal text is in the list.
-    bool contains(const std::string& path) const;
+    bool contains(std::string_view path) const;
     // Removes every entry with an equal text.
     void removePath(const std::string& path);
     // Appends without any test; the caller tests with isLegalPath() first.

@@ -35,7 +35,7 @@ void SortingModeValues::addNumber(const std::string& path, FileInformation& fm) 
     }
 }
 
-void SortingModeValues::addText(const std::string& path, NaturalNameCollator& collator,
+void SortingModeValues::addText(std::string_view path, NaturalNameCollator& collator,
                                 TextKeys& keys) const {
     const std::u16string name = PathText::fromUtf8(PathText::lastComponentView(path));
     if (mode_ <= 1)

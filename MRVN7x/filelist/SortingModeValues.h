@@ -55,7 +55,7 @@ private:
         std::vector<std::uint32_t> ends; // end offset of each key in bytes
     };
     void addNumber(const std::string& path, FileInformation& fm);
-    void addText(const std::string& path, NaturalNameCollator& collator, TextKeys& keys) const;
+    void addText(std::string_view path, NaturalNameCollator& collator, TextKeys& keys) const;
     std::string_view keyOf(std::size_t entry) const;
     template <typename PathAt>
     void addTexts(std::size_t begin, std::size_t end, PathAt& pathAt, NaturalNameCollator& collator,
@@ -87,7 +87,7 @@ SortingModeValues::SortingModeValues(std::int32_t mode, std::size_t count, PathA
     if (kind_ == Kind::Number) {
         numbers_.reserve(count);
         for (std::size_t i = 0; i < count; ++i)
-            addNumber(pathAt(i), fm);
+            addNumber(std::string(pathAt(i)), fm);
     }
     if (kind_ != Kind::Text)
         return;

@@ -362,14 +362,15 @@ TEST(DynamicFileList, FilterLevelAppendsOnlyBelowARootPath) {
     f.dir.write("root/real.txt");
     f.list.setProcessFiles(1);
     f.list.setProcessSubFolders(1);
-    std::vector<std::string> target;
+    TextList target;
+    const auto texts = [&target] { return std::vector<std::string>(target.begin(), target.end()); };
     const std::string root = f.dir / "root";
     f.list.filterFileList({root}, target, nullptr); // the level of the roots: descent only
-    EXPECT_EQ(target, (std::vector<std::string>{root + "/real.txt"}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{root + "/real.txt"}));
     target.clear();
     // A name that vanished is still an item; ".DS_Store" and hidden names are skipped.
     f.list.filterFileList({"ghost.txt", ".DS_Store", ".x", "real.txt"}, target, &root);
-    EXPECT_EQ(target, (std::vector<std::string>{root + "/ghost.txt", root + "/real.txt"}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{root + "/ghost.txt", root + "/real.txt"}));
 }
 
 // Runs body in a child process without the power to bypass permissions
@@ -501,7 +502,7 @@ TEST(DynamicFileList, EveryEntryKnowsItsIdentity) {
         f.update({1, 1, 1}, cutOff);
         ASSERT_EQ(f.list.count(), 7);
         for (int i = 0; i < f.list.count(); ++i) {
-            const std::string& path = f.list.pathAtIndex(i);
+            const std::string path(f.list.pathAtIndex(i));
             const auto onDisk = FileOperations::identityOf(path);
             ASSERT_TRUE(onDisk) << path;
             EXPECT_EQ(f.list.identityAtIndex(i), *onDisk) << path;

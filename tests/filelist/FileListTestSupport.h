@@ -40,11 +40,11 @@ public:
         list.update();
     }
 
-    std::string relative(const std::string& path) const {
+    std::string relative(std::string_view path) const {
         if (path == dir.path())
             return ".";
         const std::string prefix = dir.path() + "/";
-        return path.starts_with(prefix) ? path.substr(prefix.size()) : path;
+        return std::string(path.starts_with(prefix) ? path.substr(prefix.size()) : path);
     }
 
     // The entries in the list's own order, relative to the folder.
