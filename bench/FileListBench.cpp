@@ -199,7 +199,8 @@ void BM_PerFolderPositionOfEveryEntry(benchmark::State& state) {
     for (auto _ : state) {
         expanded.list.sortFor(11, 0).markIndexesAsDirty();
         for (int i = 0; i < n; ++i)
-            sum += expanded.list.getSortingIndexForPath(expanded.list.pathAtIndex(i), 11, 0, true);
+            sum += expanded.list.getSortingIndexForPath(std::string(expanded.list.pathAtIndex(i)),
+                                                        11, 0, true);
     }
     benchmark::DoNotOptimize(sum);
     state.counters["entries"] = n;

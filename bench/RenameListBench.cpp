@@ -22,7 +22,7 @@ public:
         std::ofstream out(path_);
         ExpandedTree expanded(12, 12);
         for (int i = 0; i < expanded.list.count(); ++i) {
-            const std::string& entry = expanded.list.pathAtIndex(i);
+            const std::string entry(expanded.list.pathAtIndex(i));
             if (pairs)
                 out << entry << '\t';
             out << "Renamed " << numberedName("%06d", i) << ".jpg\n";

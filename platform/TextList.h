@@ -7,7 +7,9 @@
 // A text's view stays valid until the list is cleared or destroyed, however
 // many texts are added later, and reordering the list moves only the views.
 // Each text is followed by a zero character in its block, so data() of a
-// view of a path can be handed to a system call as it is.
+// view of a path can be handed to a system call as it is. A list can take a
+// text of another list without copying it (pushShared): both then hold the
+// block, and it lives as long as either list needs it.
 #include <algorithm>
 #include <cstddef>
 #include <memory>
@@ -18,6 +20,29 @@
 
 namespace morvane {
 
+// Puts values in the order given (order[i] is the old index of the new i-th
+// value) by following the permutation's cycles: one bit per value of room
+// instead of a second array.
+template <typename Values, typename Index>
+void reorderInPlace(Values& values, const std::vector<Index>& order) {
+    std::vector<bool> placed(order.size());
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start])
+            continue;
+        auto first = std::move(values[start]);
+        for (size_t at = start;;) {
+            placed[at] = true;
+            const auto from = static_cast<size_t>(order[at]);
+            if (from == start) {
+                values[at] = std::move(first);
+                break;
+            }
+            values[at] = std::move(values[from]);
+            at = from;
+        }
+    }
+}
+
 template <typename Char> class BasicTextList {
 public:
     using View = std::basic_string_view<Char>;
@@ -27,6 +52,7 @@ public:
     BasicTextList& operator=(BasicTextList&& other) noexcept {
         views_ = std::exchange(other.views_, {});
         blocks_ = std::exchange(other.blocks_, {});
+        lastShared_ = std::exchange(other.lastShared_, nullptr);
         next_ = std::exchange(other.next_, nullptr);
         room_ = std::exchange(other.room_, 0);
         used_ = std::exchange(other.used_, 0);
@@ -38,6 +64,16 @@ public:
     void reserve(size_t count) { views_.reserve(count); }
     void shrinkToFit() { views_.shrink_to_fit(); }
     void push_back(View text) { views_.push_back(stored(text)); }
+    // Adds the text at index of other without copying it. The blocks of
+    // other are taken on each time it has a new one: a view of a finished
+    // list costs no more than its own 16 bytes.
+    void pushShared(const BasicTextList& other, size_t index) {
+        if (other.blocks_.back().get() != lastShared_) {
+            blocks_.insert(blocks_.end(), other.blocks_.begin(), other.blocks_.end());
+            lastShared_ = other.blocks_.back().get();
+        }
+        views_.push_back(other.views_[index]);
+    }
     void clear() { *this = BasicTextList(); }
 
     size_t size() const { return views_.size(); }
@@ -47,12 +83,8 @@ public:
     auto end() const { return views_.end(); }
 
     // Reorders the texts: order[i] is the old index of the new i-th text.
-    template <typename Index> void permute(const std::vector<Index>& order) {
-        std::vector<View> views;
-        views.reserve(order.size());
-        for (Index index : order)
-            views.push_back(views_[static_cast<size_t>(index)]);
-        views_ = std::move(views);
+    template <typename Index> void reorder(const std::vector<Index>& order) {
+        reorderInPlace(views_, order);
     }
 
 private:
@@ -65,7 +97,7 @@ private:
         if (needed > room_) {
             const size_t wanted = std::clamp(used_, kSmallestBlock, kLargestBlock);
             const size_t size = std::max(wanted, needed);
-            blocks_.push_back(std::make_unique_for_overwrite<Char[]>(size));
+            blocks_.push_back(std::make_shared_for_overwrite<Char[]>(size));
             next_ = blocks_.back().get();
             room_ = size;
         }
@@ -79,7 +111,8 @@ private:
     }
 
     std::vector<View> views_;
-    std::vector<std::unique_ptr<Char[]>> blocks_;
+    std::vector<std::shared_ptr<Char[]>> blocks_; // its own and those it shares
+    const Char* lastShared_ = nullptr;            // the newest block taken from another list
     Char* next_ = nullptr;
     size_t room_ = 0; // characters left in the newest block
     size_t used_ = 0; // characters stored in all blocks

@@ -272,7 +272,7 @@ void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t 
                                       : std::string();
     run.parkFirst = !temporary.empty();
     run.journalTarget = run.parkFirst ? &temporary : &newPath;
-    renamePair(run, step, pair, oldPath, plan.newNames()[pair], newPath);
+    renamePair(run, step, pair, oldPath, plan.newName(pair), newPath);
 }
 
 // The second step of a pair that breaks a cycle. If its new name was taken

@@ -16,7 +16,7 @@ JournalStepView stepOf(const RenameOptimizer& plan, size_t index, std::string& t
     const ItemIdentity identity = plan.identities()[step.pair];
     if (step.kind == Kind::Whole) {
         const bool caseChange = DiskRenamer::differsInCaseOnly(PathText::displayNameOfPath(oldPath),
-                                                               plan.newNames()[step.pair]);
+                                                               plan.newName(step.pair));
         return {oldPath, newPath, identity,
                 caseChange ? JournalStepKind::CaseChange : JournalStepKind::Whole};
     }

@@ -68,16 +68,21 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
         const std::string path(list.pathAtIndex(i));
         progress.setLastPathProcessed(path);
         progress.setCurrentFileNumber(i + namedByHelper.load(std::memory_order_relaxed));
-        renameOptimizer_.addOldName(path, newName_(path), list.identityAtIndex(i));
+        addPair(list, i, newName_(path));
     }
     if (helper.joinable())
         helper.join();
     if (helperFailure)
         std::rethrow_exception(helperFailure);
     for (int i = half; i < count; ++i)
-        renameOptimizer_.addOldName(list.pathAtIndex(i),
-                                    std::exchange(secondHalf[static_cast<size_t>(i - half)], {}),
-                                    list.identityAtIndex(i));
+        addPair(list, i, std::exchange(secondHalf[static_cast<size_t>(i - half)], {}));
+}
+
+// The plan shares the list's text of the path instead of copying it.
+void RenameBatch::addPair(DynamicFileList& list, int index, std::u16string_view newName) {
+    const int internal = list.translateExternalIndexToInternal(index);
+    renameOptimizer_.addOldName(list.paths(), static_cast<size_t>(internal), newName,
+                                list.identityAtIndex(index));
 }
 
 } // namespace morvane

@@ -37,6 +37,7 @@ private:
     static constexpr int kConcurrentFrom = 4096; // fewer items are named by one thread
 
     void nameItems(DynamicFileList& list, int count, RenameProgressReceiver& progress);
+    void addPair(DynamicFileList& list, int index, std::u16string_view newName);
 
     NewNameComputer newName_;
     ConcurrentNamingPreparation prepareConcurrentNaming_;

@@ -18,33 +18,6 @@ size_t componentCount(std::string_view path) {
     return count;
 }
 
-// Reorders a vector by a permutation (order[i] = old index of the new i).
-template <typename T> void permute(std::vector<T>& values, const std::vector<size_t>& order) {
-    std::vector<T> result;
-    result.reserve(values.size());
-    for (size_t index : order)
-        result.push_back(std::move(values[index]));
-    values = std::move(result);
-}
-template <typename Char>
-void permute(BasicTextList<Char>& values, const std::vector<size_t>& order) {
-    values.permute(order);
-}
-
-// Each pair's new path, and (in writable) whether its name can be written.
-TextList pathsOf(const TextList& oldPaths, const U16TextList& newNames,
-                 std::vector<bool>& writable) {
-    TextList paths;
-    paths.reserve(oldPaths.size());
-    writable.assign(oldPaths.size(), false);
-    for (size_t i = 0; i < oldPaths.size(); ++i) {
-        writable[i] = PathText::isEncodable(newNames[i]);
-        paths.push_back(
-            PathText::pathOfDisplayName(PathText::folderView(oldPaths[i]), newNames[i]));
-    }
-    return paths;
-}
-
 // For every pair, the pair whose old path is its new path (it must move
 // first), or kNone.
 std::vector<std::uint32_t> successors(const TextList& oldPaths, const TextList& newPaths,
@@ -150,46 +123,84 @@ struct LevelOrder {
 
 void RenameOptimizer::reserve(size_t count) {
     oldNames_.reserve(count);
-    newNames_.reserve(count);
+    newPaths_.reserve(count);
     identities_.reserve(count);
+    writable_.reserve(count);
 }
 
 void RenameOptimizer::addOldName(std::string_view path, std::u16string_view newName,
                                  ItemIdentity identity) {
     oldNames_.push_back(path);
-    newNames_.push_back(newName);
     identities_.push_back(identity);
+    addNewName(newName);
+}
+
+void RenameOptimizer::addOldName(const TextList& paths, size_t index, std::u16string_view newName,
+                                 ItemIdentity identity) {
+    oldNames_.pushShared(paths, index);
+    identities_.push_back(identity);
+    addNewName(newName);
+}
+
+// The new path of the pair just added. A plain name (ASCII without ":")
+// always comes back from its path unchanged; any other is checked.
+void RenameOptimizer::addNewName(std::u16string_view newName) {
+    const size_t pair = oldNames_.size() - 1;
+    newPaths_.push_back(
+        PathText::pathOfDisplayName(PathText::folderView(oldNames_[pair]), newName));
+    writable_.push_back(PathText::isEncodable(newName));
+    const bool plain =
+        !newName.empty() && std::all_of(newName.begin(), newName.end(),
+                                        [](char16_t c) { return c < 0x80 && c != u':'; });
+    if (!plain && PathText::displayNameOfPath(newPaths_[pair]) != newName)
+        keptNames_.emplace_back(static_cast<std::uint32_t>(pair), newName);
+}
+
+std::u16string RenameOptimizer::newName(size_t pair) const {
+    const auto kept = std::lower_bound(keptNames_.begin(), keptNames_.end(), pair,
+                                       [](const std::pair<std::uint32_t, std::u16string>& entry,
+                                          size_t at) { return entry.first < at; });
+    if (kept != keptNames_.end() && kept->first == pair)
+        return kept->second;
+    return PathText::displayNameOfPath(newPaths_[pair]);
 }
 
 std::string RenameOptimizer::temporaryPathFor(std::string_view oldPath) {
     return PathText::join(PathText::folderView(oldPath), kCycleTemporaryName);
 }
 
+// The pairs in levels (deeper first, then ascending paths), as positions:
+// byLevel[position] is the pair at that position.
 void RenameOptimizer::optimizeRenameOrder() {
     const size_t n = oldNames_.size();
     identities_.resize(n);
-    std::vector<size_t> depth(n);
+    std::vector<std::uint32_t> depth(n);
     for (size_t i = 0; i < n; ++i)
-        depth[i] = componentCount(oldNames_[i]);
-    std::vector<size_t> order(n);
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        depth[i] = static_cast<std::uint32_t>(componentCount(oldNames_[i]));
+    std::vector<std::uint32_t> byLevel(n);
+    std::iota(byLevel.begin(), byLevel.end(), 0);
+    std::sort(byLevel.begin(), byLevel.end(), [&](std::uint32_t a, std::uint32_t b) {
         if (depth[a] != depth[b])
             return depth[a] > depth[b];
         return oldNames_[a] < oldNames_[b];
     });
-    permute(oldNames_, order);
-    permute(newNames_, order);
-    permute(identities_, order);
-    permute(depth, order);
+    const auto levelAt = [&](size_t position) { return depth[byLevel[position]]; };
 
     // A pair only ever waits for one in its own folder, so each level is ordered alone.
-    std::vector<bool> writable;
-    newPaths_ = pathsOf(oldNames_, newNames_, writable);
-    std::vector<std::uint32_t> next = successors(oldNames_, newPaths_, writable);
-    for (size_t i = 0; i < n; ++i)
-        if (next[i] != kNone && depth[next[i]] != depth[i])
-            next[i] = kNone;
+    std::vector<std::uint32_t> next = successors(oldNames_, newPaths_, writable_);
+    writable_ = {};
+    {
+        std::vector<std::uint32_t> position(n);
+        for (size_t p = 0; p < n; ++p)
+            position[byLevel[p]] = static_cast<std::uint32_t>(p);
+        std::vector<std::uint32_t> nextByPair =
+            std::exchange(next, std::vector<std::uint32_t>(n, kNone));
+        for (size_t p = 0; p < n; ++p) {
+            const std::uint32_t target = nextByPair[byLevel[p]];
+            if (target != kNone && depth[target] == levelAt(p))
+                next[p] = position[target];
+        }
+    }
     const Waiters waiters(next);
     std::vector<bool> placed(n, false), onCycle(n, false);
     std::vector<Step> steps;
@@ -197,28 +208,41 @@ void RenameOptimizer::optimizeRenameOrder() {
     LevelOrder levelOrder{next, waiters, placed, steps, onCycle};
     for (size_t begin = 0; begin < n;) {
         size_t end = begin;
-        while (end < n && depth[end] == depth[begin])
+        while (end < n && levelAt(end) == levelAt(begin))
             ++end;
         levelOrder.run(static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end));
         begin = end;
     }
     // Pairs are kept in the order of their first step.
-    std::vector<size_t> pairOrder;
+    std::vector<std::uint32_t> order;
     std::vector<std::uint32_t> newIndex(n, kNone);
-    pairOrder.reserve(n);
+    order.reserve(n);
     for (const Step& step : steps) {
         if (newIndex[step.pair] == kNone) {
-            newIndex[step.pair] = static_cast<std::uint32_t>(pairOrder.size());
-            pairOrder.push_back(step.pair);
+            newIndex[step.pair] = static_cast<std::uint32_t>(order.size());
+            order.push_back(byLevel[step.pair]);
         }
     }
     for (Step& step : steps)
         step.pair = newIndex[step.pair];
-    permute(oldNames_, pairOrder);
-    permute(newNames_, pairOrder);
-    permute(identities_, pairOrder);
-    permute(newPaths_, pairOrder);
+    putPairsInOrder(order);
     steps_ = std::move(steps);
+}
+
+// Reorders every pair's data in place: order[i] is the pair that becomes the i-th.
+void RenameOptimizer::putPairsInOrder(const std::vector<std::uint32_t>& order) {
+    oldNames_.reorder(order);
+    newPaths_.reorder(order);
+    reorderInPlace(identities_, order);
+    if (keptNames_.empty())
+        return;
+    std::vector<std::uint32_t> indexOf(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        indexOf[order[i]] = static_cast<std::uint32_t>(i);
+    for (auto& kept : keptNames_)
+        kept.first = indexOf[kept.first];
+    std::sort(keptNames_.begin(), keptNames_.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 } // namespace morvane

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace morvane {
@@ -42,15 +43,21 @@ public:
     // by neither reallocation nor the page faults of every larger copy.
     void reserve(size_t count);
     void addOldName(std::string_view path, std::u16string_view newName, ItemIdentity identity = {});
+    // The same for the path paths[index], which the plan shares instead of copying.
+    void addOldName(const TextList& paths, size_t index, std::u16string_view newName,
+                    ItemIdentity identity);
     void optimizeRenameOrder();
 
-    // The pairs, in the order of their first step. Paths and names are kept
-    // as text lists: a plan of a million pairs holds no heap text per pair.
+    // The pairs, in the order of their first step. Paths are kept as text
+    // lists: a plan of a million pairs holds no heap text per pair.
     const TextList& oldNames() const { return oldNames_; }
-    const U16TextList& newNames() const { return newNames_; }
     const std::vector<ItemIdentity>& identities() const { return identities_; }
     // Each pair's new path: PathText::pathOfDisplayName of its folder and new name.
     const TextList& newPaths() const { return newPaths_; }
+    // Each pair's new name. Most are the display names of their new paths and
+    // are not kept twice; only a name the path does not give back (one with a
+    // ":" or a half character) is kept as it was added.
+    std::u16string newName(size_t pair) const;
     size_t count() const { return oldNames_.size(); }
     // Every rename of the run in order: one step per pair, two for each pair
     // that breaks a cycle.
@@ -59,10 +66,15 @@ public:
     static std::string temporaryPathFor(std::string_view oldPath);
 
 private:
+    void addNewName(std::u16string_view newName);
+    void putPairsInOrder(const std::vector<std::uint32_t>& order);
+
     TextList oldNames_;
-    U16TextList newNames_;
-    std::vector<ItemIdentity> identities_;
     TextList newPaths_;
+    std::vector<ItemIdentity> identities_;
+    std::vector<bool> writable_; // by pair as added; until the order is made
+    // The new names not given back by their paths, by pair, in pair order.
+    std::vector<std::pair<std::uint32_t, std::u16string>> keptNames_;
     std::vector<Step> steps_;
 };
 

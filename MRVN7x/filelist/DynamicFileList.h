@@ -122,6 +122,8 @@ public:
     DynamicSort& getMainSort();
     DynamicSort& sortFor(std::int32_t mode, std::int32_t mode2);
     std::string_view pathAtInternalIndex(int index) const;
+    // Every entry by internal index.
+    const TextList& paths() const { return fileList_; }
     int internalIndexOfPath(std::string_view path) const;
     int translateExternalIndexToInternal(int position);
     int translateInternalIndexToExternal(int internalIndex);
@@ -172,7 +174,7 @@ private:
     std::int32_t mainMode2_ = 0;
     bool applyCutOff_ = true;
     bool cutOffPointWasActuallyAppliedFlag_ = false;
-    TextList fileList_; // by internal index
+    TextList fileList_;                    // by internal index
     std::vector<ItemIdentity> identities_; // by internal index
     std::uint64_t listedDevice_ = 0;       // the device of the folder being listed
     PathIndex pathIndex_;

@@ -114,7 +114,8 @@ int DynamicSort::getSortingResultFor(int a, int b, std::int32_t mode) const {
     const int n = list_->count();
     if (a < 0 || b < 0 || a >= n || b >= n)
         return 0;
-    const std::string_view paths[2] = {list_->pathAtInternalIndex(a), list_->pathAtInternalIndex(b)};
+    const std::string_view paths[2] = {list_->pathAtInternalIndex(a),
+                                       list_->pathAtInternalIndex(b)};
     auto pathAt = [&](size_t i) { return paths[i]; };
     const SortingModeValues values(mode, 2, pathAt, list_->fileManager(),
                                    list_->naturalNameCollator());

@@ -46,7 +46,7 @@ TEST(RenameBatch, ReportsTheExpansionAndEveryNameThenLeavesTheListQuiet) {
               (std::vector<std::string>{"total 1", "path " + a, "total 1", "names", "path " + a,
                                         "number 0", "order 1", "cleaning", "finish"}));
     ASSERT_EQ(batch.getRenameOptimizer().count(), 1u);
-    EXPECT_EQ(batch.getRenameOptimizer().newNames()[0], u"b.txt");
+    EXPECT_EQ(batch.getRenameOptimizer().newName(0), u"b.txt");
 
     receiver.events.clear();
     f.list.update();

@@ -39,7 +39,7 @@ TEST(RenameOptimizer, DeepestFirstThenAscendingPaths) {
         // The new names travel with their paths.
         for (size_t i = 0; i < optimizer.count(); ++i) {
             const auto& path = optimizer.oldNames()[i];
-            EXPECT_EQ(optimizer.newNames()[i], std::u16string(path.begin(), path.end()) + u"!");
+            EXPECT_EQ(optimizer.newName(i), std::u16string(path.begin(), path.end()) + u"!");
         }
     }
 }
@@ -62,6 +62,8 @@ TEST(RenameOptimizer, NewPathsAreTheNamesAsStoredInTheFolder) {
         {"/x/a", u"half \xD83D", "/x/half \xEF\xBF\xBD"},
         {"/x/a", u"a/\xDE00\xDCFF", "/x/a:\xEF\xBF\xBD\xFF"},
         {"/x/a", u"", "/x/"},
+        {"/x/a", u"12:14 song", "/x/12:14 song"},
+        {"/x/a", u"caf\u00E9", "/x/caf\xC3\xA9"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PathText::pathOfDisplayName(PathText::folderView(c.oldPath), c.newName),
@@ -70,6 +72,7 @@ TEST(RenameOptimizer, NewPathsAreTheNamesAsStoredInTheFolder) {
         plan.addOldName(c.oldPath, c.newName);
         plan.optimizeRenameOrder();
         EXPECT_EQ(texts(plan.newPaths()), std::vector<std::string>{c.newPath});
+        EXPECT_EQ(plan.newName(0), c.newName); // also where the path does not give it back
     }
     // A name that cannot be written waits for nobody, not even an item whose
     // path its shown path happens to be.
@@ -79,6 +82,8 @@ TEST(RenameOptimizer, NewPathsAreTheNamesAsStoredInTheFolder) {
     plan.optimizeRenameOrder();
     EXPECT_EQ(plan.newPaths()[0], "/x/\xEF\xBF\xBD");
     EXPECT_EQ(plan.oldNames()[0], "/x/a");
+    EXPECT_EQ(plan.newName(0), u"\xD83D"); // the kept name moved with its pair
+    EXPECT_EQ(plan.newName(1), u"b");
     EXPECT_EQ(plan.steps().size(), 2u);
 }
 
@@ -133,9 +138,8 @@ Simulation simulate(const RenameOptimizer& plan, std::set<std::string> names) {
     for (const auto& step : plan.steps()) {
         const std::string old(plan.oldNames()[step.pair]);
         const std::string folder = old.substr(0, old.find_last_of('/'));
-        const std::string target =
-            folder + "/" +
-            std::string(plan.newNames()[step.pair].begin(), plan.newNames()[step.pair].end());
+        const std::u16string name = plan.newName(step.pair);
+        const std::string target = folder + "/" + std::string(name.begin(), name.end());
         const std::string temporary = RenameOptimizer::temporaryPathFor(old);
         switch (step.kind) {
         case RenameOptimizer::StepKind::Whole:

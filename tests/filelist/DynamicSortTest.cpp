@@ -325,7 +325,8 @@ TEST(DynamicSort, AgreesWithAStableSortByPairwiseComparison) {
             ASSERT_EQ(sort.indexList(), expected) << mode << "," << mode2;
             std::map<std::string, int> counters;
             for (const std::int32_t index : expected) {
-                const std::string folder = PathText::folderOf(std::string(f.list.pathAtInternalIndex(index)));
+                const std::string folder =
+                    PathText::folderOf(std::string(f.list.pathAtInternalIndex(index)));
                 ASSERT_EQ(sort.localIndexList()[static_cast<size_t>(index)], counters[folder]++);
             }
         }

@@ -108,7 +108,7 @@ TEST(RenameFromList, PairListSavedEditedAndLoadedBack) {
     // its name; then one line edited, and one line for a file that is gone.
     std::string saved;
     for (int i = 0; i < f.list.count(); ++i) {
-        const std::string path = f.list.pathAtIndex(i);
+        const std::string path(f.list.pathAtIndex(i));
         saved += path + "\t" + PathText::lastComponent(path) + "\n";
     }
     const std::string edited = [&] {

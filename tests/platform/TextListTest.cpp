@@ -35,7 +35,7 @@ TEST(TextList, ViewsOutliveLaterTextsAndReordering) {
     std::vector<size_t> reversed;
     for (size_t i = texts.size(); i-- > 0;)
         reversed.push_back(i);
-    list.permute(reversed);
+    list.reorder(reversed);
     for (size_t i = 0; i < texts.size(); ++i)
         EXPECT_EQ(list[i], texts[texts.size() - 1 - i]) << i;
     EXPECT_EQ(list[0].data(), early.back().data()); // reordering moved no text
@@ -56,6 +56,27 @@ TEST(TextList, AMovedFromListStartsAfresh) {
     EXPECT_TRUE(second.empty());
     second.push_back(u"again");
     EXPECT_EQ(second[0], u"again");
+}
+
+// Texts taken from another list without a copy outlive that list, also when
+// it grows new blocks between two takes and when it is refilled in place.
+TEST(TextList, SharedTextsOutliveTheListTheyCameFrom) {
+    TextList source, taker;
+    source.push_back("first");
+    taker.pushShared(source, 0);
+    for (int i = 0; i < 50000; ++i) // many new blocks
+        source.push_back("path number " + std::to_string(i));
+    taker.pushShared(source, 50000);
+    taker.push_back("its own");
+    source = TextList();
+    source.push_back("refilled");
+    taker.pushShared(source, 0);
+    source.clear();
+    ASSERT_EQ(taker.size(), 4u);
+    EXPECT_EQ(taker[0], "first");
+    EXPECT_EQ(taker[1], "path number 49999");
+    EXPECT_EQ(taker[2], "its own");
+    EXPECT_EQ(taker[3], "refilled");
 }
 
 } // namespace

@@ -31,7 +31,7 @@ public:
     std::map<std::string, std::u16string> newNames(BaseRenameAction& action) {
         std::map<std::string, std::u16string> names;
         for (int i = 0; i < list.count(); ++i) {
-            const std::string path = list.pathAtIndex(i);
+            const std::string path(list.pathAtIndex(i));
             InputContext input = contextFor(path);
             OutputContext output;
             action.executeWithInputContext(input, output);
