@@ -91,7 +91,7 @@ void damage(const std::string& path, FuzzedDataProvider& input) {
 
 // The path a text names on disk: a damaged journal may say "items//x" or
 // "items/x/" for "items/x".
-std::string onDisk(const std::string& path) {
+std::string onDisk(std::string_view path) {
     std::string normal = fs::path(path).lexically_normal().string();
     if (normal.size() > 1 && normal.back() == '/')
         normal.pop_back();
@@ -101,7 +101,7 @@ std::string onDisk(const std::string& path) {
 // Paths a moved item may legitimately be found at, as the file system spells them.
 std::set<std::string> allowedPaths(const Plan& plan, const std::optional<JournalRecord>& read) {
     std::set<std::string> allowed(plan.files.begin(), plan.files.end());
-    auto add = [&](const std::vector<JournalStep>& steps) {
+    auto add = [&](const auto& steps) {
         for (const auto& step : steps)
             for (const auto& path : {step.from, step.to}) {
                 allowed.insert(onDisk(path));
@@ -173,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool intact = read && !read->damaged && !read->endedWithNothingDone &&
                         !read->undoComplete && read->steps.size() == plan.steps.size() &&
                         std::equal(read->steps.begin(), read->steps.end(), plan.steps.begin(),
-                                   [](const JournalStep& a, const JournalStep& b) {
+                                   [](const JournalStepView& a, const JournalStep& b) {
                                        return a.from == b.from && a.to == b.to &&
                                               a.identity == b.identity && a.kind == b.kind;
                                    });

@@ -300,23 +300,38 @@ bool isPath(std::string_view text) {
     return text.find('\0') == std::string_view::npos;
 }
 
-// "<from length> <to length> <device> <inode> <type> <kind>" and the two paths.
-bool parseStep(const std::string& text, size_t& pos, JournalStep& step) {
-    std::string line;
-    if (!readLine(text, pos, line))
+// A number followed by one space, taken off the front of fields.
+bool takeNumber(std::string_view& fields, std::uint64_t& number) {
+    const auto [end, error] = std::from_chars(fields.data(), fields.data() + fields.size(), number);
+    const auto length = static_cast<size_t>(end - fields.data());
+    if (error != std::errc() || length == fields.size() || fields[length] != ' ')
         return false;
-    std::istringstream fields(line);
-    size_t fromLength = 0, toLength = 0;
-    char type = 0, kind = 0;
-    if (!(fields >> fromLength >> toLength >> step.identity.device >> step.identity.inode >> type >>
-          kind) ||
-        !isKind(kind) || pos + fromLength + toLength + 2 > text.size() ||
-        text[pos + fromLength] != '\n' || text[pos + fromLength + 1 + toLength] != '\n')
+    fields.remove_prefix(length + 1);
+    return true;
+}
+
+// "<from length> <to length> <device> <inode> <type> <kind>" and the two
+// paths, which the step views in text. Read without a stream: a journal has
+// a line like it for every item of the run.
+bool parseStep(const std::string& text, size_t& pos, JournalStepView& step) {
+    const size_t end = text.find('\n', pos);
+    if (end == std::string::npos)
         return false;
-    step.identity.type = type == '-' ? 0 : type;
-    step.kind = static_cast<JournalStepKind>(kind);
-    step.from = text.substr(pos, fromLength);
-    step.to = text.substr(pos + fromLength + 1, toLength);
+    std::string_view fields(text.data() + pos, end - pos);
+    std::uint64_t fromLength = 0, toLength = 0;
+    if (!takeNumber(fields, fromLength) || !takeNumber(fields, toLength) ||
+        !takeNumber(fields, step.identity.device) || !takeNumber(fields, step.identity.inode) ||
+        fields.size() != 3 || fields[0] == ' ' || fields[1] != ' ' || !isKind(fields[2]))
+        return false;
+    pos = end + 1;
+    if (fromLength > text.size() || toLength > text.size() ||
+        pos + fromLength + toLength + 2 > text.size() || text[pos + fromLength] != '\n' ||
+        text[pos + fromLength + 1 + toLength] != '\n')
+        return false;
+    step.identity.type = fields[0] == '-' ? 0 : fields[0];
+    step.kind = static_cast<JournalStepKind>(fields[2]);
+    step.from = std::string_view(text).substr(pos, fromLength);
+    step.to = std::string_view(text).substr(pos + fromLength + 1, toLength);
     pos += fromLength + toLength + 2;
     return isPath(step.from) && isPath(step.to);
 }
@@ -390,10 +405,10 @@ JournalRecord parseJournal(const std::string& text) {
     record.created = static_cast<std::int64_t>(created);
     record.plannedSteps = static_cast<size_t>(count);
     for (std::uint64_t i = 0; i < count; ++i) {
-        JournalStep step;
+        JournalStepView step;
         if (!parseStep(text, pos, step))
             return damaged("its plan is damaged after step " + std::to_string(i));
-        record.steps.push_back(std::move(step));
+        record.steps.push_back(step);
     }
     std::string line;
     record.done.assign(record.steps.size(), false);
@@ -476,26 +491,29 @@ struct StepUndo {
         return false;
     }
     bool run(size_t index) {
-        const JournalStep& step = record.steps[index];
-        if (record.undone[index] || step.from == step.to) // an item that kept its name
+        const JournalStepView& planned = record.steps[index];
+        if (record.undone[index] || planned.from == planned.to) // an item that kept its name
             return true;
+        // Paths of its own for the system calls, which want them ended by a zero byte.
+        const JournalStep step{std::string(planned.from), std::string(planned.to), planned.identity,
+                               planned.kind};
         const std::string temporary = temporaryOf(step);
         const Place place = step.identity.inode ? placeOf(step, temporary) : Place::Elsewhere;
-        const JournalPair shown{step.from, step.to};
         if (place == Place::Home || (place == Place::Elsewhere && !record.done[index])) {
             // Never moved, or moved back by an undo that was stopped before it
             // could say so; only a done step is worth a record.
             return !record.done[index] || note("undone " + std::to_string(index) + "\n");
         }
         if (place == Place::Elsewhere) {
-            outcome.problems.push_back({shown, step.identity.inode
-                                                   ? "it is no longer at its new path"
-                                                   : "the run did not record which item it was"});
+            outcome.problems.push_back({{step.from, step.to},
+                                        step.identity.inode
+                                            ? "it is no longer at its new path"
+                                            : "the run did not record which item it was"});
             return true;
         }
         std::string reason;
         if (!moveBack(step, temporary, place, reason)) {
-            outcome.problems.push_back({shown, reason});
+            outcome.problems.push_back({{step.from, step.to}, reason});
             return true;
         }
         if (step.kind != JournalStepKind::FromTemporary) // a pair counts once
@@ -510,7 +528,7 @@ std::string RenameJournal::defaultFolder() {
     return XdgPaths::stateHome() + "/morvane/runs";
 }
 
-std::string RenameJournal::caseChangeTemporaryPath(const std::string& path) {
+std::string RenameJournal::caseChangeTemporaryPath(std::string_view path) {
     return PathText::join(PathText::folderView(path), DiskRenamer::kCaseChangeTemporaryName);
 }
 
@@ -660,11 +678,11 @@ std::string JournalRecord::state() const {
 }
 
 std::optional<JournalRecord> RenameJournalReader::read(const std::string& path) {
-    std::string text;
-    if (!readWholeFile(path, text))
+    auto text = std::make_shared<std::string>();
+    if (!readWholeFile(path, *text))
         return std::nullopt;
-    JournalRecord record = parseJournal(text);
-    text = {}; // the steps hold their own copies now
+    JournalRecord record = parseJournal(*text);
+    record.text = std::move(text);
     const std::string name = path.substr(path.find_last_of('/') + 1);
     record.runId = name.substr(0, name.size() - kSuffix.size());
     return record;

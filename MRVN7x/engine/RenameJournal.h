@@ -29,6 +29,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,13 +49,15 @@ enum class JournalStepKind : char {
     FromTemporary = 'f' // second half
 };
 
-// One step as the run plans it; the texts belong to the caller.
+// One step as the run plans it or a journal says it; the texts belong to the
+// caller, or to the record that was read.
 struct JournalStepView {
     std::string_view from, to;
     ItemIdentity identity;
     JournalStepKind kind = JournalStepKind::Whole;
 };
 
+// The same with texts of its own.
 struct JournalStep {
     std::string from, to;
     ItemIdentity identity;
@@ -65,7 +68,7 @@ class RenameJournal {
 public:
     static std::string defaultFolder();
     // The temporary name a change of case passes, in the folder of path.
-    static std::string caseChangeTemporaryPath(const std::string& path);
+    static std::string caseChangeTemporaryPath(std::string_view path);
 
     // Writes the plan of a new run, flushed with its folder, and opens it for
     // its marks; removes the temporary plan files of runs that died while
@@ -116,8 +119,11 @@ private:
 struct JournalRecord {
     std::string runId;
     std::uint64_t sequence = 0;
-    std::int64_t created = 0;       // seconds since 1970
-    std::vector<JournalStep> steps; // with the edits applied
+    std::int64_t created = 0; // seconds since 1970
+    // The journal as it was read: the steps' paths are views into it, so a
+    // run of a million steps is held once, not again as a text per path.
+    std::shared_ptr<const std::string> text;
+    std::vector<JournalStepView> steps; // with the edits applied
     std::vector<bool> done;
     std::vector<bool> undone;
     bool ended = false; // the run came to its end
