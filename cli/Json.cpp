@@ -39,7 +39,7 @@ std::string jsonString(std::string_view utf8) {
     return out + "\"";
 }
 
-std::string jsonString(const std::u16string& text) {
+std::string jsonString(std::u16string_view text) {
     return jsonString(PathText::toUtf8(text).value_or(toU8(text)));
 }
 
@@ -134,7 +134,7 @@ JsonWriter& JsonWriter::text(std::string_view utf8) {
     return raw(jsonString(utf8));
 }
 
-JsonWriter& JsonWriter::text(const std::u16string& value) {
+JsonWriter& JsonWriter::text(std::u16string_view value) {
     return raw(jsonString(value));
 }
 

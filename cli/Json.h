@@ -15,7 +15,7 @@ namespace morvane::cli {
 // maps such surrogates back to bytes (Python's "surrogateescape") gets the
 // path back exactly.
 std::string jsonString(std::string_view utf8);
-std::string jsonString(const std::u16string& text);
+std::string jsonString(std::u16string_view text);
 
 // Writes JSON text value by value and puts the commas, colons, brackets and
 // braces itself. In an object, key() comes before each value. A long output
@@ -30,7 +30,7 @@ public:
     JsonWriter& key(std::string_view name);
 
     JsonWriter& text(std::string_view utf8);
-    JsonWriter& text(const std::u16string& value);
+    JsonWriter& text(std::u16string_view value);
     JsonWriter& flag(bool value);
     template <std::integral Number> JsonWriter& number(Number value) {
         return raw(std::to_string(value));

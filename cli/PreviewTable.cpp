@@ -37,7 +37,7 @@ size_t displayWidth(const std::string& utf8) {
 }
 
 // A name as the bytes it has on disk.
-std::string nameBytes(const std::u16string& name) {
+std::string nameBytes(std::u16string_view name) {
     return PathText::toUtf8(name).value_or(toU8(name));
 }
 
@@ -73,22 +73,16 @@ std::string shownName(const std::u16string& name) {
     return shownText(nameBytes(name));
 }
 
-// The current paths of the rows, in one buffer with a sorted index: a
+// The current paths of the rows in a text list with a sorted index: a
 // million rows cost their text and 16 bytes each, not a hash node and a
 // separately allocated text per row.
 class ListedPaths {
 public:
-    explicit ListedPaths(const std::vector<PreviewEntry>& entries) {
-        std::vector<std::pair<size_t, size_t>> spans; // offset and length in text_
-        spans.reserve(entries.size());
-        for (const auto& e : entries) {
-            const std::string path = PathText::pathOfDisplayName(e.path, e.oldName);
-            spans.emplace_back(text_.size(), path.size());
-            text_ += path;
-        }
-        sorted_.reserve(spans.size());
-        for (const auto& [offset, length] : spans)
-            sorted_.push_back(std::string_view(text_).substr(offset, length));
+    explicit ListedPaths(const PreviewRows& rows) {
+        paths_.reserve(rows.size());
+        for (size_t i = 0; i < rows.size(); ++i)
+            paths_.push_back(PathText::pathOfDisplayName(rows.path(i), rows.oldName(i)));
+        sorted_.assign(paths_.begin(), paths_.end());
         std::sort(sorted_.begin(), sorted_.end());
     }
     bool contains(std::string_view path) const {
@@ -96,7 +90,7 @@ public:
     }
 
 private:
-    std::string text_;
+    TextList paths_;
     std::vector<std::string_view> sorted_;
 };
 
@@ -115,31 +109,30 @@ void printLegend(bool changed, bool clash, bool exists, std::FILE* out) {
 
 } // namespace
 
-void writePreviewRow(JsonWriter& json, const PreviewEntry& entry, bool exists) {
+void writePreviewRow(JsonWriter& json, const PreviewRows& rows, size_t row, bool exists) {
     json.beginObject()
-        .member("oldName", entry.oldName)
-        .member("newName", entry.newName)
-        .member("path", entry.path)
-        .member("root", entry.root)
-        .member("diff", entry.diff)
-        .member("warning", entry.warning)
+        .member("oldName", rows.oldName(row))
+        .member("newName", rows.newName(row))
+        .member("path", rows.path(row))
+        .member("root", rows.root(row))
+        .member("diff", rows.diff(row))
+        .member("warning", rows.warning(row))
         .member("exists", exists);
-    if (entry.regex)
+    if (const auto regex = rows.regex(row))
         for (size_t i = 0; i < 6; ++i)
-            json.member("regex" + std::to_string(i + 1), (*entry.regex)[i]);
+            json.member("regex" + std::to_string(i + 1), (*regex)[i]);
     json.endObject();
 }
 
 // The rows whose new name is already taken on disk by something that is not
 // in the list (and so will not move away first): the run will skip them.
-std::vector<bool> takenNewNames(const std::vector<PreviewEntry>& entries) {
-    const ListedPaths listed(entries);
-    std::vector<bool> taken(entries.size(), false);
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const PreviewEntry& e = entries[i];
-        if (!e.diff)
+std::vector<bool> takenNewNames(const PreviewRows& rows) {
+    const ListedPaths listed(rows);
+    std::vector<bool> taken(rows.size(), false);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!rows.diff(i))
             continue;
-        const std::string target = PathText::pathOfDisplayName(e.path, e.newName);
+        const std::string target = PathText::pathOfDisplayName(rows.path(i), rows.newName(i));
         struct stat there = {};
         struct stat item = {};
         if (listed.contains(target) || lstat(target.c_str(), &there) != 0)
@@ -147,15 +140,14 @@ std::vector<bool> takenNewNames(const std::vector<PreviewEntry>& entries) {
         // A new name differing only in case on a file system that ignores case
         // finds the item itself.
         const bool itself =
-            lstat(PathText::pathOfDisplayName(e.path, e.oldName).c_str(), &item) == 0 &&
+            lstat(PathText::pathOfDisplayName(rows.path(i), rows.oldName(i)).c_str(), &item) == 0 &&
             item.st_dev == there.st_dev && item.st_ino == there.st_ino;
         taken[i] = !itself;
     }
     return taken;
 }
 
-void printPreviewTable(const std::vector<PreviewEntry>& entries, const std::vector<bool>& taken,
-                       std::FILE* out) {
+void printPreviewTable(const PreviewRows& entries, const std::vector<bool>& taken, std::FILE* out) {
     const bool colour = isatty(fileno(out));
     size_t nameWidth = 12, newWidth = 8;
     for (const auto& e : entries) {

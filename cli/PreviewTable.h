@@ -2,7 +2,7 @@
 // The preview for people (an aligned table with a mark per row and a legend
 // of the marks shown) and for programs (one JSON object per row), with the
 // rows whose new name is already taken on disk.
-#include "MRVN7x/actions/PreviewEntry.h"
+#include "MRVN7x/actions/PreviewRows.h"
 #include "cli/Json.h"
 
 #include <cstdio>
@@ -13,10 +13,10 @@ namespace morvane::cli {
 
 // Per row: its new name exists on disk and is not the current name of a row
 // (which would move away first), so the run will skip it.
-std::vector<bool> takenNewNames(const std::vector<PreviewEntry>& entries);
+std::vector<bool> takenNewNames(const PreviewRows& rows);
 
 // The JSON object of a row, "exists" among its members.
-void writePreviewRow(JsonWriter& json, const PreviewEntry& entry, bool exists);
+void writePreviewRow(JsonWriter& json, const PreviewRows& rows, size_t row, bool exists);
 
 // A name or path as the terminal shows it: on one line and harmless. Control
 // characters and bytes that are not UTF-8 show as \xNN (C1 controls as
@@ -24,7 +24,6 @@ void writePreviewRow(JsonWriter& json, const PreviewEntry& entry, bool exists);
 std::string shownText(const std::string& bytes);
 
 // "*" a new name, "!" a new name shared with another row, "x" a taken one.
-void printPreviewTable(const std::vector<PreviewEntry>& entries, const std::vector<bool>& taken,
-                       std::FILE* out);
+void printPreviewTable(const PreviewRows& entries, const std::vector<bool>& taken, std::FILE* out);
 
 } // namespace morvane::cli

@@ -145,7 +145,7 @@ int commandPreview(const Invocation& inv) {
         JsonWriter json;
         json.beginObject().key("rows").beginArray();
         for (size_t i = 0; i < entries.size(); ++i) {
-            writePreviewRow(json, entries[i], taken[i]);
+            writePreviewRow(json, entries, i, taken[i]);
             json.moveTo(out);
         }
         json.endArray()

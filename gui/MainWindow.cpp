@@ -557,9 +557,9 @@ void MainWindow::presentPreview(int previewMode) {
 void MainWindow::updateStatus() {
     const auto& rows = controller_.previewEntries();
     int changing = 0, conflicts = 0;
-    for (const PreviewEntry& row : rows) {
-        changing += row.diff ? 1 : 0;
-        conflicts += row.warning ? 1 : 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        changing += rows.diff(i) ? 1 : 0;
+        conflicts += rows.warning(i) ? 1 : 0;
     }
     QString text = rows.size() == 1 ? tr("1 item") : tr("%1 items").arg(rows.size());
     if (!rows.empty())

@@ -180,7 +180,7 @@ std::u16string toU16(const std::string& utf8) {
                           static_cast<size_t>(s.length()));
 }
 
-std::string toU8(const std::u16string& utf16) {
+std::string toU8(std::u16string_view utf16) {
     icu::UnicodeString s(utf16.data(), static_cast<int32_t>(utf16.size()));
     std::string out;
     s.toUTF8String(out);

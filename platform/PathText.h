@@ -39,5 +39,5 @@ std::string join(std::string_view folder, std::string_view name);
 namespace morvane {
 // Plain conversions for parameter texts (invalid input becomes U+FFFD).
 std::u16string toU16(const std::string& utf8);
-std::string toU8(const std::u16string& utf16);
+std::string toU8(std::u16string_view utf16);
 } // namespace morvane

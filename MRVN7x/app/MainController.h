@@ -4,7 +4,7 @@
 // rename. It meets the user only through a UserInterfacePort, so the Qt
 // windows, morvane-cli and the tests drive the very same logic.
 #include "MRVN7x/actions/CompositeRenameAction.h"
-#include "MRVN7x/actions/PreviewEntry.h"
+#include "MRVN7x/actions/PreviewRows.h"
 #include "MRVN7x/app/GenericDontShowAgainDialogController.h"
 #include "MRVN7x/app/MRVNGlobalPreferencesPseudoAction.h"
 #include "MRVN7x/app/OneShotTimer.h"
@@ -98,7 +98,7 @@ public:
     void updateAll();
     void showPreview();
     void updatePreview();
-    void postProcessPreviewList(std::vector<PreviewEntry>& entries);
+    void postProcessPreviewList(PreviewRows& entries);
     // The conflict rule of the preview over new full paths: true for every
     // path that another one equals exactly.
     static std::vector<bool> markSharedPaths(const TextList& paths);
@@ -106,7 +106,7 @@ public:
     void delayedPreviewUpdate();
     bool validateActionList();
     std::u16string getNewNameForFileAtPath(const std::string& path);
-    const std::vector<PreviewEntry>& previewEntries() const { return preview_; }
+    const PreviewRows& previewEntries() const { return preview_; }
     const PreviewColumns& previewColumns() const { return columns_; }
     bool wasConflictDetected() const { return wasConflictDetected_; }
     bool isPreviewEmpty() const { return preview_.empty(); }
@@ -223,7 +223,7 @@ private:
     bool runCheckedRename();
     void takeInFilesOpenedWhileBusy();
     void placePreviewWindow(const WindowFrames& before, WindowFrames after);
-    void fillPreviewRows(std::vector<PreviewEntry>& entries);
+    void fillPreviewRows(PreviewRows& entries);
     struct RunState;
     void renameLoop(const RenameOptimizer& plan);
     bool goAheadWithPlan(const RenameOptimizer& plan);
@@ -272,7 +272,7 @@ private:
     bool programNotUserIsResizingWindows_ = false;
     std::vector<std::string> openedWhileBusy_;
     int previewRefreshes_ = 0;
-    std::vector<PreviewEntry> preview_;
+    PreviewRows preview_;
     PreviewColumns columns_;
 };
 

@@ -63,7 +63,7 @@ void MainController::showPreview() {
         userHasBeenInformedOfPreviewCutoffPointThisSession_ = true;
         notices_.run(Notices::previewCutoff);
     }
-    std::vector<PreviewEntry> entries;
+    PreviewRows entries;
     fillPreviewRows(entries);
     postProcessPreviewList(entries);
     preview_ = std::move(entries);
@@ -75,7 +75,7 @@ void MainController::showPreview() {
 // The rows of the preview. A long one (the cut-off off, or many added items)
 // reports its progress, so a window stays responsive while it is made; the
 // list and the chain are the preview's meanwhile, as during a run.
-void MainController::fillPreviewRows(std::vector<PreviewEntry>& entries) {
+void MainController::fillPreviewRows(PreviewRows& entries) {
     DynamicFileList& list = *dynamicFileList_;
     InputContext input = makeInputContext();
     const int n = list.count();
@@ -100,7 +100,7 @@ void MainController::fillPreviewRows(std::vector<PreviewEntry>& entries) {
         compositeAction_->addPreviewDataFor(input.inputPath, entry, input);
         entry.root = list.isRoot(i);
         entry.diff = entry.newName != entry.oldName; // oldName: the display name before the chain
-        entries.push_back(std::move(entry));
+        entries.push_back(entry);
     }
     if (!isLong)
         return;
@@ -124,17 +124,17 @@ void MainController::updatePreview() {
 }
 
 // Marks every entry whose new path another entry shares.
-void MainController::postProcessPreviewList(std::vector<PreviewEntry>& entries) {
+void MainController::postProcessPreviewList(PreviewRows& entries) {
     TextList paths;
     paths.reserve(entries.size());
     // "/" in a display name is ":" on disk, so two names that differ only in
     // that way collide there and are compared so.
-    for (const auto& entry : entries)
-        paths.push_back(PathText::pathOfDisplayName(entry.path, entry.newName));
+    for (size_t i = 0; i < entries.size(); ++i)
+        paths.push_back(PathText::pathOfDisplayName(entries.path(i), entries.newName(i)));
     const std::vector<bool> shared = markSharedPaths(paths);
     wasConflictDetected_ = false;
     for (size_t i = 0; i < entries.size(); ++i) {
-        entries[i].warning = shared[i];
+        entries.setWarning(i, shared[i]);
         wasConflictDetected_ = wasConflictDetected_ || shared[i];
     }
 }

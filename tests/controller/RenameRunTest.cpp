@@ -300,7 +300,8 @@ TEST(RenameRun, ALongListNamedOnTwoThreadsGetsThePreviewsNames) {
     f.controller.globalSettings().setShouldProcessFolders(false);
     f.controller.dynamicFileList().setApplyCutOff(false);
     f.addToList(folders);
-    const std::vector<PreviewEntry> planned = f.controller.previewEntries();
+    const std::vector<PreviewEntry> planned(f.controller.previewEntries().begin(),
+                                            f.controller.previewEntries().end());
     ASSERT_EQ(planned.size(), 5000u);
     f.rename();
     EXPECT_EQ(f.port.alertTitles().back(), "5000 file names were changed.");

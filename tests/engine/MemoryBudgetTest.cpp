@@ -5,7 +5,7 @@
 // allocator's own figures are read before and after building each one over
 // 200,000 generated paths, so a change that adds bytes per entry fails here
 // instead of quietly raising the peak of a run over a million files.
-#include "MRVN7x/actions/PreviewEntry.h"
+#include "MRVN7x/actions/PreviewRows.h"
 #include "MRVN7x/engine/FileManager.h"
 #include "MRVN7x/engine/RenameOptimizer.h"
 #include "MRVN7x/filelist/DynamicFileList.h"
@@ -114,16 +114,17 @@ TEST(MemoryBudget, BytesPerEntryStayWithinTheBudget) {
          }},
         {"preview rows", 325,
          [&] {
-             return bytesPerEntry<std::vector<PreviewEntry>>([&] {
-                 auto rows = std::make_unique<std::vector<PreviewEntry>>();
+             return bytesPerEntry<PreviewRows>([&] {
+                 auto rows = std::make_unique<PreviewRows>();
                  rows->reserve(kEntries);
                  for (size_t i = 1; i <= kEntries; ++i) {
                      const std::string path = generatedPath(i);
-                     PreviewEntry& row = rows->emplace_back();
+                     PreviewEntry row;
                      row.oldName = PathText::displayNameOfPath(path);
                      row.path = PathText::folderOf(path);
                      row.newName = generatedNewName(i);
                      row.diff = row.newName != row.oldName;
+                     rows->push_back(row);
                  }
                  return rows;
              });

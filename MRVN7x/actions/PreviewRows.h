@@ -1,0 +1,79 @@
+#pragma once
+// The rows of the preview, kept compactly. Names live in text lists and a
+// folder is kept once for each run of rows in the same folder, so a preview
+// of a million items holds about 150 bytes a row instead of three heap texts
+// with their headers (about 300). A row is handed out as a PreviewEntry made
+// when asked for; the fields one at a time are read without a copy.
+#include "MRVN7x/actions/PreviewEntry.h"
+#include "platform/TextList.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <string_view>
+#include <vector>
+
+namespace morvane {
+
+class PreviewRows {
+public:
+    PreviewRows() = default;
+    PreviewRows(PreviewRows&&) noexcept = default;
+    PreviewRows& operator=(PreviewRows&&) noexcept = default;
+
+    void reserve(size_t count);
+    void push_back(const PreviewEntry& row);
+
+    size_t size() const { return flags_.size(); }
+    bool empty() const { return flags_.empty(); }
+    PreviewEntry operator[](size_t row) const;
+    PreviewEntry front() const { return (*this)[0]; }
+
+    std::u16string_view oldName(size_t row) const { return oldNames_[row]; }
+    std::u16string_view newName(size_t row) const { return newNames_[row]; }
+    std::string_view path(size_t row) const { return folders_[folderOf_[row]]; }
+    bool root(size_t row) const { return flags_[row] & kRoot; }
+    bool diff(size_t row) const { return flags_[row] & kDiff; }
+    bool warning(size_t row) const { return flags_[row] & kWarning; }
+    // The columns of a regular-expression step, or none.
+    std::shared_ptr<const std::array<std::u16string, 6>> regex(size_t row) const {
+        return regex_.empty() ? nullptr : regex_[row];
+    }
+    void setWarning(size_t row, bool warning);
+
+    // Rows one after the other, each made as it is reached.
+    class Iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = PreviewEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = PreviewEntry;
+        Iterator(const PreviewRows& rows, size_t row) : rows_(&rows), row_(row) {}
+        PreviewEntry operator*() const { return (*rows_)[row_]; }
+        Iterator& operator++() {
+            ++row_;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return row_ == other.row_; }
+
+    private:
+        const PreviewRows* rows_;
+        size_t row_;
+    };
+    Iterator begin() const { return {*this, 0}; }
+    Iterator end() const { return {*this, size()}; }
+
+private:
+    static constexpr std::uint8_t kRoot = 1, kDiff = 2, kWarning = 4;
+
+    U16TextList oldNames_;
+    U16TextList newNames_;
+    TextList folders_;                    // one for each run of rows in the same folder
+    std::vector<std::uint32_t> folderOf_; // by row
+    std::vector<std::uint8_t> flags_;     // by row
+    // By row, once a row has them; empty while no row does.
+    std::vector<std::shared_ptr<const std::array<std::u16string, 6>>> regex_;
+};
+
+} // namespace morvane
