@@ -88,7 +88,7 @@ TEST(MemoryBudget, BytesPerEntryStayWithinTheBudget) {
     for (size_t i = 1; i <= kEntries; ++i)
         expanded->raw.addPath(generatedPath(i));
     const Budget budgets[] = {
-        {"expanded list, main sort by natural name", 170,
+        {"expanded list, main sort by natural name", 130,
          [&] {
              return bytesPerEntry<DynamicFileList>([&] {
                  auto list = std::make_unique<DynamicFileList>(FileManager::instance());
@@ -101,7 +101,7 @@ TEST(MemoryBudget, BytesPerEntryStayWithinTheBudget) {
                  return list;
              });
          }},
-        {"ordered plan of a run", 370,
+        {"ordered plan of a run", 205,
          [&] {
              return bytesPerEntry<RenameOptimizer>([&] {
                  auto plan = std::make_unique<RenameOptimizer>();
@@ -112,7 +112,7 @@ TEST(MemoryBudget, BytesPerEntryStayWithinTheBudget) {
                  return plan;
              });
          }},
-        {"preview rows", 325,
+        {"preview rows", 172,
          [&] {
              return bytesPerEntry<PreviewRows>([&] {
                  auto rows = std::make_unique<PreviewRows>();
