@@ -1,5 +1,7 @@
 #include "platform/PathText.h"
 
+#include <algorithm>
+
 #include <unicode/unistr.h>
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
@@ -18,8 +20,14 @@ void appendFromUtf8(std::string_view bytes, std::u16string& out) {
     const int32_t length = static_cast<int32_t>(bytes.size());
     int32_t i = 0;
     while (i < length) {
-        if (s[i] < 0x80) { // most names are ASCII: no decoding needed
-            out.push_back(static_cast<char16_t>(s[i++]));
+        if (s[i] < 0x80) { // most names are ASCII: a run of it is widened without decoding
+            int32_t end = i;
+            while (end < length && s[end] < 0x80)
+                ++end;
+            const size_t at = out.size();
+            out.resize(at + static_cast<size_t>(end - i));
+            std::copy(s + i, s + end, out.begin() + static_cast<std::ptrdiff_t>(at));
+            i = end;
             continue;
         }
         const int32_t start = i;
