@@ -47,10 +47,15 @@ unsigned modeOf(const std::string& path) {
     return info.st_mode & 07777;
 }
 
+// Until the file holds a whole line: the shell that writes it makes it
+// empty first, and a loaded machine may read it in between.
 bool waitForFile(const std::string& path) {
-    for (int i = 0; i < 100 && !test::pathExists(path); ++i)
+    const auto written = [&path] {
+        return test::pathExists(path) && test::readFile(path).ends_with('\n');
+    };
+    for (int i = 0; i < 100 && !written(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return test::pathExists(path);
+    return written();
 }
 } // namespace
 
