@@ -251,15 +251,18 @@ bool goAheadDespiteConflicts(Session& session, const Invocation& inv,
 }
 
 // The run over the whole list. The list is brought up to date with the
-// preview's cut-off only for the checks before the run; the run lists every
-// item itself, and its plan is checked for conflicts over the whole list.
+// preview's cut-off only for the checks before the run (is it empty, is it
+// long), which read no folder further than the cut-off needs; the run lists
+// every item itself, and its plan is checked for conflicts over the whole list.
 int commandRename(const Invocation& inv) {
     Session session(inv.interactive);
     if (int status = session.prepare(inv); status >= 0)
         return status;
     MainController& controller = session.controller;
     controller.dynamicFileList().setApplyCutOff(true);
+    controller.dynamicFileList().setFolderOrder(true);
     controller.updateAll();
+    controller.dynamicFileList().setFolderOrder(false);
     // A long list, whether it comes from a folder or from many paths one by one.
     session.port.showProgressBar =
         isatty(STDERR_FILENO) && (controller.dynamicFileList().cutOffPointWasActuallyApplied() ||

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,26 +25,54 @@ struct NameSpan {
     std::uint64_t inode;
 };
 
-// Every name of the open folder fd but "." and ".."; takes over fd. False
-// when the folder could not be read to the end.
-bool readFolder(int fd, std::string& names, std::vector<NameSpan>& spans) {
-    DIR* dir = fdopendir(fd);
-    if (!dir) {
-        close(fd);
-        return false;
-    }
-    errno = 0;
-    while (const dirent* item = readdir(dir)) {
+struct CloseFolder {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+using OpenFolder = std::unique_ptr<DIR, CloseFolder>;
+
+enum class Reading { More, End, Failed };
+
+// The next names of an open folder but "." and "..", at most limit of them
+// (0: all that are left).
+Reading readNames(DIR* dir, size_t limit, std::string& names, std::vector<NameSpan>& spans) {
+    while (limit == 0 || spans.size() < limit) {
+        errno = 0;
+        const dirent* item = readdir(dir);
+        if (!item)
+            return errno == 0 ? Reading::End : Reading::Failed;
         const std::string_view name(item->d_name);
         if (name != "." && name != "..") {
             spans.push_back({names.size(), name.size(), item->d_type, item->d_ino});
             names.append(name);
         }
-        errno = 0;
     }
-    const bool complete = errno == 0;
-    closedir(dir);
-    return complete;
+    return Reading::More;
+}
+
+// The names read, as elements of a level (views into names).
+template <typename Element>
+std::vector<Element> elementsOf(const std::string& names, const std::vector<NameSpan>& spans) {
+    std::vector<Element> elements;
+    elements.reserve(spans.size());
+    for (const NameSpan& span : spans)
+        elements.push_back(
+            {std::string_view(names).substr(span.offset, span.length), span.type, span.inode});
+    return elements;
+}
+
+// The names a piece at a time as the folder lists them, each piece handed
+// to take, until the folder ends or take answers false. A folder that fails
+// partway keeps what it gave before.
+template <typename Element, typename Take> void readInPieces(DIR* dir, Take&& take) {
+    constexpr size_t kPiece = 512;
+    for (;;) {
+        std::string names;
+        std::vector<NameSpan> spans;
+        const Reading reading = readNames(dir, kPiece, names, spans);
+        if (reading == Reading::Failed || !take(elementsOf<Element>(names, spans)) ||
+            reading == Reading::End)
+            return;
+    }
 }
 
 // The item itself, a symbolic link not followed; a missing item is no folder.
@@ -205,20 +234,30 @@ void DynamicFileList::descendInto(const std::string& folder, TextList& target) {
         close(fd);
         return;
     }
-    // The names go into one buffer: a folder of 100,000 files costs a few
-    // allocations, not one per name.
-    std::string names;
-    std::vector<NameSpan> spans;
-    if (!readFolder(fd, names, spans))
+    const OpenFolder dir(fdopendir(fd));
+    if (!dir) {
+        close(fd);
         return;
-    std::vector<Element> elements;
-    elements.reserve(spans.size());
-    for (const NameSpan& span : spans)
-        elements.push_back(
-            {std::string_view(names).substr(span.offset, span.length), span.type, span.inode});
+    }
     foldersBeingDescended_.push_back(identity);
     const std::uint64_t outerDevice = std::exchange(listedDevice_, identity.device);
-    filterInByteOrder(elements, target, folder);
+    if (folderOrder_ && applyCutOff_) {
+        // A folder of a million files is not read whole to learn that it
+        // holds more than the cut-off.
+        readInPieces<Element>(dir.get(), [&](const std::vector<Element>& elements) {
+            filterLevel(elements, target, &folder);
+            return !nothingMoreCanBeAdded(target);
+        });
+    } else {
+        // The names go into one buffer: a folder of 100,000 files costs a few
+        // allocations, not one per name.
+        std::string names;
+        std::vector<NameSpan> spans;
+        if (readNames(dir.get(), 0, names, spans) == Reading::End) {
+            std::vector<Element> elements = elementsOf<Element>(names, spans);
+            filterInByteOrder(elements, target, folder);
+        }
+    }
     listedDevice_ = outerDevice;
     foldersBeingDescended_.pop_back();
 }

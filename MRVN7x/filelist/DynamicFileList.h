@@ -92,6 +92,12 @@ public:
     }
 
     void setApplyCutOff(bool apply) { applyCutOff_ = apply; }
+    // With the cut-off, take each folder's names in the order the folder
+    // lists them and stop reading it at the cut-off, instead of reading it
+    // whole for its first names in byte order. Which entries the list then
+    // holds depends on the file system; how many, and whether the cut-off
+    // was applied, do not. For a look that asks only that.
+    void setFolderOrder(bool inFolderOrder) { folderOrder_ = inFolderOrder; }
     bool applyCutOff() const { return applyCutOff_; }
     bool cutOffPointWasActuallyApplied() const { return cutOffPointWasActuallyAppliedFlag_; }
 
@@ -173,6 +179,7 @@ private:
     std::int32_t mainMode_ = 10;
     std::int32_t mainMode2_ = 0;
     bool applyCutOff_ = true;
+    bool folderOrder_ = false;
     bool cutOffPointWasActuallyAppliedFlag_ = false;
     TextList fileList_;                    // by internal index
     std::vector<ItemIdentity> identities_; // by internal index

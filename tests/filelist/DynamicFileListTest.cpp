@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -285,6 +286,54 @@ TEST(DynamicFileList, CutOffWalksPastNamesThatAddNothing) {
         f.update(c.switches, true);
         EXPECT_EQ(f.entriesInExpansionOrder(), c.expected);
         EXPECT_FALSE(f.list.cutOffPointWasActuallyApplied());
+    }
+}
+
+// Taking names in folder order (a look before a run, which reads no more of
+// a folder than the cut-off needs) gives the count and the cut-off flag of
+// byte order, across pieces of the folder and across levels.
+TEST(DynamicFileList, FolderOrderGivesTheCountAndFlagOfByteOrder) {
+    struct Case {
+        const char* label;
+        Switches switches;
+        std::function<void(FileListFixture&)> make;
+        int count;
+        bool flag;
+    };
+    const auto hiddenThen = [](int hidden, int files) {
+        return [=](FileListFixture& f) {
+            for (int i = 0; i < hidden; ++i)
+                f.dir.write("d/" + numbered(".h", i));
+            writeFiles(f.dir, "d", files);
+            f.addRoot("d");
+        };
+    };
+    const std::vector<Case> cases = {
+        {"a few files after many hidden names", {1, 0, 1}, hiddenThen(600, 3), 3, false},
+        {"exactly the cut-off", {1, 0, 1}, hiddenThen(0, 250), 250, false},
+        {"one more than the cut-off", {1, 0, 1}, hiddenThen(0, 251), 250, true},
+        {"a big folder", {1, 0, 1}, hiddenThen(0, 600), 250, true},
+        {"nested folders",
+         {1, 1, 1},
+         [](FileListFixture& f) {
+             for (const char* folder : {"t/a", "t/b", "t/b/c"})
+                 writeFiles(f.dir, folder, 90);
+             f.addRoot("t");
+         },
+         250,
+         true},
+        {"folders only, files ignored", {0, 1, 1}, hiddenThen(10, 600), 1, false},
+        {"nothing qualifies", {0, 0, 1}, hiddenThen(0, 300), 0, false},
+    };
+    for (const auto& c : cases) {
+        FileListFixture f;
+        c.make(f);
+        for (const bool folderOrder : {false, true}) {
+            f.list.setFolderOrder(folderOrder);
+            f.update(c.switches, true);
+            EXPECT_EQ(f.list.count(), c.count) << c.label << (folderOrder ? ", folder order" : "");
+            EXPECT_EQ(f.list.cutOffPointWasActuallyApplied(), c.flag) << c.label;
+        }
     }
 }
 
