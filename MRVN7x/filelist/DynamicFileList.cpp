@@ -61,16 +61,19 @@ std::vector<Element> elementsOf(const std::string& names, const std::vector<Name
 }
 
 // The names a piece at a time as the folder lists them, each piece handed
-// to take, until the folder ends or take answers false. A folder that fails
-// partway keeps what it gave before.
-template <typename Element, typename Take> void readInPieces(DIR* dir, Take&& take) {
+// to take, until the folder ends or take answers false. The folder is closed
+// as soon as it is read to the end, before its last piece is taken, so a
+// descent keeps a folder open only where it has more than a piece of names.
+// A folder that fails partway keeps what it gave before.
+template <typename Element, typename Take> void readInPieces(OpenFolder dir, Take&& take) {
     constexpr size_t kPiece = 512;
     for (;;) {
         std::string names;
         std::vector<NameSpan> spans;
-        const Reading reading = readNames(dir, kPiece, names, spans);
-        if (reading == Reading::Failed || !take(elementsOf<Element>(names, spans)) ||
-            reading == Reading::End)
+        const Reading reading = readNames(dir.get(), kPiece, names, spans);
+        if (reading != Reading::More)
+            dir.reset();
+        if (reading == Reading::Failed || !take(elementsOf<Element>(names, spans)) || !dir)
             return;
     }
 }
@@ -234,7 +237,7 @@ void DynamicFileList::descendInto(const std::string& folder, TextList& target) {
         close(fd);
         return;
     }
-    const OpenFolder dir(fdopendir(fd));
+    OpenFolder dir(fdopendir(fd));
     if (!dir) {
         close(fd);
         return;
@@ -244,16 +247,19 @@ void DynamicFileList::descendInto(const std::string& folder, TextList& target) {
     if (folderOrder_ && applyCutOff_) {
         // A folder of a million files is not read whole to learn that it
         // holds more than the cut-off.
-        readInPieces<Element>(dir.get(), [&](const std::vector<Element>& elements) {
+        readInPieces<Element>(std::move(dir), [&](const std::vector<Element>& elements) {
             filterLevel(elements, target, &folder);
             return !nothingMoreCanBeAdded(target);
         });
     } else {
         // The names go into one buffer: a folder of 100,000 files costs a few
-        // allocations, not one per name.
+        // allocations, not one per name. The folder is closed before the
+        // descent, so a deep tree does not hold a descriptor per level.
         std::string names;
         std::vector<NameSpan> spans;
-        if (readNames(dir.get(), 0, names, spans) == Reading::End) {
+        const Reading reading = readNames(dir.get(), 0, names, spans);
+        dir.reset();
+        if (reading == Reading::End) {
             std::vector<Element> elements = elementsOf<Element>(names, spans);
             filterInByteOrder(elements, target, folder);
         }

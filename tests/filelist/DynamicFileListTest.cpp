@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -335,6 +336,32 @@ TEST(DynamicFileList, FolderOrderGivesTheCountAndFlagOfByteOrder) {
             EXPECT_EQ(f.list.cutOffPointWasActuallyApplied(), c.flag) << c.label;
         }
     }
+}
+
+// A folder is closed before the walk goes down into it (in folder order:
+// when it was read to the end), so a tree deeper than the descriptors a
+// process may hold is still walked to its bottom.
+TEST(DynamicFileList, ADeepTreeIsWalkedWithFewDescriptors) {
+    FileListFixture f;
+    std::string deepest = "t";
+    for (int level = 0; level < 150; ++level)
+        deepest += "/d";
+    f.dir.makeFolder(deepest);
+    f.dir.write(deepest + "/bottom.txt");
+    f.addRoot("t");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit few = saved;
+    few.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+    std::vector<int> counts;
+    for (const bool folderOrder : {false, true}) {
+        f.list.setFolderOrder(folderOrder);
+        f.update({1, 0, 1}, folderOrder);
+        counts.push_back(f.list.count());
+    }
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(counts, (std::vector<int>{1, 1}));
 }
 
 TEST(DynamicFileList, RootsAreNeverRefusedByTheCutOff) {
