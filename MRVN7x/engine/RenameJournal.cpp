@@ -16,6 +16,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <utility>
 
 namespace morvane {
@@ -465,6 +466,26 @@ std::string temporaryOf(const JournalStep& step) {
                : std::string();
 }
 
+// For each step that ends a broken cycle, the step that began it: the pair's
+// old path is the first step's. Temporary names are per folder and a folder
+// breaks one cycle at a time, so the last step into a temporary name before
+// a step out of it is its pair's.
+std::unordered_map<size_t, size_t> cycleStartsOf(const JournalRecord& record) {
+    std::unordered_map<size_t, size_t> starts;
+    std::unordered_map<std::string_view, size_t> parked; // temporary path -> its step
+    for (size_t i = 0; i < record.steps.size(); ++i) {
+        const JournalStepView& step = record.steps[i];
+        if (step.kind == JournalStepKind::ToTemporary) {
+            parked[step.to] = i;
+        } else if (step.kind == JournalStepKind::FromTemporary) {
+            const auto start = parked.find(step.from);
+            if (start != parked.end() && record.steps[start->second].identity == step.identity)
+                starts[i] = start->second;
+        }
+    }
+    return starts;
+}
+
 // Reverses step index of the run; false when the journal cannot record it.
 // The "undone" records go to the journal in pieces of 64 KiB, not one write
 // per item. A record lost with a killed undo costs nothing: the next undo
@@ -475,6 +496,7 @@ struct StepUndo {
     const JournalRecord& record;
     int fd;
     UndoOutcome& outcome;
+    const std::unordered_map<size_t, size_t> cycleStarts = cycleStartsOf(record);
     std::string pending = {};
 
     bool note(const std::string& line) {
@@ -490,6 +512,13 @@ struct StepUndo {
             {{}, errorText("the journal cannot record the undo; nothing more was moved")});
         return false;
     }
+    // The last step of a broken cycle whose item is at the pair's old path: an
+    // undo put the whole pair back and was stopped before it could say so.
+    bool isBackBeforeItsCycle(size_t index, const JournalStep& step) const {
+        const auto start = cycleStarts.find(index);
+        return start != cycleStarts.end() &&
+               holds(std::string(record.steps[start->second].from), step.identity);
+    }
     bool run(size_t index) {
         const JournalStepView& planned = record.steps[index];
         if (record.undone[index] || planned.from == planned.to) // an item that kept its name
@@ -498,7 +527,9 @@ struct StepUndo {
         const JournalStep step{std::string(planned.from), std::string(planned.to), planned.identity,
                                planned.kind};
         const std::string temporary = temporaryOf(step);
-        const Place place = step.identity.inode ? placeOf(step, temporary) : Place::Elsewhere;
+        Place place = step.identity.inode ? placeOf(step, temporary) : Place::Elsewhere;
+        if (place == Place::Elsewhere && isBackBeforeItsCycle(index, step))
+            place = Place::Home;
         if (place == Place::Home || (place == Place::Elsewhere && !record.done[index])) {
             // Never moved, or moved back by an undo that was stopped before it
             // could say so; only a done step is worth a record.

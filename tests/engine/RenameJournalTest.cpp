@@ -55,6 +55,12 @@ struct JournalledRun {
         journal = std::move(*created);
         return journal->runId();
     }
+    // Moves the first n moves back, newest first, as an undo that is killed
+    // before it could write what it did.
+    void revert(size_t n) {
+        for (size_t i = n; i-- > 0;)
+            ASSERT_TRUE(FileOperations::moveNoReplace(files / moves[i].to, files / moves[i].from));
+    }
     // Does the first n moves, marking the first marked of them.
     void perform(size_t n, size_t marked) {
         for (size_t i = 0; i < n; ++i) {
@@ -82,8 +88,10 @@ std::vector<std::string> namesIn(const std::string& folder) {
 } // namespace
 
 // Every prefix of a shift, a swap through a temporary name and a change of
-// case, with and without marks: undo brings back exactly the original names
-// and contents, and a second undo has nothing left to do.
+// case, with and without marks, and with an earlier undo that put it all back
+// but was killed before it could say so: undo brings back exactly the
+// original names and contents, reports nothing, and a second undo has
+// nothing left to do.
 TEST(RenameJournal, UndoRestoresEveryPrefixOfARunMarkedOrNot) {
     using K = JournalStepKind;
     const std::string tmp = ".morvane cycle in progress";
@@ -94,7 +102,8 @@ TEST(RenameJournal, UndoRestoresEveryPrefixOfARunMarkedOrNot) {
     };
     for (const auto& moves : runs) {
         for (size_t done = 0; done <= moves.size(); ++done) {
-            for (size_t marked : {size_t{0}, done}) {
+            for (const auto& [marked, putBack] :
+                 std::vector<std::pair<size_t, bool>>{{0, false}, {done, false}, {done, true}}) {
                 JournalledRun run;
                 run.moves = moves;
                 for (const Move& move : moves)
@@ -103,10 +112,13 @@ TEST(RenameJournal, UndoRestoresEveryPrefixOfARunMarkedOrNot) {
                 const auto before = namesIn(run.files.path());
                 run.create();
                 run.perform(done, marked);
+                if (putBack)
+                    run.revert(done);
                 const UndoOutcome outcome = run.undo();
                 EXPECT_EQ(outcome.status, UndoOutcome::Status::Complete)
-                    << moves[0].from << " done " << done << " marked " << marked;
-                EXPECT_TRUE(outcome.problems.empty());
+                    << moves[0].from << " done " << done << " marked " << marked << " put back "
+                    << putBack;
+                EXPECT_TRUE(outcome.problems.empty()) << moves[0].from << " done " << done;
                 EXPECT_EQ(namesIn(run.files.path()), before) << moves[0].from << " " << done;
                 for (const auto& name : before)
                     EXPECT_EQ(readFile(run.files / name), "content of " + name);
