@@ -1,14 +1,18 @@
 #include "cli/PreviewTable.h"
 
+#include "MRVN7x/filelist/PathIndex.h"
 #include "cli/Json.h"
+#include "platform/FolderNames.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <utility>
 
 namespace morvane::cli {
@@ -73,25 +77,33 @@ std::string shownName(const std::u16string& name) {
     return shownText(nameBytes(name));
 }
 
-// The current paths of the rows in a text list with a sorted index: a
-// million rows cost their text and 16 bytes each, not a hash node and a
-// separately allocated text per row.
-class ListedPaths {
+// What is on disk in the rows' folders. A folder where many rows look is
+// read once (its names as hashes); in others, and where the names could not
+// be read so, each name is looked up on disk.
+class NamesOnDisk {
 public:
-    explicit ListedPaths(const PreviewRows& rows) {
-        paths_.reserve(rows.size());
+    explicit NamesOnDisk(const PreviewRows& rows) {
+        std::unordered_map<std::string_view, size_t> lookups;
         for (size_t i = 0; i < rows.size(); ++i)
-            paths_.push_back(PathText::pathOfDisplayName(rows.path(i), rows.oldName(i)));
-        sorted_.assign(paths_.begin(), paths_.end());
-        std::sort(sorted_.begin(), sorted_.end());
+            if (rows.diff(i))
+                ++lookups[rows.path(i)];
+        for (const auto& [folder, count] : lookups)
+            if (count >= kReadWholeFolder)
+                read_.emplace(folder, FolderNames::read(std::string(folder)));
     }
-    bool contains(std::string_view path) const {
-        return std::binary_search(sorted_.begin(), sorted_.end(), path);
+
+    // The item at path, unless its folder's names show there is none.
+    bool identityAt(std::string_view folder, const std::string& path, struct stat& item) const {
+        const auto read = read_.find(folder);
+        if (read != read_.end() && read->second &&
+            !read->second->mayHave(PathText::lastComponentView(path)))
+            return false;
+        return lstat(path.c_str(), &item) == 0;
     }
 
 private:
-    TextList paths_;
-    std::vector<std::string_view> sorted_;
+    static constexpr size_t kReadWholeFolder = 1024;
+    std::unordered_map<std::string_view, std::optional<FolderNames>> read_;
 };
 
 void printLegend(bool changed, bool clash, bool exists, std::FILE* out) {
@@ -127,21 +139,21 @@ void writePreviewRow(JsonWriter& json, const PreviewRows& rows, size_t row, bool
 // The rows whose new name is already taken on disk by something that is not
 // in the list (and so will not move away first): the run will skip them.
 std::vector<bool> takenNewNames(const PreviewRows& rows) {
-    const ListedPaths listed(rows);
+    const PathIndex listed(rows.size(), [&rows](size_t i) { return rows.oldPath(i); });
+    const NamesOnDisk disk(rows);
     std::vector<bool> taken(rows.size(), false);
     for (size_t i = 0; i < rows.size(); ++i) {
         if (!rows.diff(i))
             continue;
-        const std::string target = PathText::pathOfDisplayName(rows.path(i), rows.newName(i));
+        const std::string target = rows.newPath(i);
         struct stat there = {};
         struct stat item = {};
-        if (listed.contains(target) || lstat(target.c_str(), &there) != 0)
+        if (listed.find(target) != kPathNotFound || !disk.identityAt(rows.path(i), target, there))
             continue;
         // A new name differing only in case on a file system that ignores case
         // finds the item itself.
-        const bool itself =
-            lstat(PathText::pathOfDisplayName(rows.path(i), rows.oldName(i)).c_str(), &item) == 0 &&
-            item.st_dev == there.st_dev && item.st_ino == there.st_ino;
+        const bool itself = lstat(rows.oldPath(i).c_str(), &item) == 0 &&
+                            item.st_dev == there.st_dev && item.st_ino == there.st_ino;
         taken[i] = !itself;
     }
     return taken;

@@ -1,5 +1,7 @@
 #include "MRVN7x/actions/PreviewRows.h"
 
+#include "platform/PathText.h"
+
 namespace morvane {
 
 void PreviewRows::reserve(size_t count) {
@@ -33,6 +35,14 @@ PreviewEntry PreviewRows::operator[](size_t row) const {
     entry.diff = diff(row);
     entry.warning = warning(row);
     return entry;
+}
+
+std::string PreviewRows::oldPath(size_t row) const {
+    return PathText::pathOfDisplayName(path(row), oldName(row));
+}
+
+std::string PreviewRows::newPath(size_t row) const {
+    return PathText::pathOfDisplayName(path(row), newName(row));
 }
 
 void PreviewRows::setWarning(size_t row, bool warning) {

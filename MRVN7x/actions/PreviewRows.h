@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
     bool root(size_t row) const { return flags_[row] & kRoot; }
     bool diff(size_t row) const { return flags_[row] & kDiff; }
     bool warning(size_t row) const { return flags_[row] & kWarning; }
+    // The row's path on disk now, and after the run.
+    std::string oldPath(size_t row) const;
+    std::string newPath(size_t row) const;
     // The columns of a regular-expression step, or none.
     std::shared_ptr<const std::array<std::u16string, 6>> regex(size_t row) const {
         return regex_.empty() ? nullptr : regex_[row];

@@ -123,15 +123,12 @@ void MainController::updatePreview() {
     showPreview();
 }
 
-// Marks every entry whose new path another entry shares.
+// Marks every entry whose new path another entry shares. "/" in a display
+// name is ":" on disk, so two names that differ only in that way collide there
+// and are compared so.
 void MainController::postProcessPreviewList(PreviewRows& entries) {
-    TextList paths;
-    paths.reserve(entries.size());
-    // "/" in a display name is ":" on disk, so two names that differ only in
-    // that way collide there and are compared so.
-    for (size_t i = 0; i < entries.size(); ++i)
-        paths.push_back(PathText::pathOfDisplayName(entries.path(i), entries.newName(i)));
-    const std::vector<bool> shared = markSharedPaths(paths);
+    const auto newPathOf = [&entries](size_t i) { return entries.newPath(i); };
+    const std::vector<bool> shared = PathIndex(entries.size(), newPathOf).shared(entries.size());
     wasConflictDetected_ = false;
     for (size_t i = 0; i < entries.size(); ++i) {
         entries.setWarning(i, shared[i]);
@@ -142,15 +139,7 @@ void MainController::postProcessPreviewList(PreviewRows& entries) {
 // By exact (case-sensitive) comparison: every path whose text occurs again,
 // the first occurrence included.
 std::vector<bool> MainController::markSharedPaths(const TextList& paths) {
-    PathIndex firstOccurrence;
-    firstOccurrence.rebuild(paths);
-    std::vector<bool> shared(paths.size());
-    for (size_t i = 0; i < paths.size(); ++i) {
-        const auto first = static_cast<size_t>(firstOccurrence.find(paths[i]));
-        if (first != i)
-            shared[i] = shared[first] = true;
-    }
-    return shared;
+    return indexOfTexts(paths).shared(paths.size());
 }
 
 void MainController::initiateDelayedPreviewUpdate() {

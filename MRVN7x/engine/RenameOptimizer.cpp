@@ -22,11 +22,10 @@ size_t componentCount(std::string_view path) {
 // first), or kNone.
 std::vector<std::uint32_t> successors(const TextList& oldPaths, const TextList& newPaths,
                                       const std::vector<bool>& writable) {
-    PathIndex index;
-    index.rebuild(oldPaths);
+    const TextListIndex index = indexOfTexts(oldPaths);
     std::vector<std::uint32_t> next(oldPaths.size(), kNone);
     for (size_t i = 0; i < oldPaths.size(); ++i) {
-        const int found = writable[i] ? index.find(newPaths[i]) : PathIndex::kNotFound;
+        const int found = writable[i] ? index.find(newPaths[i]) : kPathNotFound;
         if (found >= 0 && static_cast<size_t>(found) != i)
             next[i] = static_cast<std::uint32_t>(found);
     }

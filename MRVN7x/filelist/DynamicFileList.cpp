@@ -161,12 +161,12 @@ void DynamicFileList::update() {
     foldersBeingDescended_.clear();
     filterLevel(roots, entries, nullptr);
 
-    pathIndex_.clear();
+    pathIndex_.reset();
     fileList_ = std::move(entries);
     fileList_.shrinkToFit();
     identities_.resize(fileList_.size());
     identities_.shrink_to_fit();
-    pathIndex_.rebuild(fileList_);
+    pathIndex_ = indexOfTexts(fileList_);
     mainMode_ = sortingMode_;
     mainMode2_ = sortingMode2_;
     ranks_ = {};
@@ -373,7 +373,7 @@ std::string_view DynamicFileList::pathAtInternalIndex(int index) const {
 }
 
 int DynamicFileList::internalIndexOfPath(std::string_view path) const {
-    return pathIndex_.find(path);
+    return pathIndex_ ? pathIndex_->find(path) : kPathNotFound;
 }
 
 int DynamicFileList::translateExternalIndexToInternal(int position) {

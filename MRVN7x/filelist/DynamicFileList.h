@@ -184,7 +184,7 @@ private:
     TextList fileList_;                    // by internal index
     std::vector<ItemIdentity> identities_; // by internal index
     std::uint64_t listedDevice_ = 0;       // the device of the folder being listed
-    PathIndex pathIndex_;
+    std::optional<TextListIndex> pathIndex_;
     std::vector<FolderIdentity> foldersBeingDescended_;
     std::array<std::unique_ptr<DynamicSort>, kSlots * kSlots> sorts_;
     std::array<std::optional<std::vector<std::uint32_t>>, kSlots> ranks_;

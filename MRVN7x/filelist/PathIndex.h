@@ -1,34 +1,99 @@
 #pragma once
-// Finds an entry's position by its path text in constant expected time.
-//
-// An open-addressing table of positions into a list of paths that the index
-// does not own: each slot keeps 32 bits of the path's hash and the position,
-// so a 100,000-entry list costs 2 MiB and no copy of any path. The first
-// position of a text wins, as a search from the start of the list would.
+// Finds a row by its path text in constant expected time, without keeping the
+// paths: PathOf(size_t row) gives a row's path (a std::string made when asked,
+// or a view of a text kept elsewhere). An open-addressing table of rows, each
+// slot with 32 bits of the path's hash, so a million rows cost 16 MiB, and a
+// path is made again only when those bits match. The first row of a path
+// wins, as a search from the start would.
 #include "platform/TextList.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace morvane {
 
-class PathIndex {
-public:
-    static constexpr int kNotFound = -1;
+inline constexpr int kPathNotFound = -1;
 
-    // Indexes paths; the list must stay unchanged until the next rebuild or clear.
-    void rebuild(const TextList& paths);
-    void clear();
-    int find(std::string_view path) const;
+template <class PathOf> class PathIndex {
+public:
+    PathIndex(size_t count, PathOf pathOf)
+        : pathOf_(std::move(pathOf)), slots_(std::bit_ceil(std::max<size_t>(16, count * 2))) {
+        for (size_t row = 0; row < count; ++row)
+            insert(row);
+    }
+
+    // The first row with the path, or kPathNotFound.
+    int find(std::string_view path) const {
+        const std::uint64_t hash = hashOf(path);
+        for (size_t slot = firstSlot(hash);; slot = nextSlot(slot)) {
+            const Slot& candidate = slots_[slot];
+            if (candidate.row == kPathNotFound)
+                return kPathNotFound;
+            if (candidate.hash == storedBits(hash) && samePath(candidate.row, path))
+                return candidate.row;
+        }
+    }
+
+    // By row: true for every row whose path another row has too.
+    std::vector<bool> shared(size_t count) const {
+        std::vector<bool> result(count, false);
+        for (size_t row = 0; row < count; ++row) {
+            const auto first = static_cast<size_t>(find(pathOf_(row)));
+            if (first != row)
+                result[row] = result[first] = true;
+        }
+        return result;
+    }
 
 private:
     struct Slot {
         std::uint32_t hash = 0;
-        std::int32_t position = kNotFound;
+        std::int32_t row = kPathNotFound;
     };
-    const TextList* paths_ = nullptr;
+
+    static std::uint64_t hashOf(std::string_view path) {
+        return std::hash<std::string_view>{}(path);
+    }
+    // The upper bits pick the slot and the lower bits are kept to skip most
+    // path comparisons, so the two uses of the hash are independent.
+    static std::uint32_t storedBits(std::uint64_t hash) { return static_cast<std::uint32_t>(hash); }
+    size_t firstSlot(std::uint64_t hash) const { return (hash >> 32) & (slots_.size() - 1); }
+    size_t nextSlot(size_t slot) const { return (slot + 1) & (slots_.size() - 1); }
+    bool samePath(std::int32_t row, std::string_view path) const {
+        return std::string_view(pathOf_(static_cast<size_t>(row))) == path;
+    }
+
+    void insert(size_t row) {
+        const auto& path = pathOf_(row);
+        const std::uint64_t hash = hashOf(path);
+        for (size_t slot = firstSlot(hash);; slot = nextSlot(slot)) {
+            Slot& candidate = slots_[slot];
+            if (candidate.row == kPathNotFound) {
+                candidate = {storedBits(hash), static_cast<std::int32_t>(row)};
+                return;
+            }
+            if (candidate.hash == storedBits(hash) && samePath(candidate.row, path))
+                return; // an earlier row with the same path keeps the slot
+        }
+    }
+
+    PathOf pathOf_;
     std::vector<Slot> slots_; // size a power of two, at most half full
 };
+
+// The texts of a list that must stay unchanged while an index over it is used.
+struct TextAt {
+    const TextList* texts;
+    std::string_view operator()(size_t row) const { return (*texts)[row]; }
+};
+using TextListIndex = PathIndex<TextAt>;
+inline TextListIndex indexOfTexts(const TextList& texts) {
+    return {texts.size(), TextAt{&texts}};
+}
 
 } // namespace morvane

@@ -85,6 +85,32 @@ TEST_F(CliWarn, PreviewMarksNewNamesThatExistOutsideTheBatch) {
     EXPECT_EQ(unchanged.out.find("Marks:"), std::string::npos) << unchanged.out;
 }
 
+// A folder where many rows look is read once instead of name by name: the
+// marks must be the same, for names taken by an item outside the list (a
+// folder, when folders are not renamed) and not for names the list frees.
+TEST_F(CliWarn, ManyRowsInOneFolderGetTheSameMarks) {
+    Names names;
+    for (int i = 0; i < 1100; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "n%04d", i);
+        names.push_back("f/" + std::string(name));
+    }
+    names.push_back("f/n00021"); // listed: n0002 may take its name
+    files(names);
+    std::filesystem::create_directories(folder() + "/n00051");
+    std::filesystem::create_directories(folder() + "/n10991");
+    const CliResult result =
+        home.run({"preview", "--json", "--step", "Add to end", "--set", "string=1", "--global",
+                  "processFolders=0", "--global", "processSubfolders=1", folder()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const Json rows = json(result)["rows"];
+    Names taken;
+    for (size_t i = 0; i < names.size(); ++i)
+        if (rows[i]["exists"].boolean)
+            taken.push_back(rows[i]["oldName"].text);
+    EXPECT_EQ(taken, (Names{"n0005", "n1099"}));
+}
+
 TEST_F(CliWarn, AListThatCannotBeLoadedSaysWhyOnItsLine) {
     const std::pair<std::string, std::string> lists[] = {
         {"a\tA\n", "line 1: not a full path"},
