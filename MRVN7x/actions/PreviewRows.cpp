@@ -2,23 +2,57 @@
 
 #include "platform/PathText.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace morvane {
+namespace {
+
+bool isLatin1(std::u16string_view name) {
+    return std::all_of(name.begin(), name.end(), [](char16_t c) { return c < 0x100; });
+}
+
+// Appends the name one byte a character, or as its code units when wide.
+void appendName(std::string& text, std::u16string_view name, bool wide) {
+    if (wide)
+        text.append(reinterpret_cast<const char*>(name.data()), name.size() * sizeof(char16_t));
+    else
+        for (const char16_t c : name)
+            text.push_back(static_cast<char>(c));
+}
+
+std::u16string nameOf(std::string_view bytes, bool wide) {
+    std::u16string name(wide ? bytes.size() / sizeof(char16_t) : bytes.size(), u'\0');
+    if (wide)
+        std::memcpy(name.data(), bytes.data(), name.size() * sizeof(char16_t));
+    else
+        std::transform(bytes.begin(), bytes.end(), name.begin(),
+                       [](char c) { return static_cast<unsigned char>(c); });
+    return name;
+}
+
+} // namespace
 
 void PreviewRows::reserve(size_t count) {
-    oldNames_.reserve(count);
-    newNames_.reserve(count);
+    names_.reserve(count);
+    oldSize_.reserve(count);
     folderOf_.reserve(count);
     flags_.reserve(count);
 }
 
 void PreviewRows::push_back(const PreviewEntry& row) {
-    oldNames_.push_back(row.oldName);
-    newNames_.push_back(row.newName);
+    const bool oldWide = !isLatin1(row.oldName), newWide = !isLatin1(row.newName);
+    scratch_.clear();
+    appendName(scratch_, row.oldName, oldWide);
+    oldSize_.push_back(static_cast<std::uint32_t>(scratch_.size()));
+    appendName(scratch_, row.newName, newWide);
+    names_.push_back(scratch_);
     if (folders_.empty() || folders_[folders_.size() - 1] != row.path)
         folders_.push_back(row.path);
     folderOf_.push_back(static_cast<std::uint32_t>(folders_.size() - 1));
-    flags_.push_back(static_cast<std::uint8_t>((row.root ? kRoot : 0) | (row.diff ? kDiff : 0) |
-                                               (row.warning ? kWarning : 0)));
+    flags_.push_back(static_cast<std::uint8_t>(
+        (row.root ? kRoot : 0) | (row.diff ? kDiff : 0) | (row.warning ? kWarning : 0) |
+        (oldWide ? kOldWide : 0) | (newWide ? kNewWide : 0)));
     if (row.regex || !regex_.empty()) {
         regex_.resize(flags_.size() - 1); // the rows before the first with columns have none
         regex_.push_back(row.regex);
@@ -35,6 +69,14 @@ PreviewEntry PreviewRows::operator[](size_t row) const {
     entry.diff = diff(row);
     entry.warning = warning(row);
     return entry;
+}
+
+std::u16string PreviewRows::oldName(size_t row) const {
+    return nameOf(names_[row].substr(0, oldSize_[row]), flags_[row] & kOldWide);
+}
+
+std::u16string PreviewRows::newName(size_t row) const {
+    return nameOf(names_[row].substr(oldSize_[row]), flags_[row] & kNewWide);
 }
 
 std::string PreviewRows::oldPath(size_t row) const {

@@ -112,7 +112,7 @@ TEST(MemoryBudget, BytesPerEntryStayWithinTheBudget) {
                  return plan;
              });
          }},
-        {"preview rows", 172,
+        {"preview rows", 96,
          [&] {
              return bytesPerEntry<PreviewRows>([&] {
                  auto rows = std::make_unique<PreviewRows>();

@@ -1,0 +1,54 @@
+#include "MRVN7x/actions/PreviewRows.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace morvane {
+namespace {
+
+// Names come back exactly as added, whether kept one byte a character or as
+// code units: Latin-1, wider characters, a character outside the basic
+// plane, a lone half (an escaped byte of a name that is not UTF-8), the zero
+// character and empty names, each as old and as new name, with rows of
+// several folders in between.
+TEST(PreviewRows, NamesAndFoldersComeBackAsAdded) {
+    const std::u16string names[] = {u"",
+                                    u"plain.jpg",
+                                    u"Ärger ÿ.JPG",
+                                    u"日本.png",
+                                    u"emoji 😀.txt",
+                                    u"half \xDC80",
+                                    std::u16string(3, u'\0'),
+                                    u"a/b:c"};
+    std::vector<PreviewEntry> added;
+    for (const auto& oldName : names)
+        for (const auto& newName : names) {
+            PreviewEntry row;
+            row.oldName = oldName;
+            row.newName = newName;
+            row.path = added.size() % 3 ? "/photos" : "/photos/ä";
+            row.root = added.size() % 2;
+            row.diff = oldName != newName;
+            row.warning = added.size() % 5 == 0;
+            added.push_back(row);
+        }
+    PreviewRows rows;
+    for (const auto& row : added)
+        rows.push_back(row);
+    ASSERT_EQ(rows.size(), added.size());
+    for (size_t i = 0; i < added.size(); ++i) {
+        const PreviewEntry row = rows[i];
+        EXPECT_EQ(row.oldName, added[i].oldName) << i;
+        EXPECT_EQ(row.newName, added[i].newName) << i;
+        EXPECT_EQ(row.path, added[i].path) << i;
+        EXPECT_EQ(row.root, added[i].root) << i;
+        EXPECT_EQ(row.diff, added[i].diff) << i;
+        EXPECT_EQ(row.warning, added[i].warning) << i;
+    }
+    EXPECT_EQ(rows.newPath(7 * 8 + 1), "/photos/ä/plain.jpg");
+    EXPECT_EQ(rows.oldPath(7 * 8 + 1), "/photos/ä/a:b:c");
+}
+
+} // namespace
+} // namespace morvane
