@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unicode/utf8.h>
 
 namespace morvane {
 namespace {
@@ -29,6 +30,26 @@ std::u16string nameOf(std::string_view bytes, bool wide) {
         std::transform(bytes.begin(), bytes.end(), name.begin(),
                        [](char c) { return static_cast<unsigned char>(c); });
     return name;
+}
+
+// The path of a name kept one byte a character (each byte a character below
+// U+0100): the bytes in UTF-8 with "/" as ":", as on disk, without making the
+// name in UTF-16 first.
+std::string pathOfLatin1Name(std::string_view folder, std::string_view name) {
+    std::string path = PathText::join(folder, {});
+    path.reserve(path.size() + name.size() * 2);
+    for (const char byte : name) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c == '/') {
+            path.push_back(':');
+        } else {
+            char buffer[U8_MAX_LENGTH];
+            size_t length = 0;
+            U8_APPEND_UNSAFE(buffer, length, c);
+            path.append(buffer, length);
+        }
+    }
+    return path;
 }
 
 } // namespace
@@ -80,11 +101,15 @@ std::u16string PreviewRows::newName(size_t row) const {
 }
 
 std::string PreviewRows::oldPath(size_t row) const {
-    return PathText::pathOfDisplayName(path(row), oldName(row));
+    if (flags_[row] & kOldWide)
+        return PathText::pathOfDisplayName(path(row), oldName(row));
+    return pathOfLatin1Name(path(row), names_[row].substr(0, oldSize_[row]));
 }
 
 std::string PreviewRows::newPath(size_t row) const {
-    return PathText::pathOfDisplayName(path(row), newName(row));
+    if (flags_[row] & kNewWide)
+        return PathText::pathOfDisplayName(path(row), newName(row));
+    return pathOfLatin1Name(path(row), names_[row].substr(oldSize_[row]));
 }
 
 void PreviewRows::setWarning(size_t row, bool warning) {

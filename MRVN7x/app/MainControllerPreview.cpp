@@ -128,7 +128,7 @@ void MainController::updatePreview() {
 // and are compared so.
 void MainController::postProcessPreviewList(PreviewRows& entries) {
     const auto newPathOf = [&entries](size_t i) { return entries.newPath(i); };
-    const std::vector<bool> shared = PathIndex(entries.size(), newPathOf).shared(entries.size());
+    const std::vector<bool> shared = PathIndex(entries.size(), newPathOf).shared();
     wasConflictDetected_ = false;
     for (size_t i = 0; i < entries.size(); ++i) {
         entries.setWarning(i, shared[i]);
@@ -139,7 +139,7 @@ void MainController::postProcessPreviewList(PreviewRows& entries) {
 // By exact (case-sensitive) comparison: every path whose text occurs again,
 // the first occurrence included.
 std::vector<bool> MainController::markSharedPaths(const TextList& paths) {
-    return indexOfTexts(paths).shared(paths.size());
+    return indexOfTexts(paths).shared();
 }
 
 void MainController::initiateDelayedPreviewUpdate() {

@@ -22,7 +22,8 @@ inline constexpr int kPathNotFound = -1;
 template <class PathOf> class PathIndex {
 public:
     PathIndex(size_t count, PathOf pathOf)
-        : pathOf_(std::move(pathOf)), slots_(std::bit_ceil(std::max<size_t>(16, count * 2))) {
+        : pathOf_(std::move(pathOf)), rows_(count),
+          slots_(std::bit_ceil(std::max<size_t>(16, count * 2))) {
         for (size_t row = 0; row < count; ++row)
             insert(row);
     }
@@ -40,13 +41,10 @@ public:
     }
 
     // By row: true for every row whose path another row has too.
-    std::vector<bool> shared(size_t count) const {
-        std::vector<bool> result(count, false);
-        for (size_t row = 0; row < count; ++row) {
-            const auto first = static_cast<size_t>(find(pathOf_(row)));
-            if (first != row)
-                result[row] = result[first] = true;
-        }
+    std::vector<bool> shared() const {
+        std::vector<bool> result(rows_, false);
+        for (const auto& [row, first] : repeats_)
+            result[row] = result[first] = true;
         return result;
     }
 
@@ -77,13 +75,18 @@ private:
                 candidate = {storedBits(hash), static_cast<std::int32_t>(row)};
                 return;
             }
-            if (candidate.hash == storedBits(hash) && samePath(candidate.row, path))
-                return; // an earlier row with the same path keeps the slot
+            if (candidate.hash == storedBits(hash) && samePath(candidate.row, path)) {
+                // an earlier row with the same path keeps the slot
+                repeats_.emplace_back(row, static_cast<size_t>(candidate.row));
+                return;
+            }
         }
     }
 
     PathOf pathOf_;
-    std::vector<Slot> slots_; // size a power of two, at most half full
+    size_t rows_;
+    std::vector<Slot> slots_;                        // size a power of two, at most half full
+    std::vector<std::pair<size_t, size_t>> repeats_; // a row and the first row of its path
 };
 
 // The texts of a list that must stay unchanged while an index over it is used.

@@ -1,4 +1,5 @@
 #include "MRVN7x/actions/PreviewRows.h"
+#include "platform/PathText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@ namespace {
 // code units: Latin-1, wider characters, a character outside the basic
 // plane, a lone half (an escaped byte of a name that is not UTF-8), the zero
 // character and empty names, each as old and as new name, with rows of
-// several folders in between.
+// several folders in between; and the paths they make are those of the names.
 TEST(PreviewRows, NamesAndFoldersComeBackAsAdded) {
     const std::u16string names[] = {u"",
                                     u"plain.jpg",
@@ -45,9 +46,11 @@ TEST(PreviewRows, NamesAndFoldersComeBackAsAdded) {
         EXPECT_EQ(row.root, added[i].root) << i;
         EXPECT_EQ(row.diff, added[i].diff) << i;
         EXPECT_EQ(row.warning, added[i].warning) << i;
+        EXPECT_EQ(rows.oldPath(i), PathText::pathOfDisplayName(row.path, row.oldName)) << i;
+        EXPECT_EQ(rows.newPath(i), PathText::pathOfDisplayName(row.path, row.newName)) << i;
     }
-    EXPECT_EQ(rows.newPath(7 * 8 + 1), "/photos/ä/plain.jpg");
-    EXPECT_EQ(rows.oldPath(7 * 8 + 1), "/photos/ä/a:b:c");
+    EXPECT_EQ(rows.newPath(7 * 8 + 2), "/photos/Ärger ÿ.JPG");
+    EXPECT_EQ(rows.oldPath(7 * 8 + 2), "/photos/a:b:c");
 }
 
 } // namespace

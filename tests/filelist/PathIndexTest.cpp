@@ -29,7 +29,7 @@ TEST(PathIndex, FindsTheFirstRowAndMarksSharedPaths) {
     for (const char* absent : {"", "/f/", "/f/5000", "/f/7 ", "f/7"})
         EXPECT_EQ(index.find(absent), kPathNotFound) << absent;
 
-    const std::vector<bool> shared = index.shared(paths.size());
+    const std::vector<bool> shared = index.shared();
     std::vector<size_t> marked;
     for (size_t row = 0; row < shared.size(); ++row)
         if (shared[row])
