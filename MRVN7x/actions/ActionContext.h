@@ -20,6 +20,9 @@ struct InputContext {
     FileInformation* fileManager = nullptr;  // "file manager"
     SortingIndex* dynamicFileList = nullptr; // "dynamic file list"
     bool preview = false;                    // "preview": set while the chain's current step runs
+    // The item's internal index in the dynamic file list where the caller
+    // knows it: spares a search by path (a wrong one is noticed and ignored).
+    int listIndex = -1;
 };
 
 struct OutputContext {

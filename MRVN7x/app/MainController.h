@@ -105,7 +105,8 @@ public:
     void initiateDelayedPreviewUpdate();
     void delayedPreviewUpdate();
     bool validateActionList();
-    std::u16string getNewNameForFileAtPath(const std::string& path);
+    // listIndex: the entry's internal index in the list, where known.
+    std::u16string getNewNameForFileAtPath(const std::string& path, int listIndex = -1);
     const PreviewRows& previewEntries() const { return preview_; }
     const PreviewColumns& previewColumns() const { return columns_; }
     bool wasConflictDetected() const { return wasConflictDetected_; }
@@ -216,7 +217,7 @@ private:
     bool currentStepIsManual();
     InputContext makeInputContext();
     // The context of one item: its path and its current display name.
-    InputContext inputContextFor(const std::string& path);
+    InputContext inputContextFor(const std::string& path, int listIndex = -1);
     void computePreviewColumns();
     void repairManualSteps();
     std::optional<bool> checkSettingsBeforeRun();

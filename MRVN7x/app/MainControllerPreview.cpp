@@ -28,9 +28,10 @@ InputContext MainController::makeInputContext() {
     return input;
 }
 
-InputContext MainController::inputContextFor(const std::string& path) {
+InputContext MainController::inputContextFor(const std::string& path, int listIndex) {
     InputContext input = makeInputContext();
     input.inputPath = path;
+    input.listIndex = listIndex;
     input.currentName = PathText::displayNameOfPath(path);
     return input;
 }
@@ -95,7 +96,8 @@ void MainController::fillPreviewRows(PreviewRows& entries) {
             lastReport = std::chrono::steady_clock::now();
         }
         PreviewEntry entry;
-        input.inputPath = list.pathAtIndex(i);
+        input.listIndex = list.translateExternalIndexToInternal(i);
+        input.inputPath = list.pathAtInternalIndex(input.listIndex);
         input.currentName = PathText::displayNameOfPath(input.inputPath);
         compositeAction_->addPreviewDataFor(input.inputPath, entry, input);
         entry.root = list.isRoot(i);
@@ -229,8 +231,8 @@ bool MainController::currentStepIsManual() {
     return current && isManual(*current);
 }
 
-std::u16string MainController::getNewNameForFileAtPath(const std::string& path) {
-    InputContext input = inputContextFor(path);
+std::u16string MainController::getNewNameForFileAtPath(const std::string& path, int listIndex) {
+    InputContext input = inputContextFor(path, listIndex);
     OutputContext output;
     compositeAction_->executeWithInputContext(input, output);
     return output.newName;

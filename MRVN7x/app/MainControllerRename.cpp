@@ -161,12 +161,13 @@ bool MainController::runCheckedRename() {
     defaults_.synchronize(); // the settings of a run are on disk before it starts
     fileManager_->fixNow();
     RenameBatch batch;
-    batch.setNewNameComputer(
-        [this](const std::string& path) { return getNewNameForFileAtPath(path); });
+    batch.setNewNameComputer([this](const std::string& path, int index) {
+        return getNewNameForFileAtPath(path, index);
+    });
     batch.setDynamicFileList(dynamicFileList_.get());
     if (compositeAction_->namesItemsIndependently())
-        batch.allowConcurrentNaming([this](const std::string& firstPath) {
-            InputContext input = inputContextFor(firstPath);
+        batch.allowConcurrentNaming([this](const std::string& firstPath, int index) {
+            InputContext input = inputContextFor(firstPath, index);
             compositeAction_->prepareForConcurrentNaming(input);
         });
     RenameProgressDialogController progress(port_);

@@ -50,13 +50,18 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
     std::atomic<int> namedByHelper = 0;
     std::exception_ptr helperFailure;
     std::jthread helper;
+    const auto pathAt = [&list](int internal) {
+        return std::string(list.pathAtInternalIndex(internal));
+    };
     if (half < count) {
-        prepareConcurrentNaming_(std::string(list.pathAtIndex(0)));
+        const int first = list.translateExternalIndexToInternal(0);
+        prepareConcurrentNaming_(pathAt(first), first);
         helper = std::jthread([&] {
             try {
                 for (int i = half; i < count; ++i) {
+                    const int internal = list.translateExternalIndexToInternal(i);
                     secondHalf[static_cast<size_t>(i - half)] =
-                        newName_(std::string(list.pathAtIndex(i)));
+                        newName_(pathAt(internal), internal);
                     namedByHelper.fetch_add(1, std::memory_order_relaxed);
                 }
             } catch (...) {
@@ -65,22 +70,24 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
         });
     }
     for (int i = 0; i < half; ++i) {
-        const std::string path(list.pathAtIndex(i));
+        const int internal = list.translateExternalIndexToInternal(i);
+        const std::string path = pathAt(internal);
         progress.setLastPathProcessed(path);
         progress.setCurrentFileNumber(i + namedByHelper.load(std::memory_order_relaxed));
-        addPair(list, i, newName_(path));
+        addPair(list, i, internal, newName_(path, internal));
     }
     if (helper.joinable())
         helper.join();
     if (helperFailure)
         std::rethrow_exception(helperFailure);
     for (int i = half; i < count; ++i)
-        addPair(list, i, std::exchange(secondHalf[static_cast<size_t>(i - half)], {}));
+        addPair(list, i, list.translateExternalIndexToInternal(i),
+                std::exchange(secondHalf[static_cast<size_t>(i - half)], {}));
 }
 
 // The plan shares the list's text of the path instead of copying it.
-void RenameBatch::addPair(DynamicFileList& list, int index, std::u16string_view newName) {
-    const int internal = list.translateExternalIndexToInternal(index);
+void RenameBatch::addPair(DynamicFileList& list, int index, int internal,
+                          std::u16string_view newName) {
     renameOptimizer_.addOldName(list.paths(), static_cast<size_t>(internal), newName,
                                 list.identityAtIndex(index));
 }

@@ -16,14 +16,17 @@ class DynamicFileList;
 
 class RenameBatch {
 public:
-    using NewNameComputer = std::function<std::u16string(const std::string& path)>;
+    // The new name of the list's entry at path, its internal index given too.
+    using NewNameComputer = std::function<std::u16string(const std::string& path, int index)>;
 
     // The controller's new-name computation (the chain over one path).
     void setNewNameComputer(NewNameComputer computer) { newName_ = std::move(computer); }
     // Lets a long list be named by two threads at once, for a chain that
     // allows it: prepare runs first, on the batch's thread, with the path of
-    // the first item. Without it one thread names every item.
-    using ConcurrentNamingPreparation = std::function<void(const std::string& firstPath)>;
+    // the first item and its internal index. Without it one thread names
+    // every item.
+    using ConcurrentNamingPreparation =
+        std::function<void(const std::string& firstPath, int index)>;
     void allowConcurrentNaming(ConcurrentNamingPreparation prepare) {
         prepareConcurrentNaming_ = std::move(prepare);
     }
@@ -37,7 +40,7 @@ private:
     static constexpr int kConcurrentFrom = 4096; // fewer items are named by one thread
 
     void nameItems(DynamicFileList& list, int count, RenameProgressReceiver& progress);
-    void addPair(DynamicFileList& list, int index, std::u16string_view newName);
+    void addPair(DynamicFileList& list, int index, int internal, std::u16string_view newName);
 
     NewNameComputer newName_;
     ConcurrentNamingPreparation prepareConcurrentNaming_;

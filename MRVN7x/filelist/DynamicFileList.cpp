@@ -166,7 +166,6 @@ void DynamicFileList::update() {
     fileList_.shrinkToFit();
     identities_.resize(fileList_.size());
     identities_.shrink_to_fit();
-    pathIndex_ = indexOfTexts(fileList_);
     mainMode_ = sortingMode_;
     mainMode2_ = sortingMode2_;
     ranks_ = {};
@@ -341,8 +340,9 @@ bool DynamicFileList::isRoot(int index) {
 }
 
 int DynamicFileList::getSortingIndexForPath(const std::string& path, std::int32_t mode,
-                                            std::int32_t mode2, bool eachFolderSeparately) {
-    return sortFor(mode, mode2).getSortingIndexForPath(path, eachFolderSeparately);
+                                            std::int32_t mode2, bool eachFolderSeparately,
+                                            int indexHint) {
+    return sortFor(mode, mode2).getSortingIndexForPath(path, eachFolderSeparately, indexHint);
 }
 
 DynamicSort& DynamicFileList::getMainSort() {
@@ -372,8 +372,14 @@ std::string_view DynamicFileList::pathAtInternalIndex(int index) const {
     return fileList_[static_cast<size_t>(index)];
 }
 
-int DynamicFileList::internalIndexOfPath(std::string_view path) const {
-    return pathIndex_ ? pathIndex_->find(path) : kPathNotFound;
+int DynamicFileList::internalIndexOfPath(std::string_view path, int indexHint) const {
+    if (indexHint >= 0 && static_cast<size_t>(indexHint) < fileList_.size() &&
+        fileList_[static_cast<size_t>(indexHint)] == path)
+        return indexHint;
+    std::lock_guard lock(pathIndexMutex_); // naming may run on two threads
+    if (!pathIndex_)
+        pathIndex_ = indexOfTexts(fileList_);
+    return pathIndex_->find(path);
 }
 
 int DynamicFileList::translateExternalIndexToInternal(int position) {

@@ -27,7 +27,8 @@
 //
 // Indexes: an internal index is a position in expansion order, an external
 // index a position in the main sort's order. Paths are found by a hash index
-// built at every update, so every lookup is constant expected time.
+// built on the first lookup after an update, so every lookup is constant
+// expected time; a caller that knows the entry's index gives it as a hint.
 //
 // Sorts: one DynamicSort per pair of modes, made on first use (a new list
 // allocates none); every mode outside 0 to 11 orders nothing and shares the
@@ -51,6 +52,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -122,7 +124,7 @@ public:
                         const std::string* rootPath);
 
     int getSortingIndexForPath(const std::string& path, std::int32_t mode, std::int32_t mode2,
-                               bool eachFolderSeparately) override;
+                               bool eachFolderSeparately, int indexHint = -1) override;
 
     // For the sort objects.
     DynamicSort& getMainSort();
@@ -130,7 +132,8 @@ public:
     std::string_view pathAtInternalIndex(int index) const;
     // Every entry by internal index.
     const TextList& paths() const { return fileList_; }
-    int internalIndexOfPath(std::string_view path) const;
+    // The internal index of path: indexHint when it is that entry's (no search).
+    int internalIndexOfPath(std::string_view path, int indexHint = -1) const;
     int translateExternalIndexToInternal(int position);
     int translateInternalIndexToExternal(int internalIndex);
     void performSort();
@@ -184,7 +187,10 @@ private:
     TextList fileList_;                    // by internal index
     std::vector<ItemIdentity> identities_; // by internal index
     std::uint64_t listedDevice_ = 0;       // the device of the folder being listed
-    std::optional<TextListIndex> pathIndex_;
+    // Built when a path is first looked up without a right hint (most
+    // lookups have one): a preview or a run then needs none.
+    mutable std::mutex pathIndexMutex_;
+    mutable std::optional<TextListIndex> pathIndex_;
     std::vector<FolderIdentity> foldersBeingDescended_;
     std::array<std::unique_ptr<DynamicSort>, kSlots * kSlots> sorts_;
     std::array<std::optional<std::vector<std::uint32_t>>, kSlots> ranks_;

@@ -122,11 +122,12 @@ int DynamicSort::getSortingResultFor(int a, int b, std::int32_t mode) const {
     return values.compare(0, 1);
 }
 
-int DynamicSort::getSortingIndexForPath(const std::string& path, bool eachFolderSeparately) {
+int DynamicSort::getSortingIndexForPath(const std::string& path, bool eachFolderSeparately,
+                                        int indexHint) {
     computeIfDirty();
     if (!list_)
         return 0;
-    const int index = list_->internalIndexOfPath(path);
+    const int index = list_->internalIndexOfPath(path, indexHint);
     if (index < 0 || static_cast<size_t>(index) >= indexList_.size())
         return 0;
     const auto& positions = eachFolderSeparately ? localIndexList() : positionList_;

@@ -51,7 +51,8 @@ public:
 
     // The 1-based position of path in this order, or within its folder when
     // eachFolderSeparately is set; 0 when path is not an entry of the list.
-    int getSortingIndexForPath(const std::string& path, bool eachFolderSeparately);
+    int getSortingIndexForPath(const std::string& path, bool eachFolderSeparately,
+                               int indexHint = -1);
     // kNotFound for a position or index outside the list.
     int translateExternalIndexToInternal(int position);
     int translateInternalIndexToExternal(int internalIndex);

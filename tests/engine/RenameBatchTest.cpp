@@ -38,7 +38,7 @@ TEST(RenameBatch, ReportsTheExpansionAndEveryNameThenLeavesTheListQuiet) {
     f.list.setProcessSubFolders(1);
     RenameBatch batch;
     batch.setDynamicFileList(&f.list);
-    batch.setNewNameComputer([](const std::string&) { return std::u16string(u"b.txt"); });
+    batch.setNewNameComputer([](const std::string&, int) { return std::u16string(u"b.txt"); });
     RecordingReceiver receiver;
     batch.start(receiver);
     const std::string a = f.dir / "folder/a.txt";

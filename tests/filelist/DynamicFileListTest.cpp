@@ -588,5 +588,24 @@ TEST(DynamicFileList, EveryEntryKnowsItsIdentity) {
     EXPECT_EQ(f.list.identityAtIndex(7), ItemIdentity{});
 }
 
+// A hint gives the entry at once when it is that entry's index; any other
+// hint (another entry's, one outside the list) is ignored, never believed.
+TEST(DynamicFileList, APathIsFoundWhateverTheHint) {
+    FileListFixture f;
+    for (const char* name : {"a", "b", "c/d", "c/e"})
+        f.dir.write(name);
+    f.addRoot("");
+    f.update({1, 1, 1});
+    const int n = f.list.count();
+    ASSERT_EQ(n, 6); // the folder itself too
+    for (int i = 0; i < n; ++i) {
+        const std::string path(f.list.pathAtInternalIndex(i));
+        for (const int hint : {i, -1, (i + 1) % n, n, 1 << 30})
+            EXPECT_EQ(f.list.internalIndexOfPath(path, hint), i) << path << " hint " << hint;
+    }
+    for (const int hint : {-1, 0, 5})
+        EXPECT_EQ(f.list.internalIndexOfPath(f.dir / "absent", hint), kPathNotFound);
+}
+
 } // namespace
 } // namespace morvane

@@ -23,7 +23,8 @@ std::int32_t SortBasedAction::getSortIndex(const InputContext& input) const {
     if (!input.dynamicFileList)
         return 0;
     const auto place = input.dynamicFileList->getSortingIndexForPath(
-        input.inputPath, paramSortingOrder, paramSortingOrder2, paramSortEachFolderSeparately != 0);
+        input.inputPath, paramSortingOrder, paramSortingOrder2, paramSortEachFolderSeparately != 0,
+        input.listIndex);
     return place > 0 ? static_cast<std::int32_t>(place) : 0;
 }
 
