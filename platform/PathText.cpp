@@ -130,11 +130,15 @@ std::u16string withHalvesReplaced(std::u16string_view original) {
 }
 } // namespace
 
-std::string pathOfDisplayName(std::string_view folder, std::u16string_view displayName) {
+std::string storedNameOfDisplayName(std::u16string_view displayName) {
     std::optional<std::string> name = fileNameFromDisplayName(displayName);
     if (!name)
         name = fileNameFromDisplayName(withHalvesReplaced(displayName));
-    return join(folder, *name);
+    return std::move(*name);
+}
+
+std::string pathOfDisplayName(std::string_view folder, std::u16string_view displayName) {
+    return join(folder, storedNameOfDisplayName(displayName));
 }
 
 namespace {

@@ -26,6 +26,8 @@ std::optional<std::string> fileNameFromDisplayName(std::u16string_view displayNa
 // path to show and compare, with U+FFFD for each half character; the renamer
 // refuses such a name before it touches the disk.
 std::string pathOfDisplayName(std::string_view folder, std::u16string_view displayName);
+// The last component of that path: the name as stored on disk.
+std::string storedNameOfDisplayName(std::u16string_view displayName);
 
 // Path helpers on byte strings. The view forms point into path (no copy).
 std::string lastComponent(const std::string& path);

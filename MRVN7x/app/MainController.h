@@ -99,9 +99,6 @@ public:
     void showPreview();
     void updatePreview();
     void postProcessPreviewList(PreviewRows& entries);
-    // The conflict rule of the preview over new full paths: true for every
-    // path that another one equals exactly.
-    static std::vector<bool> markSharedPaths(const TextList& paths);
     void initiateDelayedPreviewUpdate();
     void delayedPreviewUpdate();
     bool validateActionList();

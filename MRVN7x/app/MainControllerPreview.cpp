@@ -138,12 +138,6 @@ void MainController::postProcessPreviewList(PreviewRows& entries) {
     }
 }
 
-// By exact (case-sensitive) comparison: every path whose text occurs again,
-// the first occurrence included.
-std::vector<bool> MainController::markSharedPaths(const TextList& paths) {
-    return indexOfTexts(paths).shared();
-}
-
 void MainController::initiateDelayedPreviewUpdate() {
     if (previewTimerPending_ || !previewTimer_)
         return;

@@ -8,6 +8,7 @@
 #include "MRVN7x/engine/RenameBatch.h"
 #include "MRVN7x/engine/RenameFailure.h"
 #include "MRVN7x/engine/RunLock.h"
+#include "MRVN7x/filelist/PathIndex.h"
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
 
@@ -230,12 +231,11 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
 // only its first entries): the observer decides, else the conflicts notice,
 // unless the user already went ahead over the preview's conflicts.
 bool MainController::goAheadWithPlan(const RenameOptimizer& plan) {
-    const TextList& newPaths = plan.newPaths();
-    const std::vector<bool> shared = markSharedPaths(newPaths);
+    const auto newPathOf = [&plan](size_t i) { return plan.newPath(i); };
+    const std::vector<bool> shared = PathIndex(plan.count(), newPathOf).shared();
     for (size_t i = 0; i < shared.size(); ++i)
         if (shared[i])
-            lastRun_.conflicts.push_back(
-                {std::string(plan.oldNames()[i]), std::string(newPaths[i])});
+            lastRun_.conflicts.push_back({std::string(plan.oldNames()[i]), plan.newPath(i)});
     if (lastRun_.conflicts.empty())
         return true;
     // A silent droplet asks nothing: the renamer never replaces an item, so
@@ -257,7 +257,7 @@ void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t 
     const RenameOptimizer::Step& planned = plan.steps()[step];
     const size_t pair = planned.pair;
     const std::string oldPath(plan.oldNames()[pair]);
-    const std::string newPath(plan.newPaths()[pair]);
+    const std::string newPath = plan.newPath(pair);
     if (planned.kind == RenameOptimizer::StepKind::FromTemporary) {
         if (run.parked.erase(pair) != 0) {
             finishFromTemporary(run, step, pair, oldPath, newPath);

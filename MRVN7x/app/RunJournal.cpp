@@ -7,23 +7,28 @@
 
 namespace morvane {
 namespace {
-// The journal's step for step index of the plan.
-JournalStepView stepOf(const RenameOptimizer& plan, size_t index, std::string& temporary) {
+// The journal's step for step index of the plan. The paths it makes (new
+// and temporary) are kept in scratch, one after the other.
+JournalStepView stepOf(const RenameOptimizer& plan, size_t index, std::string& scratch) {
     using Kind = RenameOptimizer::StepKind;
     const RenameOptimizer::Step& step = plan.steps()[index];
     const std::string_view oldPath = plan.oldNames()[step.pair];
-    const std::string_view newPath = plan.newPaths()[step.pair];
     const ItemIdentity identity = plan.identities()[step.pair];
-    if (step.kind == Kind::Whole) {
-        const bool caseChange = DiskRenamer::differsInCaseOnly(PathText::displayNameOfPath(oldPath),
-                                                               plan.newName(step.pair));
-        return {oldPath, newPath, identity,
-                caseChange ? JournalStepKind::CaseChange : JournalStepKind::Whole};
+    if (step.kind == Kind::ToTemporary) {
+        scratch = RenameOptimizer::temporaryPathFor(oldPath);
+        return {oldPath, scratch, identity, JournalStepKind::ToTemporary};
     }
-    temporary = RenameOptimizer::temporaryPathFor(oldPath);
-    if (step.kind == Kind::ToTemporary)
-        return {oldPath, temporary, identity, JournalStepKind::ToTemporary};
-    return {temporary, newPath, identity, JournalStepKind::FromTemporary};
+    scratch = step.kind == Kind::Whole ? std::string() : RenameOptimizer::temporaryPathFor(oldPath);
+    const size_t split = scratch.size();
+    scratch += plan.newPath(step.pair);
+    const std::string_view made(scratch);
+    const std::string_view newPath = made.substr(split);
+    if (step.kind == Kind::FromTemporary)
+        return {made.substr(0, split), newPath, identity, JournalStepKind::FromTemporary};
+    const bool caseChange = DiskRenamer::differsInCaseOnly(PathText::displayNameOfPath(oldPath),
+                                                           plan.newName(step.pair));
+    return {oldPath, newPath, identity,
+            caseChange ? JournalStepKind::CaseChange : JournalStepKind::Whole};
 }
 } // namespace
 

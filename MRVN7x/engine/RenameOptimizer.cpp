@@ -20,12 +20,12 @@ size_t componentCount(std::string_view path) {
 
 // For every pair, the pair whose old path is its new path (it must move
 // first), or kNone.
-std::vector<std::uint32_t> successors(const TextList& oldPaths, const TextList& newPaths,
+std::vector<std::uint32_t> successors(const RenameOptimizer& plan,
                                       const std::vector<bool>& writable) {
-    const TextListIndex index = indexOfTexts(oldPaths);
-    std::vector<std::uint32_t> next(oldPaths.size(), kNone);
-    for (size_t i = 0; i < oldPaths.size(); ++i) {
-        const int found = writable[i] ? index.find(newPaths[i]) : kPathNotFound;
+    const TextListIndex index = indexOfTexts(plan.oldNames());
+    std::vector<std::uint32_t> next(plan.count(), kNone);
+    for (size_t i = 0; i < plan.count(); ++i) {
+        const int found = writable[i] ? index.find(plan.newPath(i)) : kPathNotFound;
         if (found >= 0 && static_cast<size_t>(found) != i)
             next[i] = static_cast<std::uint32_t>(found);
     }
@@ -122,7 +122,7 @@ struct LevelOrder {
 
 void RenameOptimizer::reserve(size_t count) {
     oldNames_.reserve(count);
-    newPaths_.reserve(count);
+    newFileNames_.reserve(count);
     identities_.reserve(count);
     writable_.reserve(count);
 }
@@ -141,18 +141,21 @@ void RenameOptimizer::addOldName(const TextList& paths, size_t index, std::u16st
     addNewName(newName);
 }
 
-// The new path of the pair just added. A plain name (ASCII without ":")
-// always comes back from its path unchanged; any other is checked.
+// The new name on disk of the pair just added. A plain name (ASCII without
+// ":") always comes back from it unchanged; any other is checked.
 void RenameOptimizer::addNewName(std::u16string_view newName) {
     const size_t pair = oldNames_.size() - 1;
-    newPaths_.push_back(
-        PathText::pathOfDisplayName(PathText::folderView(oldNames_[pair]), newName));
+    newFileNames_.push_back(PathText::storedNameOfDisplayName(newName));
     writable_.push_back(PathText::isEncodable(newName));
     const bool plain =
         !newName.empty() && std::all_of(newName.begin(), newName.end(),
                                         [](char16_t c) { return c < 0x80 && c != u':'; });
-    if (!plain && PathText::displayNameOfPath(newPaths_[pair]) != newName)
+    if (!plain && PathText::displayNameOfPath(newPath(pair)) != newName)
         keptNames_.emplace_back(static_cast<std::uint32_t>(pair), newName);
+}
+
+std::string RenameOptimizer::newPath(size_t pair) const {
+    return PathText::join(PathText::folderView(oldNames_[pair]), newFileNames_[pair]);
 }
 
 std::u16string RenameOptimizer::newName(size_t pair) const {
@@ -161,7 +164,7 @@ std::u16string RenameOptimizer::newName(size_t pair) const {
                                           size_t at) { return entry.first < at; });
     if (kept != keptNames_.end() && kept->first == pair)
         return kept->second;
-    return PathText::displayNameOfPath(newPaths_[pair]);
+    return PathText::displayNameOfPath(newPath(pair));
 }
 
 std::string RenameOptimizer::temporaryPathFor(std::string_view oldPath) {
@@ -186,7 +189,7 @@ void RenameOptimizer::optimizeRenameOrder() {
     const auto levelAt = [&](size_t position) { return depth[byLevel[position]]; };
 
     // A pair only ever waits for one in its own folder, so each level is ordered alone.
-    std::vector<std::uint32_t> next = successors(oldNames_, newPaths_, writable_);
+    std::vector<std::uint32_t> next = successors(*this, writable_);
     writable_ = {};
     {
         std::vector<std::uint32_t> position(n);
@@ -231,7 +234,7 @@ void RenameOptimizer::optimizeRenameOrder() {
 // Reorders every pair's data in place: order[i] is the pair that becomes the i-th.
 void RenameOptimizer::putPairsInOrder(const std::vector<std::uint32_t>& order) {
     oldNames_.reorder(order);
-    newPaths_.reorder(order);
+    newFileNames_.reorder(order);
     reorderInPlace(identities_, order);
     if (keptNames_.empty())
         return;

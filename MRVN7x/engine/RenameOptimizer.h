@@ -52,8 +52,9 @@ public:
     // lists: a plan of a million pairs holds no heap text per pair.
     const TextList& oldNames() const { return oldNames_; }
     const std::vector<ItemIdentity>& identities() const { return identities_; }
-    // Each pair's new path: PathText::pathOfDisplayName of its folder and new name.
-    const TextList& newPaths() const { return newPaths_; }
+    // Each pair's new path: PathText::pathOfDisplayName of its folder and new
+    // name. Only the name on disk is kept; the folder is the old path's.
+    std::string newPath(size_t pair) const;
     // Each pair's new name. Most are the display names of their new paths and
     // are not kept twice; only a name the path does not give back (one with a
     // ":" or a half character) is kept as it was added.
@@ -70,7 +71,7 @@ private:
     void putPairsInOrder(const std::vector<std::uint32_t>& order);
 
     TextList oldNames_;
-    TextList newPaths_;
+    TextList newFileNames_; // by pair: the new name as on disk
     std::vector<ItemIdentity> identities_;
     std::vector<bool> writable_; // by pair as added; until the order is made
     // The new names not given back by their paths, by pair, in pair order.
