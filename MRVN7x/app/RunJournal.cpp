@@ -13,7 +13,7 @@ JournalStepView stepOf(const RenameOptimizer& plan, size_t index, std::string& s
     using Kind = RenameOptimizer::StepKind;
     const RenameOptimizer::Step& step = plan.steps()[index];
     const std::string_view oldPath = plan.oldNames()[step.pair];
-    const ItemIdentity identity = plan.identities()[step.pair];
+    const ItemIdentity identity = plan.identity(step.pair);
     if (step.kind == Kind::ToTemporary) {
         scratch = RenameOptimizer::temporaryPathFor(oldPath);
         return {oldPath, scratch, identity, JournalStepKind::ToTemporary};

@@ -235,7 +235,7 @@ void RenameOptimizer::optimizeRenameOrder() {
 void RenameOptimizer::putPairsInOrder(const std::vector<std::uint32_t>& order) {
     oldNames_.reorder(order);
     newFileNames_.reorder(order);
-    reorderInPlace(identities_, order);
+    identities_.reorder(order);
     if (keptNames_.empty())
         return;
     std::vector<std::uint32_t> indexOf(order.size());

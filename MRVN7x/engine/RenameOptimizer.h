@@ -15,6 +15,7 @@
 // other item has one. The renamer never replaces anything, so an item whose
 // target is held by something outside the batch is still met as existing.
 #include "platform/FileOperations.h"
+#include "platform/ItemIdentities.h"
 #include "platform/TextList.h"
 
 #include <cstdint>
@@ -51,7 +52,7 @@ public:
     // The pairs, in the order of their first step. Paths are kept as text
     // lists: a plan of a million pairs holds no heap text per pair.
     const TextList& oldNames() const { return oldNames_; }
-    const std::vector<ItemIdentity>& identities() const { return identities_; }
+    ItemIdentity identity(size_t pair) const { return identities_[pair]; }
     // Each pair's new path: PathText::pathOfDisplayName of its folder and new
     // name. Only the name on disk is kept; the folder is the old path's.
     std::string newPath(size_t pair) const;
@@ -72,7 +73,7 @@ private:
 
     TextList oldNames_;
     TextList newFileNames_; // by pair: the new name as on disk
-    std::vector<ItemIdentity> identities_;
+    ItemIdentities identities_;
     std::vector<bool> writable_; // by pair as added; until the order is made
     // The new names not given back by their paths, by pair, in pair order.
     std::vector<std::pair<std::uint32_t, std::u16string>> keptNames_;

@@ -165,7 +165,7 @@ void DynamicFileList::update() {
     fileList_ = std::move(entries);
     fileList_.shrinkToFit();
     identities_.resize(fileList_.size());
-    identities_.shrink_to_fit();
+    identities_.shrinkToFit();
     mainMode_ = sortingMode_;
     mainMode2_ = sortingMode2_;
     ranks_ = {};

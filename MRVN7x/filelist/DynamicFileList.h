@@ -46,6 +46,7 @@
 #include "MRVN7x/filelist/NaturalNameCollator.h"
 #include "MRVN7x/filelist/PathIndex.h"
 #include "platform/FileOperations.h"
+#include "platform/ItemIdentities.h"
 #include "platform/TextList.h"
 
 #include <array>
@@ -184,9 +185,9 @@ private:
     bool applyCutOff_ = true;
     bool folderOrder_ = false;
     bool cutOffPointWasActuallyAppliedFlag_ = false;
-    TextList fileList_;                    // by internal index
-    std::vector<ItemIdentity> identities_; // by internal index
-    std::uint64_t listedDevice_ = 0;       // the device of the folder being listed
+    TextList fileList_;              // by internal index
+    ItemIdentities identities_;      // by internal index
+    std::uint64_t listedDevice_ = 0; // the device of the folder being listed
     // Built when a path is first looked up without a right hint (most
     // lookups have one): a preview or a run then needs none.
     mutable std::mutex pathIndexMutex_;

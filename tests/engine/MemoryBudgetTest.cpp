@@ -89,7 +89,7 @@ TEST(MemoryBudget, BytesPerEntryStayWithinTheBudget) {
     for (size_t i = 1; i <= kEntries; ++i)
         expanded->raw.addPath(generatedPath(i));
     const Budget budgets[] = {
-        {"expanded list, main sort by natural name", 108,
+        {"expanded list, main sort by natural name", 95,
          [&] {
              return bytesPerEntry<DynamicFileList>([&] {
                  auto list = std::make_unique<DynamicFileList>(FileManager::instance());
@@ -102,7 +102,7 @@ TEST(MemoryBudget, BytesPerEntryStayWithinTheBudget) {
                  return list;
              });
          }},
-        {"ordered plan of a run", 180,
+        {"ordered plan of a run", 163,
          [&] {
              return bytesPerEntry<RenameOptimizer>([&] {
                  auto plan = std::make_unique<RenameOptimizer>();
