@@ -150,7 +150,7 @@ void RenameOptimizer::addNewName(std::u16string_view newName) {
     const bool plain =
         !newName.empty() && std::all_of(newName.begin(), newName.end(),
                                         [](char16_t c) { return c < 0x80 && c != u':'; });
-    if (!plain && PathText::displayNameOfPath(newPath(pair)) != newName)
+    if (!plain && PathText::displayNameOfPath(newFileNames_[pair]) != newName)
         keptNames_.emplace_back(static_cast<std::uint32_t>(pair), newName);
 }
 
@@ -164,7 +164,7 @@ std::u16string RenameOptimizer::newName(size_t pair) const {
                                           size_t at) { return entry.first < at; });
     if (kept != keptNames_.end() && kept->first == pair)
         return kept->second;
-    return PathText::displayNameOfPath(newPath(pair));
+    return PathText::displayNameOfPath(newFileNames_[pair]);
 }
 
 std::string RenameOptimizer::temporaryPathFor(std::string_view oldPath) {

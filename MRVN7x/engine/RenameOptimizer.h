@@ -56,8 +56,8 @@ public:
     // Each pair's new path: PathText::pathOfDisplayName of its folder and new
     // name. Only the name on disk is kept; the folder is the old path's.
     std::string newPath(size_t pair) const;
-    // Each pair's new name. Most are the display names of their new paths and
-    // are not kept twice; only a name the path does not give back (one with a
+    // Each pair's new name. Most are the display forms of their stored names and
+    // are not kept twice; only a name its stored form does not give back (one with a
     // ":" or a half character) is kept as it was added.
     std::u16string newName(size_t pair) const;
     size_t count() const { return oldNames_.size(); }
