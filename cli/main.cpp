@@ -18,6 +18,7 @@
 #include "cli/PreviewTable.h"
 #include "cli/RunReport.h"
 #include "cli/TerminalPort.h"
+#include "platform/LargeBlocks.h"
 #include "platform/PathText.h"
 #include "platform/SystemLog.h"
 
@@ -480,6 +481,7 @@ int commandUndo(const Invocation& inv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    LargeBlocks::returnToTheSystemWhenFreed();
     SystemLog::setIdent("morvane-cli");
     const ParseResult parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty())

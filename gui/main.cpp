@@ -11,6 +11,7 @@
 #include "gui/QtUserInterfacePort.h"
 #include "gui/SingleInstance.h"
 #include "platform/Bundle.h"
+#include "platform/LargeBlocks.h"
 #include "platform/SystemLog.h"
 
 #include <QApplication>
@@ -67,6 +68,7 @@ std::vector<std::string> pathsOf(const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
+    LargeBlocks::returnToTheSystemWhenFreed();
     // Help and version need no display.
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {

@@ -12,6 +12,7 @@
 #include "MRVN7x/filelist/DynamicFileList.h"
 #include "MRVN7x/filelist/RawFileList.h"
 #include "platform/PathText.h"
+#include "tests/support/OwnAllocator.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +23,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define MORVANE_OWN_ALLOCATOR 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define MORVANE_OWN_ALLOCATOR 0
-#endif
-#endif
-#ifndef MORVANE_OWN_ALLOCATOR
-#define MORVANE_OWN_ALLOCATOR 1
-#endif
 
 namespace morvane {
 namespace {
