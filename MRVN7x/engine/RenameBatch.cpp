@@ -1,6 +1,7 @@
 #include "MRVN7x/engine/RenameBatch.h"
 
 #include "MRVN7x/filelist/DynamicFileList.h"
+#include "platform/TextList.h"
 
 #include <atomic>
 #include <exception>
@@ -36,6 +37,7 @@ void RenameBatch::start(RenameProgressReceiver& progress) {
     renameOptimizer_.reserve(static_cast<size_t>(n));
     progress.startNewNameComputation();
     nameItems(list, n, progress);
+    list.releaseIdentitiesAndOrders();
     progress.startOptimization(n);
     renameOptimizer_.optimizeRenameOrder();
     progress.cleaningUp();
@@ -46,7 +48,7 @@ void RenameBatch::start(RenameProgressReceiver& progress) {
 // names the second half meanwhile; progress counts the items of both.
 void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressReceiver& progress) {
     const int half = prepareConcurrentNaming_ && count >= kConcurrentFrom ? count / 2 : count;
-    std::vector<std::u16string> secondHalf(static_cast<size_t>(count - half));
+    U16TextList secondHalf; // names in large blocks: a million of them are not a million texts
     std::atomic<int> namedByHelper = 0;
     std::exception_ptr helperFailure;
     std::jthread helper;
@@ -60,8 +62,7 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
             try {
                 for (int i = half; i < count; ++i) {
                     const int internal = list.translateExternalIndexToInternal(i);
-                    secondHalf[static_cast<size_t>(i - half)] =
-                        newName_(pathAt(internal), internal);
+                    secondHalf.push_back(newName_(pathAt(internal), internal));
                     namedByHelper.fetch_add(1, std::memory_order_relaxed);
                 }
             } catch (...) {
@@ -82,7 +83,7 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
         std::rethrow_exception(helperFailure);
     for (int i = half; i < count; ++i)
         addPair(list, i, list.translateExternalIndexToInternal(i),
-                std::exchange(secondHalf[static_cast<size_t>(i - half)], {}));
+                secondHalf[static_cast<size_t>(i - half)]);
 }
 
 // The plan shares the list's text of the path instead of copying it.

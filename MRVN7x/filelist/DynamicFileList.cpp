@@ -175,6 +175,14 @@ void DynamicFileList::update() {
     performSort();
 }
 
+void DynamicFileList::releaseIdentitiesAndOrders() {
+    identities_ = {};
+    ranks_ = {};
+    for (auto& sort : sorts_)
+        if (sort)
+            sort->markIndexesAsDirty();
+}
+
 void DynamicFileList::filterFileList(const std::vector<std::string>& elements, TextList& target,
                                      const std::string* rootPath) {
     std::vector<Element> typed;

@@ -106,6 +106,11 @@ public:
 
     // Expands the raw list and computes the main sort; earlier indexes become invalid.
     void update();
+    // Frees the identities and the sorts' orders once a run's plan holds what
+    // it needs of them; the orders are made again when next asked for, the
+    // identities at the next update. A run over a million files so does not
+    // hold them through its renames.
+    void releaseIdentitiesAndOrders();
 
     int count() const { return static_cast<int>(fileList_.size()); }
     // The entry at an external index (the empty text outside 0 to count() - 1),

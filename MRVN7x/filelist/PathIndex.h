@@ -2,13 +2,12 @@
 // Finds a row by its path text in constant expected time, without keeping the
 // paths: PathOf(size_t row) gives a row's path (a std::string made when asked,
 // or a view of a text kept elsewhere). An open-addressing table of rows, each
-// slot with 32 bits of the path's hash, so a million rows cost 16 MiB, and a
+// slot with 32 bits of the path's hash, so a million rows cost 12 MiB, and a
 // path is made again only when those bits match. The first row of a path
 // wins, as a search from the start would.
 #include "platform/TextList.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -23,7 +22,7 @@ template <class PathOf> class PathIndex {
 public:
     PathIndex(size_t count, PathOf pathOf)
         : pathOf_(std::move(pathOf)), rows_(count),
-          slots_(std::bit_ceil(std::max<size_t>(16, count * 2))) {
+          slots_(std::max<size_t>(16, count + count / 2)) {
         for (size_t row = 0; row < count; ++row)
             insert(row);
     }
@@ -60,8 +59,9 @@ private:
     // The upper bits pick the slot and the lower bits are kept to skip most
     // path comparisons, so the two uses of the hash are independent.
     static std::uint32_t storedBits(std::uint64_t hash) { return static_cast<std::uint32_t>(hash); }
-    size_t firstSlot(std::uint64_t hash) const { return (hash >> 32) & (slots_.size() - 1); }
-    size_t nextSlot(size_t slot) const { return (slot + 1) & (slots_.size() - 1); }
+    // The upper 32 bits scaled to the table, which need not be a power of two.
+    size_t firstSlot(std::uint64_t hash) const { return ((hash >> 32) * slots_.size()) >> 32; }
+    size_t nextSlot(size_t slot) const { return slot + 1 == slots_.size() ? 0 : slot + 1; }
     bool samePath(std::int32_t row, std::string_view path) const {
         return std::string_view(pathOf_(static_cast<size_t>(row))) == path;
     }
@@ -85,7 +85,7 @@ private:
 
     PathOf pathOf_;
     size_t rows_;
-    std::vector<Slot> slots_;                        // size a power of two, at most half full
+    std::vector<Slot> slots_;                        // at most two thirds full
     std::vector<std::pair<size_t, size_t>> repeats_; // a row and the first row of its path
 };
 

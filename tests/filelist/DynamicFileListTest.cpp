@@ -607,5 +607,30 @@ TEST(DynamicFileList, APathIsFoundWhateverTheHint) {
         EXPECT_EQ(f.list.internalIndexOfPath(f.dir / "absent", hint), kPathNotFound);
 }
 
+// What a run frees once its plan is made is made again when asked for: the
+// same entries in the same order, the same places in another order.
+TEST(DynamicFileList, OrdersAreMadeAgainAfterARunReleasedThem) {
+    FileListFixture f;
+    for (const char* name : {"b10", "b9", "a", "c/d", "c/e"})
+        f.dir.write(name);
+    f.addRoot("");
+    f.list.setSortingMode(10);
+    f.update({1, 1, 1});
+    const auto snapshot = [&f] {
+        std::vector<std::pair<std::string, int>> entries;
+        for (int i = 0; i < f.list.count(); ++i) {
+            const std::string path(f.list.pathAtIndex(i));
+            entries.emplace_back(path, f.list.getSortingIndexForPath(path, 11, 0, true));
+        }
+        return entries;
+    };
+    const auto before = snapshot();
+    f.list.releaseIdentitiesAndOrders();
+    EXPECT_EQ(f.list.identityAtIndex(0), ItemIdentity{});
+    EXPECT_EQ(snapshot(), before);
+    f.list.update();
+    EXPECT_NE(f.list.identityAtIndex(0), ItemIdentity{});
+}
+
 } // namespace
 } // namespace morvane
