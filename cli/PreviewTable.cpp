@@ -92,10 +92,11 @@ public:
                 read_.emplace(folder, FolderNames::read(std::string(folder)));
     }
 
-    // The item at path, unless its folder's names show there is none.
+    // The item at path, unless its folder's names show there is none. A path
+    // of an empty name ends in "/" and names the folder: it is looked up.
     bool identityAt(std::string_view folder, const std::string& path, struct stat& item) const {
         const auto read = read_.find(folder);
-        if (read != read_.end() && read->second &&
+        if (read != read_.end() && read->second && !path.ends_with('/') &&
             !read->second->mayHave(PathText::lastComponentView(path)))
             return false;
         return lstat(path.c_str(), &item) == 0;

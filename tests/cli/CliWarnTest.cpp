@@ -96,6 +96,7 @@ TEST_F(CliWarn, ManyRowsInOneFolderGetTheSameMarks) {
         names.push_back("f/" + std::string(name));
     }
     names.push_back("f/n00021"); // listed: n0002 may take its name
+    names.push_back("f/n");      // its name becomes empty below
     files(names);
     std::filesystem::create_directories(folder() + "/n00051");
     std::filesystem::create_directories(folder() + "/n10991");
@@ -109,6 +110,14 @@ TEST_F(CliWarn, ManyRowsInOneFolderGetTheSameMarks) {
         if (rows[i]["exists"].boolean)
             taken.push_back(rows[i]["oldName"].text);
     EXPECT_EQ(taken, (Names{"n0005", "n1099"}));
+    // An empty new name gives the folder's own path, which exists, as a name
+    // looked up on its own would.
+    const Json emptied =
+        json(home.run({"preview", "--json", "--step", "Replace text", "--set", "search term=n",
+                       "--set", "replacement term=", "--global", "processFolders=0", "--global",
+                       "processSubfolders=1", folder()}))["rows"];
+    for (size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(emptied[i]["exists"].boolean, emptied[i]["oldName"].text == "n") << i;
 }
 
 TEST_F(CliWarn, AListThatCannotBeLoadedSaysWhyOnItsLine) {
