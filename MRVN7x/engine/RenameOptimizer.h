@@ -75,7 +75,7 @@ private:
     TextList newFileNames_; // by pair: the new name as on disk
     ItemIdentities identities_;
     std::vector<bool> writable_; // by pair as added; until the order is made
-    // The new names not given back by their paths, by pair, in pair order.
+    // The new names not given back by their stored names, by pair, in pair order.
     std::vector<std::pair<std::uint32_t, std::u16string>> keptNames_;
     std::vector<Step> steps_;
 };
