@@ -2,18 +2,30 @@
 
 #include "platform/PathText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unicode/utf8.h>
 #include <utility>
 
 namespace morvane::cli {
 
-std::string jsonString(std::string_view utf8) {
-    std::string out = "\"";
+namespace {
+// Bytes written as they are: printable ASCII but the quote and the backslash.
+bool isPlain(unsigned char c) {
+    return c >= 0x20 && c < 0x80 && c != '"' && c != '\\';
+}
+
+void appendEscaped(std::string& out, std::string_view utf8) {
     const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
     const int32_t length = static_cast<int32_t>(utf8.size());
     for (int32_t i = 0; i < length;) {
-        const int32_t start = i;
+        int32_t plain = i;
+        while (plain < length && isPlain(s[plain]))
+            ++plain;
+        out.append(utf8.substr(static_cast<size_t>(i), static_cast<size_t>(plain - i)));
+        if (plain == length)
+            return;
+        const int32_t start = i = plain;
         UChar32 c;
         U8_NEXT(s, i, length, c);
         char escape[8];
@@ -36,11 +48,35 @@ std::string jsonString(std::string_view utf8) {
             out.append(utf8.substr(static_cast<size_t>(start), static_cast<size_t>(i - start)));
         }
     }
-    return out + "\"";
+}
+
+void appendString(std::string& out, std::string_view utf8) {
+    out += '"';
+    appendEscaped(out, utf8);
+    out += '"';
+}
+
+// Most names are ASCII: their code units are their bytes, no conversion needed.
+void appendString(std::string& out, std::u16string_view text) {
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
+    if (!ascii)
+        return appendString(out, PathText::toUtf8(text).value_or(toU8(text)));
+    std::string bytes(text.size(), '\0');
+    std::transform(text.begin(), text.end(), bytes.begin(), [](char16_t c) { return char(c); });
+    appendString(out, bytes);
+}
+} // namespace
+
+std::string jsonString(std::string_view utf8) {
+    std::string out;
+    appendString(out, utf8);
+    return out;
 }
 
 std::string jsonString(std::u16string_view text) {
-    return jsonString(PathText::toUtf8(text).value_or(toU8(text)));
+    std::string out;
+    appendString(out, text);
+    return out;
 }
 
 namespace {
@@ -124,18 +160,22 @@ JsonWriter& JsonWriter::endArray() {
 
 JsonWriter& JsonWriter::key(std::string_view name) {
     beforeValue();
-    out_ += jsonString(name);
+    appendString(out_, name);
     out_ += ':';
     afterKey_ = true;
     return *this;
 }
 
 JsonWriter& JsonWriter::text(std::string_view utf8) {
-    return raw(jsonString(utf8));
+    beforeValue();
+    appendString(out_, utf8);
+    return *this;
 }
 
 JsonWriter& JsonWriter::text(std::u16string_view value) {
-    return raw(jsonString(value));
+    beforeValue();
+    appendString(out_, value);
+    return *this;
 }
 
 JsonWriter& JsonWriter::flag(bool value) {

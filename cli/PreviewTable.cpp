@@ -3,6 +3,7 @@
 #include "MRVN7x/filelist/PathIndex.h"
 #include "cli/Json.h"
 #include "platform/FolderNames.h"
+#include "platform/HelperThread.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
@@ -140,8 +141,11 @@ void writePreviewRow(JsonWriter& json, const PreviewRows& rows, size_t row, bool
 // The rows whose new name is already taken on disk by something that is not
 // in the list (and so will not move away first): the run will skip them.
 std::vector<bool> takenNewNames(const PreviewRows& rows) {
-    const PathIndex listed(rows.size(), [&rows](size_t i) { return rows.oldPath(i); });
-    const NamesOnDisk disk(rows);
+    const auto oldPathOf = [&rows](size_t i) { return rows.oldPath(i); };
+    std::optional<PathIndex<decltype(oldPathOf)>> listed;
+    std::optional<NamesOnDisk> disk;
+    // The folders are read while the list's paths are indexed.
+    withHelperThread([&] { listed.emplace(rows.size(), oldPathOf); }, [&] { disk.emplace(rows); });
     std::vector<bool> taken(rows.size(), false);
     for (size_t i = 0; i < rows.size(); ++i) {
         if (!rows.diff(i))
@@ -149,7 +153,7 @@ std::vector<bool> takenNewNames(const PreviewRows& rows) {
         const std::string target = rows.newPath(i);
         struct stat there = {};
         struct stat item = {};
-        if (listed.find(target) != kPathNotFound || !disk.identityAt(rows.path(i), target, there))
+        if (listed->find(target) != kPathNotFound || !disk->identityAt(rows.path(i), target, there))
             continue;
         // A new name differing only in case on a file system that ignores case
         // finds the item itself.

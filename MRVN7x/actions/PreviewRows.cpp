@@ -38,8 +38,15 @@ std::u16string nameOf(std::string_view bytes, bool wide) {
 std::string pathOfLatin1Name(std::string_view folder, std::string_view name) {
     std::string path = PathText::join(folder, {});
     path.reserve(path.size() + name.size() * 2);
-    for (const char byte : name) {
-        const auto c = static_cast<unsigned char>(byte);
+    const auto isAsIs = [](char byte) {
+        return static_cast<unsigned char>(byte) < 0x80 && byte != '/';
+    };
+    for (auto at = name.begin(); at != name.end();) {
+        const auto run = std::find_if_not(at, name.end(), isAsIs);
+        path.append(at, run);
+        if (run == name.end())
+            break;
+        const auto c = static_cast<unsigned char>(*run);
         if (c == '/') {
             path.push_back(':');
         } else {
@@ -48,6 +55,7 @@ std::string pathOfLatin1Name(std::string_view folder, std::string_view name) {
             U8_APPEND_UNSAFE(buffer, length, c);
             path.append(buffer, length);
         }
+        at = run + 1;
     }
     return path;
 }
@@ -65,18 +73,33 @@ void PreviewRows::push_back(const PreviewEntry& row) {
     const bool oldWide = !isLatin1(row.oldName), newWide = !isLatin1(row.newName);
     scratch_.clear();
     appendName(scratch_, row.oldName, oldWide);
-    oldSize_.push_back(static_cast<std::uint32_t>(scratch_.size()));
+    const auto oldSize = static_cast<std::uint32_t>(scratch_.size());
     appendName(scratch_, row.newName, newWide);
-    names_.push_back(scratch_);
-    if (folders_.empty() || folders_[folders_.size() - 1] != row.path)
-        folders_.push_back(row.path);
+    addRow(scratch_, oldSize, row.path,
+           static_cast<std::uint8_t>((row.root ? kRoot : 0) | (row.diff ? kDiff : 0) |
+                                     (row.warning ? kWarning : 0) | (oldWide ? kOldWide : 0) |
+                                     (newWide ? kNewWide : 0)),
+           row.regex);
+}
+
+void PreviewRows::append(const PreviewRows& other) {
+    reserve(size() + other.size());
+    for (size_t row = 0; row < other.size(); ++row)
+        addRow(other.names_[row], other.oldSize_[row], other.path(row), other.flags_[row],
+               other.regex(row));
+}
+
+void PreviewRows::addRow(std::string_view names, std::uint32_t oldSize, std::string_view folder,
+                         std::uint8_t flags, const Regex& regex) {
+    names_.push_back(names);
+    oldSize_.push_back(oldSize);
+    if (folders_.empty() || folders_[folders_.size() - 1] != folder)
+        folders_.push_back(folder);
     folderOf_.push_back(static_cast<std::uint32_t>(folders_.size() - 1));
-    flags_.push_back(static_cast<std::uint8_t>(
-        (row.root ? kRoot : 0) | (row.diff ? kDiff : 0) | (row.warning ? kWarning : 0) |
-        (oldWide ? kOldWide : 0) | (newWide ? kNewWide : 0)));
-    if (row.regex || !regex_.empty()) {
+    flags_.push_back(flags);
+    if (regex || !regex_.empty()) {
         regex_.resize(flags_.size() - 1); // the rows before the first with columns have none
-        regex_.push_back(row.regex);
+        regex_.push_back(regex);
     }
 }
 

@@ -25,6 +25,8 @@ public:
 
     void reserve(size_t count);
     void push_back(const PreviewEntry& row);
+    // The rows of other after these (rows made on another thread).
+    void append(const PreviewRows& other);
 
     size_t size() const { return flags_.size(); }
     bool empty() const { return flags_.empty(); }
@@ -41,9 +43,8 @@ public:
     std::string oldPath(size_t row) const;
     std::string newPath(size_t row) const;
     // The columns of a regular-expression step, or none.
-    std::shared_ptr<const std::array<std::u16string, 6>> regex(size_t row) const {
-        return regex_.empty() ? nullptr : regex_[row];
-    }
+    using Regex = std::shared_ptr<const std::array<std::u16string, 6>>;
+    Regex regex(size_t row) const { return regex_.empty() ? nullptr : regex_[row]; }
     void setWarning(size_t row, bool warning);
 
     // Rows one after the other, each made as it is reached.
@@ -74,6 +75,9 @@ private:
     // The name is kept as UTF-16 code units, not one byte a character.
     static constexpr std::uint8_t kOldWide = 8, kNewWide = 16;
 
+    void addRow(std::string_view names, std::uint32_t oldSize, std::string_view folder,
+                std::uint8_t flags, const Regex& regex);
+
     TextList names_;                      // by row: the old name, then the new
     std::vector<std::uint32_t> oldSize_;  // by row: the bytes of the old name
     std::string scratch_;                 // the text of the row being added
@@ -81,7 +85,7 @@ private:
     std::vector<std::uint32_t> folderOf_; // by row
     std::vector<std::uint8_t> flags_;     // by row
     // By row, once a row has them; empty while no row does.
-    std::vector<std::shared_ptr<const std::array<std::u16string, 6>>> regex_;
+    std::vector<Regex> regex_;
 };
 
 } // namespace morvane

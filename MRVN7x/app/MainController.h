@@ -222,6 +222,7 @@ private:
     void takeInFilesOpenedWhileBusy();
     void placePreviewWindow(const WindowFrames& before, WindowFrames after);
     void fillPreviewRows(PreviewRows& entries);
+    PreviewEntry previewRow(int index, InputContext& input);
     struct RunState;
     void renameLoop(const RenameOptimizer& plan);
     bool goAheadWithPlan(const RenameOptimizer& plan);

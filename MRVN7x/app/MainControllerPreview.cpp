@@ -3,9 +3,12 @@
 #include "MRVN7x/actions/sequence/SortBasedAction.h"
 #include "MRVN7x/app/MainController.h"
 #include "MRVN7x/engine/FileManager.h"
+#include "MRVN7x/engine/RenameBatch.h"
 #include "MRVN7x/filelist/PathIndex.h"
+#include "platform/HelperThread.h"
 #include "platform/PathText.h"
 
+#include <atomic>
 #include <chrono>
 #include <string_view>
 #include <utility>
@@ -75,10 +78,11 @@ void MainController::showPreview() {
 
 // The rows of the preview. A long one (the cut-off off, or many added items)
 // reports its progress, so a window stays responsive while it is made; the
-// list and the chain are the preview's meanwhile, as during a run.
+// list and the chain are the preview's meanwhile, as during a run. A chain
+// whose steps name each item on its own names the second half of a long
+// list on a second thread, as a run does.
 void MainController::fillPreviewRows(PreviewRows& entries) {
     DynamicFileList& list = *dynamicFileList_;
-    InputContext input = makeInputContext();
     const int n = list.count();
     const bool isLong = n > kLongPreview && !isRunInProgress();
     const auto total = static_cast<size_t>(n);
@@ -86,23 +90,41 @@ void MainController::fillPreviewRows(PreviewRows& entries) {
         previewInProgress_ = true;
         port_.previewProgress(0, total);
     }
+    const int half =
+        n >= RenameBatch::kConcurrentFrom && compositeAction_->namesItemsIndependently() ? n / 2
+                                                                                         : n;
+    std::atomic<int> madeByHelper = 0;
     auto lastReport = std::chrono::steady_clock::now();
     entries.reserve(total);
-    for (int i = 0; i < n; ++i) {
-        if (isLong && i % 64 == 0 &&
-            std::chrono::steady_clock::now() - lastReport >=
-                UserInterfacePort::kRenamingReportInterval) {
-            port_.previewProgress(static_cast<size_t>(i), total);
-            lastReport = std::chrono::steady_clock::now();
+    const auto fillFirstHalf = [&] {
+        InputContext input = makeInputContext();
+        for (int i = 0; i < half; ++i) {
+            if (isLong && i % 64 == 0 &&
+                std::chrono::steady_clock::now() - lastReport >=
+                    UserInterfacePort::kRenamingReportInterval) {
+                port_.previewProgress(static_cast<size_t>(i + madeByHelper.load()), total);
+                lastReport = std::chrono::steady_clock::now();
+            }
+            entries.push_back(previewRow(i, input));
         }
-        PreviewEntry entry;
-        input.listIndex = list.translateExternalIndexToInternal(i);
-        input.inputPath = list.pathAtInternalIndex(input.listIndex);
-        input.currentName = PathText::displayNameOfPath(input.inputPath);
-        compositeAction_->addPreviewDataFor(input.inputPath, entry, input);
-        entry.root = list.isRoot(i);
-        entry.diff = entry.newName != entry.oldName; // oldName: the display name before the chain
-        entries.push_back(entry);
+    };
+    if (half == n) {
+        fillFirstHalf();
+    } else {
+        const int first = list.translateExternalIndexToInternal(0);
+        InputContext firstItem =
+            inputContextFor(std::string(list.pathAtInternalIndex(first)), first);
+        compositeAction_->prepareForConcurrentNaming(firstItem);
+        PreviewRows secondHalf;
+        withHelperThread(fillFirstHalf, [&] {
+            InputContext input = makeInputContext();
+            secondHalf.reserve(total - static_cast<size_t>(half));
+            for (int i = half; i < n; ++i) {
+                secondHalf.push_back(previewRow(i, input));
+                madeByHelper.fetch_add(1, std::memory_order_relaxed);
+            }
+        });
+        entries.append(secondHalf);
     }
     if (!isLong)
         return;
@@ -110,6 +132,19 @@ void MainController::fillPreviewRows(PreviewRows& entries) {
     previewInProgress_ = false;
     if (std::exchange(previewDeferred_, false))
         initiateDelayedPreviewUpdate();
+}
+
+// The row of the item at index in the list's order.
+PreviewEntry MainController::previewRow(int index, InputContext& input) {
+    DynamicFileList& list = *dynamicFileList_;
+    PreviewEntry entry;
+    input.listIndex = list.translateExternalIndexToInternal(index);
+    input.inputPath = list.pathAtInternalIndex(input.listIndex);
+    input.currentName = PathText::displayNameOfPath(input.inputPath);
+    compositeAction_->addPreviewDataFor(input.inputPath, entry, input);
+    entry.root = list.isRoot(index);
+    entry.diff = entry.newName != entry.oldName; // oldName: the display name before the chain
+    return entry;
 }
 
 void MainController::computePreviewColumns() {

@@ -1,11 +1,10 @@
 #include "MRVN7x/engine/RenameBatch.h"
 
 #include "MRVN7x/filelist/DynamicFileList.h"
+#include "platform/HelperThread.h"
 #include "platform/TextList.h"
 
 #include <atomic>
-#include <exception>
-#include <thread>
 #include <utility>
 
 namespace morvane {
@@ -50,37 +49,29 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
     const int half = prepareConcurrentNaming_ && count >= kConcurrentFrom ? count / 2 : count;
     U16TextList secondHalf; // names in large blocks: a million of them are not a million texts
     std::atomic<int> namedByHelper = 0;
-    std::exception_ptr helperFailure;
-    std::jthread helper;
     const auto pathAt = [&list](int internal) {
         return std::string(list.pathAtInternalIndex(internal));
     };
-    if (half < count) {
-        const int first = list.translateExternalIndexToInternal(0);
-        prepareConcurrentNaming_(pathAt(first), first);
-        helper = std::jthread([&] {
-            try {
-                for (int i = half; i < count; ++i) {
-                    const int internal = list.translateExternalIndexToInternal(i);
-                    secondHalf.push_back(newName_(pathAt(internal), internal));
-                    namedByHelper.fetch_add(1, std::memory_order_relaxed);
-                }
-            } catch (...) {
-                helperFailure = std::current_exception();
-            }
-        });
-    }
-    for (int i = 0; i < half; ++i) {
-        const int internal = list.translateExternalIndexToInternal(i);
-        const std::string path = pathAt(internal);
-        progress.setLastPathProcessed(path);
-        progress.setCurrentFileNumber(i + namedByHelper.load(std::memory_order_relaxed));
-        addPair(list, i, internal, newName_(path, internal));
-    }
-    if (helper.joinable())
-        helper.join();
-    if (helperFailure)
-        std::rethrow_exception(helperFailure);
+    const auto nameFirstHalf = [&] {
+        for (int i = 0; i < half; ++i) {
+            const int internal = list.translateExternalIndexToInternal(i);
+            const std::string path = pathAt(internal);
+            progress.setLastPathProcessed(path);
+            progress.setCurrentFileNumber(i + namedByHelper.load(std::memory_order_relaxed));
+            addPair(list, i, internal, newName_(path, internal));
+        }
+    };
+    if (half == count)
+        return nameFirstHalf();
+    const int first = list.translateExternalIndexToInternal(0);
+    prepareConcurrentNaming_(pathAt(first), first);
+    withHelperThread(nameFirstHalf, [&] {
+        for (int i = half; i < count; ++i) {
+            const int internal = list.translateExternalIndexToInternal(i);
+            secondHalf.push_back(newName_(pathAt(internal), internal));
+            namedByHelper.fetch_add(1, std::memory_order_relaxed);
+        }
+    });
     for (int i = half; i < count; ++i)
         addPair(list, i, list.translateExternalIndexToInternal(i),
                 secondHalf[static_cast<size_t>(i - half)]);

@@ -35,10 +35,9 @@ public:
     // The whole computation; ends with progress.finish().
     void start(RenameProgressReceiver& progress);
     const RenameOptimizer& getRenameOptimizer() const { return renameOptimizer_; }
-
-private:
     static constexpr int kConcurrentFrom = 4096; // fewer items are named by one thread
 
+private:
     void nameItems(DynamicFileList& list, int count, RenameProgressReceiver& progress);
     void addPair(DynamicFileList& list, int index, int internal, std::u16string_view newName);
 

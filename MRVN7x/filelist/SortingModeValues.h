@@ -14,11 +14,11 @@
 // Names become byte keys (one contiguous buffer), dates and sizes numbers, so
 // that a sort reads each entry's value once and compares plain data.
 #include "MRVN7x/filelist/NaturalNameCollator.h"
+#include "platform/HelperThread.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 namespace morvane {
@@ -95,12 +95,13 @@ SortingModeValues::SortingModeValues(std::int32_t mode, std::size_t count, PathA
     // with a second thread (with a collator of its own), which keeps the keys
     // of the second half apart.
     secondFrom_ = count >= kSharedFrom ? count / 2 : count;
-    std::jthread helper;
-    if (secondFrom_ < count)
-        helper = std::jthread([&, own = collator.forAnotherThread()] {
+    const auto addFirstHalf = [&] { addTexts(0, secondFrom_, pathAt, collator, keys_[0]); };
+    if (secondFrom_ == count)
+        addFirstHalf();
+    else
+        withHelperThread(addFirstHalf, [&, own = collator.forAnotherThread()] {
             addTexts(secondFrom_, count, pathAt, *own, keys_[1]);
         });
-    addTexts(0, secondFrom_, pathAt, collator, keys_[0]);
 }
 
 } // namespace morvane

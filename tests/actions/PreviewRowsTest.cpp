@@ -21,7 +21,8 @@ TEST(PreviewRows, NamesAndFoldersComeBackAsAdded) {
                                     u"emoji 😀.txt",
                                     u"half \xDC80",
                                     std::u16string(3, u'\0'),
-                                    u"a/b:c"};
+                                    u"a/b:c",
+                                    u"/é/x//"};
     std::vector<PreviewEntry> added;
     for (const auto& oldName : names)
         for (const auto& newName : names) {
@@ -32,11 +33,15 @@ TEST(PreviewRows, NamesAndFoldersComeBackAsAdded) {
             row.root = added.size() % 2;
             row.diff = oldName != newName;
             row.warning = added.size() % 5 == 0;
+            if (added.size() % 7 == 6)
+                row.regex = std::make_shared<const std::array<std::u16string, 6>>();
             added.push_back(row);
         }
-    PreviewRows rows;
-    for (const auto& row : added)
-        rows.push_back(row);
+    // The second half is made apart and appended, as a second thread's rows are.
+    PreviewRows rows, secondHalf;
+    for (size_t i = 0; i < added.size(); ++i)
+        (i < added.size() / 2 ? rows : secondHalf).push_back(added[i]);
+    rows.append(secondHalf);
     ASSERT_EQ(rows.size(), added.size());
     for (size_t i = 0; i < added.size(); ++i) {
         const PreviewEntry row = rows[i];
@@ -46,11 +51,13 @@ TEST(PreviewRows, NamesAndFoldersComeBackAsAdded) {
         EXPECT_EQ(row.root, added[i].root) << i;
         EXPECT_EQ(row.diff, added[i].diff) << i;
         EXPECT_EQ(row.warning, added[i].warning) << i;
+        EXPECT_EQ(row.regex, added[i].regex) << i;
         EXPECT_EQ(rows.oldPath(i), PathText::pathOfDisplayName(row.path, row.oldName)) << i;
         EXPECT_EQ(rows.newPath(i), PathText::pathOfDisplayName(row.path, row.newName)) << i;
     }
-    EXPECT_EQ(rows.newPath(7 * 8 + 2), "/photos/Ärger ÿ.JPG");
-    EXPECT_EQ(rows.oldPath(7 * 8 + 2), "/photos/a:b:c");
+    EXPECT_EQ(rows.newPath(7 * 9 + 2), "/photos/Ärger ÿ.JPG");
+    EXPECT_EQ(rows.oldPath(7 * 9 + 2), "/photos/a:b:c");
+    EXPECT_EQ(rows.newPath(1 * 9 + 8), "/photos/:é:x::");
 }
 
 } // namespace

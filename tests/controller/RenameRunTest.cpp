@@ -281,17 +281,22 @@ TEST(RenameRun, EveryNameOfALongListIsComputedWithoutTheCutOff) {
 }
 
 // A long list whose every step names items independently is named by two
-// threads: the run must give every item the name the preview computed for
-// it on one thread, numbers per folder and across the list included.
-TEST(RenameRun, ALongListNamedOnTwoThreadsGetsThePreviewsNames) {
+// threads, in the preview and in the run: both must give every item the name
+// one thread gives it (a step that does not name items independently, here a
+// regular expression that matches nothing, keeps the chain on one thread),
+// numbers per folder and across the list included.
+TEST(RenameRun, ALongListNamedOnTwoThreadsGetsTheNamesOfOneThread) {
     ControllerFixture f;
-    f.setChain(
-        {{"Replace text",
-          {{"search term", plist::Value("Photo")}, {"replacement term", plist::Value("Pic")}}},
-         {"Add number to start",
-          {{"sortingMode", plist::Value(10)}, {"sortEachFolderSeparately", plist::Value(1)}}},
-         {"Add number to end", {{"sortingMode", plist::Value(1)}, {"padding", plist::Value(5)}}},
-         {"Make lowercase", {}}});
+    const std::vector<Step> chain = {
+        {"Replace text",
+         {{"search term", plist::Value("Photo")}, {"replacement term", plist::Value("Pic")}}},
+        {"Add number to start",
+         {{"sortingMode", plist::Value(10)}, {"sortEachFolderSeparately", plist::Value(1)}}},
+        {"Add number to end", {{"sortingMode", plist::Value(1)}, {"padding", plist::Value(5)}}},
+        {"Make lowercase", {}}};
+    auto oneThread = chain;
+    oneThread.push_back({"Reg Ex Substitution", {{"search pattern", plist::Value("^x{9}$")}}});
+    f.setChain(oneThread);
     std::vector<std::string> folders = {f.files.makeFolder("a"), f.files.makeFolder("b")};
     for (int i = 0; i < 5000; ++i)
         f.add((i % 3 ? "a/" : "b/") + std::string(i % 2 ? "Photo " : "photo ") +
@@ -303,6 +308,15 @@ TEST(RenameRun, ALongListNamedOnTwoThreadsGetsThePreviewsNames) {
     const std::vector<PreviewEntry> planned(f.controller.previewEntries().begin(),
                                             f.controller.previewEntries().end());
     ASSERT_EQ(planned.size(), 5000u);
+    f.setChain(chain);
+    f.controller.updatePreview();
+    ASSERT_EQ(f.controller.previewEntries().size(), planned.size());
+    for (size_t i = 0; i < planned.size(); ++i) {
+        const PreviewEntry row = f.controller.previewEntries()[i];
+        ASSERT_EQ(row.oldName, planned[i].oldName) << i;
+        ASSERT_EQ(row.newName, planned[i].newName) << i;
+        ASSERT_EQ(row.path, planned[i].path) << i;
+    }
     f.rename();
     EXPECT_EQ(f.port.alertTitles().back(), "5000 file names were changed.");
     for (const PreviewEntry& entry : planned)
