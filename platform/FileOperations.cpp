@@ -94,6 +94,97 @@ bool moveItem(const std::string& from, const std::string& to, const std::string&
     return false;
 }
 
+namespace {
+ItemIdentity identityOfStat(const struct stat& info) {
+    return ItemIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino), typeOfMode(info.st_mode)};
+}
+
+// The folder and the name of a path that ends in a name.
+std::optional<std::pair<std::string_view, std::string_view>> splitPath(std::string_view path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view name = path.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..")
+        return std::nullopt;
+    return std::pair{slash == 0 ? path.substr(0, 1) : path.substr(0, slash), name};
+}
+} // namespace
+
+OpenFolder::~OpenFolder() {
+    forget();
+}
+
+void OpenFolder::forget() {
+    if (descriptor_ >= 0)
+        close(descriptor_);
+    descriptor_ = -1;
+    folder_.clear();
+}
+
+int OpenFolder::descriptorOf(std::string_view folder) {
+    const auto now = std::chrono::steady_clock::now();
+    const bool kept = descriptor_ >= 0 && folder == folder_;
+    if (kept && ++callsSinceCheck_ < kCheckEvery && now - checked_ < kCheckAfter)
+        return descriptor_;
+    struct stat there {};
+    if (kept && stat(folder_.c_str(), &there) == 0 && there.st_dev == device_ &&
+        there.st_ino == inode_) {
+        callsSinceCheck_ = 0;
+        checked_ = now;
+        return descriptor_;
+    }
+    forget();
+    if (kept)
+        return -1; // moved away or gone: this call goes by path, the next opens the path again
+    descriptor_ = open(std::string(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor_ < 0 || fstat(descriptor_, &there) != 0) {
+        forget();
+        return -1;
+    }
+    folder_ = folder;
+    device_ = there.st_dev;
+    inode_ = there.st_ino;
+    callsSinceCheck_ = 0;
+    checked_ = now;
+    return descriptor_;
+}
+
+bool OpenFolder::moveNoReplace(const std::string& from, const std::string& to) {
+    const auto source = splitPath(from), target = splitPath(to);
+    const int folder =
+        source && target && source->first == target->first ? descriptorOf(source->first) : -1;
+    if (folder < 0)
+        return FileOperations::moveNoReplace(from, to);
+    const std::string sourceName(source->second), targetName(target->second);
+    if (renameat2(folder, sourceName.c_str(), folder, targetName.c_str(), RENAME_NOREPLACE) == 0) {
+        killAfterRenameForTests();
+        return true;
+    }
+    return lacksNoReplace(errno) && FileOperations::moveNoReplace(from, to);
+}
+
+bool OpenFolder::moveItem(const std::string& from, const std::string& to,
+                          const std::string& temporaryName) {
+    if (moveNoReplace(from, to))
+        return true;
+    if (errno == EEXIST && sameItem(from, to))
+        return moveViaTemporaryName(from, to, temporaryName);
+    return false;
+}
+
+std::optional<ItemIdentity> OpenFolder::identityOf(const std::string& path) {
+    const auto place = splitPath(path);
+    const int folder = place ? descriptorOf(place->first) : -1;
+    if (folder < 0)
+        return FileOperations::identityOf(path);
+    struct stat info {};
+    if (fstatat(folder, std::string(place->second).c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return std::nullopt;
+    return identityOfStat(info);
+}
+
 char typeOfMode(unsigned mode) {
     switch (mode & S_IFMT) {
     case S_IFREG:
@@ -126,8 +217,7 @@ std::optional<ItemIdentity> identityOf(const std::string& path) {
     struct stat info {};
     if (lstat(path.c_str(), &info) != 0)
         return std::nullopt;
-    return ItemIdentity{static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino), typeOfMode(info.st_mode)};
+    return identityOfStat(info);
 }
 
 bool exists(const std::string& path) {

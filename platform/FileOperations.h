@@ -1,8 +1,10 @@
 #pragma once
 // Moving items on disk without ever replacing an existing item.
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace morvane::FileOperations {
 
@@ -38,6 +40,40 @@ std::optional<ItemIdentity> identityOf(const std::string& path);
 bool exists(const std::string& path);
 // True when both paths name the same item on disk (same device and inode).
 bool sameItem(const std::string& a, const std::string& b);
+
+// Moves and lookups of many items of one folder after another, through a
+// descriptor of the folder kept from one call to the next: the kernel then
+// looks up a name instead of walking a whole path. The folder's path is
+// checked to still lead to the kept folder at least every kCheckEvery calls
+// and kCheckAfter; a folder moved away meanwhile is followed until the
+// check, after which its items are looked for by path again (and so not
+// found, as they are no longer there). A move between two folders, and a
+// path that does not end in a name, go by path.
+class OpenFolder {
+public:
+    static constexpr unsigned kCheckEvery = 256;
+    static constexpr std::chrono::milliseconds kCheckAfter{50};
+
+    OpenFolder() = default;
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    ~OpenFolder();
+
+    // As the functions of the same names below.
+    bool moveNoReplace(const std::string& from, const std::string& to);
+    bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName);
+    std::optional<ItemIdentity> identityOf(const std::string& path);
+
+private:
+    int descriptorOf(std::string_view folder);
+    void forget();
+
+    std::string folder_;
+    int descriptor_ = -1;
+    std::uint64_t device_ = 0, inode_ = 0;
+    unsigned callsSinceCheck_ = 0;
+    std::chrono::steady_clock::time_point checked_;
+};
 
 // The file-manager comment of an item (extended attribute user.xdg.comment).
 bool readComment(const std::string& path, std::string& comment);

@@ -106,7 +106,7 @@ bool DiskRenamer::renameInFolder(const std::string& currentPath, const std::u16s
                                  const std::string& newPath) {
     if (!isUsableName(newName))
         return false;
-    return moveItem(currentPath, newPath);
+    return inFolder_.moveItem(currentPath, newPath, kCaseChangeTemporaryName);
 }
 
 } // namespace morvane

@@ -12,6 +12,7 @@
 // On Linux all four end in renameat2(RENAME_NOREPLACE); a rename keeps the
 // inode, so the comment (user.xdg.comment) survives every mechanism.
 #include "MRVN7x/actions/BaseAction.h"
+#include "platform/FileOperations.h"
 
 #include <string>
 #include <string_view>
@@ -51,6 +52,7 @@ private:
 
     BaseAction& settings_;
     std::string script_;
+    FileOperations::OpenFolder inFolder_; // a run renames folder by folder
 };
 
 } // namespace morvane

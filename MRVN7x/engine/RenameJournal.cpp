@@ -423,16 +423,20 @@ JournalRecord parseJournal(const std::string& text) {
 // Where the item of a step is now, as far as undo cares.
 enum class Place { Target, Temporary, Home, Elsewhere };
 
-bool holds(const std::string& path, const ItemIdentity& identity) {
-    return !path.empty() && FileOperations::identityOf(path) == identity;
+// An undo goes through the run's steps folder by folder: each folder is kept
+// open while its items are looked up and moved.
+bool holds(FileOperations::OpenFolder& folder, const std::string& path,
+           const ItemIdentity& identity) {
+    return !path.empty() && folder.identityOf(path) == identity;
 }
 
-Place placeOf(const JournalStep& step, const std::string& temporary) {
-    if (holds(step.to, step.identity))
+Place placeOf(FileOperations::OpenFolder& folder, const JournalStep& step,
+              const std::string& temporary) {
+    if (holds(folder, step.to, step.identity))
         return Place::Target;
-    if (holds(temporary, step.identity))
+    if (holds(folder, temporary, step.identity))
         return Place::Temporary;
-    if (holds(step.from, step.identity))
+    if (holds(folder, step.from, step.identity))
         return Place::Home;
     return Place::Elsewhere;
 }
@@ -441,22 +445,22 @@ Place placeOf(const JournalStep& step, const std::string& temporary) {
 // case goes through the case-change temporary name (on a file system that
 // ignores case the two names are one entry), which the journal names, so an
 // undo killed in between is finished by the next.
-bool moveBack(const JournalStep& step, const std::string& temporary, Place place,
-              std::string& reason) {
+bool moveBack(FileOperations::OpenFolder& folder, const JournalStep& step,
+              const std::string& temporary, Place place, std::string& reason) {
     std::string at = place == Place::Target ? step.to : temporary;
     if (place == Place::Target && !temporary.empty()) {
-        if (!FileOperations::moveNoReplace(step.to, temporary)) {
+        if (!folder.moveNoReplace(step.to, temporary)) {
             reason = std::strerror(errno);
             return false;
         }
         at = temporary;
     }
-    if (FileOperations::moveNoReplace(at, step.from))
+    if (folder.moveNoReplace(at, step.from))
         return true;
     reason = errno == EEXIST ? "another item now has its old name" : std::strerror(errno);
     // Back to where it was found rather than left under the temporary name.
     if (place == Place::Target && at != step.to)
-        FileOperations::moveNoReplace(at, step.to);
+        folder.moveNoReplace(at, step.to);
     return false;
 }
 
@@ -498,6 +502,7 @@ struct StepUndo {
     UndoOutcome& outcome;
     const std::unordered_map<size_t, size_t> cycleStarts = cycleStartsOf(record);
     std::string pending = {};
+    FileOperations::OpenFolder folder = {};
 
     bool note(const std::string& line) {
         pending += line;
@@ -514,10 +519,10 @@ struct StepUndo {
     }
     // The last step of a broken cycle whose item is at the pair's old path: an
     // undo put the whole pair back and was stopped before it could say so.
-    bool isBackBeforeItsCycle(size_t index, const JournalStep& step) const {
+    bool isBackBeforeItsCycle(size_t index, const JournalStep& step) {
         const auto start = cycleStarts.find(index);
         return start != cycleStarts.end() &&
-               holds(std::string(record.steps[start->second].from), step.identity);
+               holds(folder, std::string(record.steps[start->second].from), step.identity);
     }
     bool run(size_t index) {
         const JournalStepView& planned = record.steps[index];
@@ -527,7 +532,7 @@ struct StepUndo {
         const JournalStep step{std::string(planned.from), std::string(planned.to), planned.identity,
                                planned.kind};
         const std::string temporary = temporaryOf(step);
-        Place place = step.identity.inode ? placeOf(step, temporary) : Place::Elsewhere;
+        Place place = step.identity.inode ? placeOf(folder, step, temporary) : Place::Elsewhere;
         if (place == Place::Elsewhere && isBackBeforeItsCycle(index, step))
             place = Place::Home;
         if (place == Place::Home || (place == Place::Elsewhere && !record.done[index])) {
@@ -543,7 +548,7 @@ struct StepUndo {
             return true;
         }
         std::string reason;
-        if (!moveBack(step, temporary, place, reason)) {
+        if (!moveBack(folder, step, temporary, place, reason)) {
             outcome.problems.push_back({{step.from, step.to}, reason});
             return true;
         }
