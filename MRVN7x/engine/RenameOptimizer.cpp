@@ -181,11 +181,14 @@ void RenameOptimizer::optimizeRenameOrder() {
         depth[i] = static_cast<std::uint32_t>(componentCount(oldNames_[i]));
     std::vector<std::uint32_t> byLevel(n);
     std::iota(byLevel.begin(), byLevel.end(), 0);
-    std::sort(byLevel.begin(), byLevel.end(), [&](std::uint32_t a, std::uint32_t b) {
+    const auto deeperOrFirst = [&](std::uint32_t a, std::uint32_t b) {
         if (depth[a] != depth[b])
             return depth[a] > depth[b];
         return oldNames_[a] < oldNames_[b];
-    });
+    };
+    // A list of one folder in name order often is in this order already.
+    if (!std::is_sorted(byLevel.begin(), byLevel.end(), deeperOrFirst))
+        std::sort(byLevel.begin(), byLevel.end(), deeperOrFirst);
     const auto levelAt = [&](size_t position) { return depth[byLevel[position]]; };
 
     // A pair only ever waits for one in its own folder, so each level is ordered alone.
