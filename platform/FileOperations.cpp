@@ -113,12 +113,12 @@ std::optional<std::pair<std::string_view, std::string_view>> splitPath(std::stri
 } // namespace
 
 OpenFolder::~OpenFolder() {
-    forget();
+    close();
 }
 
-void OpenFolder::forget() {
+void OpenFolder::close() {
     if (descriptor_ >= 0)
-        close(descriptor_);
+        ::close(descriptor_);
     descriptor_ = -1;
     folder_.clear();
 }
@@ -135,12 +135,12 @@ int OpenFolder::descriptorOf(std::string_view folder) {
         checked_ = now;
         return descriptor_;
     }
-    forget();
+    close();
     if (kept)
         return -1; // moved away or gone: this call goes by path, the next opens the path again
     descriptor_ = open(std::string(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (descriptor_ < 0 || fstat(descriptor_, &there) != 0) {
-        forget();
+        close();
         return -1;
     }
     folder_ = folder;

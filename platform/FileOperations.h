@@ -63,10 +63,11 @@ public:
     bool moveNoReplace(const std::string& from, const std::string& to);
     bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName);
     std::optional<ItemIdentity> identityOf(const std::string& path);
+    // Lets the kept folder go; the next call opens its folder again.
+    void close();
 
 private:
     int descriptorOf(std::string_view folder);
-    void forget();
 
     std::string folder_;
     int descriptor_ = -1;

@@ -220,6 +220,7 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
         }
         runStep(run, plan, step);
     }
+    renamer_.closeFolder(); // an open folder would keep its file system from being unmounted
     port_.renamingProgress(total, total);
     if (journal && !journal->finish())
         lastRun_.journalWarning =

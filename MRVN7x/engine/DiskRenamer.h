@@ -41,6 +41,9 @@ public:
     // display name in path form. True exactly when the item now lives there.
     bool renameCurrentName(const std::u16string& currentName, const std::string& currentPath,
                            const std::u16string& newName, const std::string& newPath);
+    // Closes the folder the last renames went through (they keep it open
+    // for the next).
+    void closeFolder() { inFolder_.close(); }
     bool renameFileViaAppleScript(const std::string& currentPath, const std::u16string& newName,
                                   const std::string& newPath);
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace morvane;
 using namespace morvane::test;
 
@@ -23,6 +25,17 @@ std::vector<std::string> addFiles(ControllerFixture& f, const std::vector<std::s
     f.addToList(paths);
     return paths;
 }
+
+// The descriptors open in this process that lead to path or below it.
+int descriptorsUnder(const std::string& path) {
+    const std::string canonical = std::filesystem::canonical(path).string();
+    int count = 0;
+    for (const auto& open : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        count += std::filesystem::read_symlink(open.path(), error).string().starts_with(canonical);
+    }
+    return count;
+}
 } // namespace
 
 TEST(RenameRun, InnerItemsAreRenamedBeforeTheirFolder) {
@@ -38,6 +51,8 @@ TEST(RenameRun, InnerItemsAreRenamedBeforeTheirFolder) {
     EXPECT_FALSE(f.port.calledFromAnotherThread);
     EXPECT_TRUE(f.port.progressShown && f.port.progressClosed);
     EXPECT_EQ(f.controller.rawFileList().count(), 0); // the list is emptied after a run
+    // A folder left open would keep its disk from being unmounted.
+    EXPECT_EQ(descriptorsUnder(f.files.path()), 0);
 }
 
 TEST(RenameRun, SummaryTitles) {
