@@ -100,15 +100,19 @@ ItemIdentity identityOfStat(const struct stat& info) {
                         static_cast<std::uint64_t>(info.st_ino), typeOfMode(info.st_mode)};
 }
 
-// The folder and the name of a path that ends in a name.
-std::optional<std::pair<std::string_view, std::string_view>> splitPath(std::string_view path) {
+// The folder of a path that ends in a name, and where the name starts.
+struct FolderAndName {
+    std::string_view folder;
+    size_t nameAt;
+};
+std::optional<FolderAndName> splitPath(std::string_view path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string_view::npos)
         return std::nullopt;
     const std::string_view name = path.substr(slash + 1);
     if (name.empty() || name == "." || name == "..")
         return std::nullopt;
-    return std::pair{slash == 0 ? path.substr(0, 1) : path.substr(0, slash), name};
+    return FolderAndName{slash == 0 ? path.substr(0, 1) : path.substr(0, slash), slash + 1};
 }
 } // namespace
 
@@ -154,11 +158,12 @@ int OpenFolder::descriptorOf(std::string_view folder) {
 bool OpenFolder::moveNoReplace(const std::string& from, const std::string& to) {
     const auto source = splitPath(from), target = splitPath(to);
     const int folder =
-        source && target && source->first == target->first ? descriptorOf(source->first) : -1;
+        source && target && source->folder == target->folder ? descriptorOf(source->folder) : -1;
     if (folder < 0)
         return FileOperations::moveNoReplace(from, to);
-    const std::string sourceName(source->second), targetName(target->second);
-    if (renameat2(folder, sourceName.c_str(), folder, targetName.c_str(), RENAME_NOREPLACE) == 0) {
+    // The names end where the paths do, so they need no copies of their own.
+    if (renameat2(folder, from.c_str() + source->nameAt, folder, to.c_str() + target->nameAt,
+                  RENAME_NOREPLACE) == 0) {
         killAfterRenameForTests();
         return true;
     }
@@ -176,11 +181,11 @@ bool OpenFolder::moveItem(const std::string& from, const std::string& to,
 
 std::optional<ItemIdentity> OpenFolder::identityOf(const std::string& path) {
     const auto place = splitPath(path);
-    const int folder = place ? descriptorOf(place->first) : -1;
+    const int folder = place ? descriptorOf(place->folder) : -1;
     if (folder < 0)
         return FileOperations::identityOf(path);
     struct stat info {};
-    if (fstatat(folder, std::string(place->second).c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+    if (fstatat(folder, path.c_str() + place->nameAt, &info, AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
     return identityOfStat(info);
 }

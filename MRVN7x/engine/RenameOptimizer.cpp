@@ -1,6 +1,7 @@
 #include "MRVN7x/engine/RenameOptimizer.h"
 
 #include "MRVN7x/filelist/PathIndex.h"
+#include "platform/HelperThread.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
@@ -171,6 +172,24 @@ std::string RenameOptimizer::temporaryPathFor(std::string_view oldPath) {
     return PathText::join(PathText::folderView(oldPath), kCycleTemporaryName);
 }
 
+namespace {
+// Sorts order by before, a long one as two halves on two threads, merged. A
+// list of one folder in name order often is sorted already.
+template <typename Before> void sortInTwoHalves(std::vector<std::uint32_t>& order, Before before) {
+    constexpr size_t kSharedFrom = 65536;
+    if (std::is_sorted(order.begin(), order.end(), before))
+        return;
+    if (order.size() < kSharedFrom) {
+        std::sort(order.begin(), order.end(), before);
+        return;
+    }
+    const auto middle = order.begin() + static_cast<std::ptrdiff_t>(order.size() / 2);
+    withHelperThread([&] { std::sort(order.begin(), middle, before); },
+                     [&] { std::sort(middle, order.end(), before); });
+    std::inplace_merge(order.begin(), middle, order.end(), before);
+}
+} // namespace
+
 // The pairs in levels (deeper first, then ascending paths), as positions:
 // byLevel[position] is the pair at that position.
 void RenameOptimizer::optimizeRenameOrder() {
@@ -181,14 +200,15 @@ void RenameOptimizer::optimizeRenameOrder() {
         depth[i] = static_cast<std::uint32_t>(componentCount(oldNames_[i]));
     std::vector<std::uint32_t> byLevel(n);
     std::iota(byLevel.begin(), byLevel.end(), 0);
+    // Pairs of one path (there should be none) keep their list order, so the
+    // order is one and the same however it is reached.
     const auto deeperOrFirst = [&](std::uint32_t a, std::uint32_t b) {
         if (depth[a] != depth[b])
             return depth[a] > depth[b];
-        return oldNames_[a] < oldNames_[b];
+        const int paths = oldNames_[a].compare(oldNames_[b]);
+        return paths != 0 ? paths < 0 : a < b;
     };
-    // A list of one folder in name order often is in this order already.
-    if (!std::is_sorted(byLevel.begin(), byLevel.end(), deeperOrFirst))
-        std::sort(byLevel.begin(), byLevel.end(), deeperOrFirst);
+    sortInTwoHalves(byLevel, deeperOrFirst);
     const auto levelAt = [&](size_t position) { return depth[byLevel[position]]; };
 
     // A pair only ever waits for one in its own folder, so each level is ordered alone.

@@ -21,7 +21,7 @@ TEST(RenameOptimizer, DeepestFirstThenAscendingPaths) {
         std::vector<std::string> added;
         std::vector<std::string> expected;
     };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {{"/x/folder", "/x/folder/inner.txt"}, {"/x/folder/inner.txt", "/x/folder"}},
         {{"/b/a", "/a/z"}, {"/a/z", "/b/a"}},
         {{"/x/b", "/x/a"}, {"/x/a", "/x/b"}},
@@ -29,7 +29,20 @@ TEST(RenameOptimizer, DeepestFirstThenAscendingPaths) {
         {{"/r/a", "/r/a/b/c/d", "/r/a/b", "/r/z/y", "/r/a/b/c"},
          {"/r/a/b/c/d", "/r/a/b/c", "/r/a/b", "/r/z/y", "/r/a"}},
         {{}, {}},
+        {}, // a long list, shuffled (sorted in two halves and merged)
     };
+    std::mt19937 random(3);
+    Case& longList = cases.back();
+    for (int i = 0; i < 70000; ++i)
+        longList.added.push_back("/r/" + std::to_string(i % 7) + (i % 3 ? "/d/" : "/") +
+                                 std::to_string(random()));
+    std::sort(longList.added.begin(), longList.added.end());
+    longList.added.erase(std::unique(longList.added.begin(), longList.added.end()),
+                         longList.added.end());
+    longList.expected = longList.added;
+    std::stable_partition(longList.expected.begin(), longList.expected.end(),
+                          [](const std::string& path) { return path.find("/d/") != path.npos; });
+    std::shuffle(longList.added.begin(), longList.added.end(), random);
     for (const auto& c : cases) {
         RenameOptimizer optimizer;
         for (const auto& path : c.added)
