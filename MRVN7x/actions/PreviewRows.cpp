@@ -115,24 +115,26 @@ PreviewEntry PreviewRows::operator[](size_t row) const {
     return entry;
 }
 
+std::string_view PreviewRows::nameBytes(size_t row, bool isNew) const {
+    return isNew ? names_[row].substr(oldSize_[row]) : names_[row].substr(0, oldSize_[row]);
+}
+
+bool PreviewRows::isWide(size_t row, bool isNew) const {
+    return flags_[row] & (isNew ? kNewWide : kOldWide);
+}
+
 std::u16string PreviewRows::oldName(size_t row) const {
-    return nameOf(names_[row].substr(0, oldSize_[row]), flags_[row] & kOldWide);
+    return nameOf(nameBytes(row, false), isWide(row, false));
 }
 
 std::u16string PreviewRows::newName(size_t row) const {
-    return nameOf(names_[row].substr(oldSize_[row]), flags_[row] & kNewWide);
+    return nameOf(nameBytes(row, true), isWide(row, true));
 }
 
-std::string PreviewRows::oldPath(size_t row) const {
-    if (flags_[row] & kOldWide)
-        return PathText::pathOfDisplayName(path(row), oldName(row));
-    return pathOfLatin1Name(path(row), names_[row].substr(0, oldSize_[row]));
-}
-
-std::string PreviewRows::newPath(size_t row) const {
-    if (flags_[row] & kNewWide)
-        return PathText::pathOfDisplayName(path(row), newName(row));
-    return pathOfLatin1Name(path(row), names_[row].substr(oldSize_[row]));
+std::string PreviewRows::pathOf(size_t row, bool isNew) const {
+    if (isWide(row, isNew))
+        return PathText::pathOfDisplayName(path(row), nameOf(nameBytes(row, isNew), true));
+    return pathOfLatin1Name(path(row), nameBytes(row, isNew));
 }
 
 void PreviewRows::setWarning(size_t row, bool warning) {

@@ -40,8 +40,8 @@ public:
     bool diff(size_t row) const { return flags_[row] & kDiff; }
     bool warning(size_t row) const { return flags_[row] & kWarning; }
     // The row's path on disk now, and after the run.
-    std::string oldPath(size_t row) const;
-    std::string newPath(size_t row) const;
+    std::string oldPath(size_t row) const { return pathOf(row, false); }
+    std::string newPath(size_t row) const { return pathOf(row, true); }
     // The columns of a regular-expression step, or none.
     using Regex = std::shared_ptr<const std::array<std::u16string, 6>>;
     Regex regex(size_t row) const { return regex_.empty() ? nullptr : regex_[row]; }
@@ -75,6 +75,10 @@ private:
     // The name is kept as UTF-16 code units, not one byte a character.
     static constexpr std::uint8_t kOldWide = 8, kNewWide = 16;
 
+    // A row's old or new name as kept, whether it is kept as UTF-16, its path.
+    std::string_view nameBytes(size_t row, bool isNew) const;
+    bool isWide(size_t row, bool isNew) const;
+    std::string pathOf(size_t row, bool isNew) const;
     void addRow(std::string_view names, std::uint32_t oldSize, std::string_view folder,
                 std::uint8_t flags, const Regex& regex);
 

@@ -58,7 +58,7 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
             const std::string path = pathAt(internal);
             progress.setLastPathProcessed(path);
             progress.setCurrentFileNumber(i + namedByHelper.load(std::memory_order_relaxed));
-            addPair(list, i, internal, newName_(path, internal));
+            addPair(list, internal, newName_(path, internal));
         }
     };
     if (half == count)
@@ -73,15 +73,14 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
         }
     });
     for (int i = half; i < count; ++i)
-        addPair(list, i, list.translateExternalIndexToInternal(i),
+        addPair(list, list.translateExternalIndexToInternal(i),
                 secondHalf[static_cast<size_t>(i - half)]);
 }
 
 // The plan shares the list's text of the path instead of copying it.
-void RenameBatch::addPair(DynamicFileList& list, int index, int internal,
-                          std::u16string_view newName) {
+void RenameBatch::addPair(DynamicFileList& list, int internal, std::u16string_view newName) {
     renameOptimizer_.addOldName(list.paths(), static_cast<size_t>(internal), newName,
-                                list.identityAtIndex(index));
+                                list.identityAtInternalIndex(internal));
 }
 
 } // namespace morvane

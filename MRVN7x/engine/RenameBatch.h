@@ -39,7 +39,7 @@ public:
 
 private:
     void nameItems(DynamicFileList& list, int count, RenameProgressReceiver& progress);
-    void addPair(DynamicFileList& list, int index, int internal, std::u16string_view newName);
+    void addPair(DynamicFileList& list, int internal, std::u16string_view newName);
 
     NewNameComputer newName_;
     ConcurrentNamingPreparation prepareConcurrentNaming_;

@@ -335,7 +335,10 @@ std::string_view DynamicFileList::pathAtIndex(int index) {
 }
 
 ItemIdentity DynamicFileList::identityAtIndex(int index) {
-    const int internal = translateExternalIndexToInternal(index);
+    return identityAtInternalIndex(translateExternalIndexToInternal(index));
+}
+
+ItemIdentity DynamicFileList::identityAtInternalIndex(int internal) const {
     return internal < 0 || static_cast<size_t>(internal) >= identities_.size()
                ? ItemIdentity{}
                : identities_[static_cast<size_t>(internal)];

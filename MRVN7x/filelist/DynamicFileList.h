@@ -120,6 +120,7 @@ public:
     // (device, inode, type; the folder listing gives the inode of most
     // entries, so this costs no extra call per file). Empty outside the list.
     ItemIdentity identityAtIndex(int index);
+    ItemIdentity identityAtInternalIndex(int internal) const;
     // Whether the entry at an external index is itself a root.
     bool isRoot(int index);
 
