@@ -59,7 +59,7 @@ public:
     OpenFolder& operator=(const OpenFolder&) = delete;
     ~OpenFolder();
 
-    // As the functions of the same names below.
+    // As the functions of the same names above.
     bool moveNoReplace(const std::string& from, const std::string& to);
     bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName);
     std::optional<ItemIdentity> identityOf(const std::string& path);
