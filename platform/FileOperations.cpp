@@ -86,12 +86,18 @@ bool moveViaTemporaryName(const std::string& from, const std::string& to,
     return false;
 }
 
+namespace {
+// After a move refused for a taken target: a target that is the item itself
+// under another case (on a file system that ignores case) is reached through
+// the temporary name.
+bool moveOntoItself(const std::string& from, const std::string& to,
+                    const std::string& temporaryName) {
+    return errno == EEXIST && sameItem(from, to) && moveViaTemporaryName(from, to, temporaryName);
+}
+} // namespace
+
 bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName) {
-    if (moveNoReplace(from, to))
-        return true;
-    if (errno == EEXIST && sameItem(from, to))
-        return moveViaTemporaryName(from, to, temporaryName);
-    return false;
+    return moveNoReplace(from, to) || moveOntoItself(from, to, temporaryName);
 }
 
 namespace {
@@ -172,11 +178,7 @@ bool OpenFolder::moveNoReplace(const std::string& from, const std::string& to) {
 
 bool OpenFolder::moveItem(const std::string& from, const std::string& to,
                           const std::string& temporaryName) {
-    if (moveNoReplace(from, to))
-        return true;
-    if (errno == EEXIST && sameItem(from, to))
-        return moveViaTemporaryName(from, to, temporaryName);
-    return false;
+    return moveNoReplace(from, to) || moveOntoItself(from, to, temporaryName);
 }
 
 std::optional<ItemIdentity> OpenFolder::identityOf(const std::string& path) {
