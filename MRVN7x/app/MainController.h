@@ -215,6 +215,7 @@ private:
     InputContext makeInputContext();
     // The context of one item: its path and its current display name.
     InputContext inputContextFor(const std::string& path, int listIndex = -1);
+    void prepareConcurrentNaming(const std::string& firstPath, int listIndex);
     void computePreviewColumns();
     void repairManualSteps();
     std::optional<bool> checkSettingsBeforeRun();

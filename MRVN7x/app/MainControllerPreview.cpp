@@ -39,6 +39,12 @@ InputContext MainController::inputContextFor(const std::string& path, int listIn
     return input;
 }
 
+// Readies every step to name items on two threads, with the first item's context.
+void MainController::prepareConcurrentNaming(const std::string& firstPath, int listIndex) {
+    InputContext input = inputContextFor(firstPath, listIndex);
+    compositeAction_->prepareForConcurrentNaming(input);
+}
+
 void MainController::updateAll() {
     BaseRenameAction* current = compositeAction_ ? compositeAction_->getCurrentAction() : nullptr;
     if (current)
@@ -112,9 +118,7 @@ void MainController::fillPreviewRows(PreviewRows& entries) {
         fillFirstHalf();
     } else {
         const int first = list.translateExternalIndexToInternal(0);
-        InputContext firstItem =
-            inputContextFor(std::string(list.pathAtInternalIndex(first)), first);
-        compositeAction_->prepareForConcurrentNaming(firstItem);
+        prepareConcurrentNaming(std::string(list.pathAtInternalIndex(first)), first);
         PreviewRows secondHalf;
         withHelperThread(fillFirstHalf, [&] {
             InputContext input = makeInputContext();

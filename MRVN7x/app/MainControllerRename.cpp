@@ -168,8 +168,7 @@ bool MainController::runCheckedRename() {
     batch.setDynamicFileList(dynamicFileList_.get());
     if (compositeAction_->namesItemsIndependently())
         batch.allowConcurrentNaming([this](const std::string& firstPath, int index) {
-            InputContext input = inputContextFor(firstPath, index);
-            compositeAction_->prepareForConcurrentNaming(input);
+            prepareConcurrentNaming(firstPath, index);
         });
     RenameProgressDialogController progress(port_);
     progress.run([&batch](RenameProgressReceiver& receiver) { batch.start(receiver); });
