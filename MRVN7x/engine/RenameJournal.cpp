@@ -503,9 +503,15 @@ struct StepUndo {
     const std::unordered_map<size_t, size_t> cycleStarts = cycleStartsOf(record);
     std::string pending = {};
     FileOperations::OpenFolder folder = {};
+    // The step at hand with paths of its own for the system calls, which want
+    // them ended by a zero byte; kept from step to step so that its texts are
+    // not allocated again for every item.
+    JournalStep step = {};
 
-    bool note(const std::string& line) {
-        pending += line;
+    bool noteUndone(size_t index) {
+        char number[24];
+        const auto end = std::to_chars(number, number + sizeof number, index).ptr;
+        pending.append("undone ").append(number, end).push_back('\n');
         return pending.size() < kPiece || flush();
     }
     bool flush() {
@@ -519,26 +525,27 @@ struct StepUndo {
     }
     // The last step of a broken cycle whose item is at the pair's old path: an
     // undo put the whole pair back and was stopped before it could say so.
-    bool isBackBeforeItsCycle(size_t index, const JournalStep& step) {
+    bool isBackBeforeItsCycle(size_t index, const ItemIdentity& identity) {
         const auto start = cycleStarts.find(index);
         return start != cycleStarts.end() &&
-               holds(folder, std::string(record.steps[start->second].from), step.identity);
+               holds(folder, std::string(record.steps[start->second].from), identity);
     }
     bool run(size_t index) {
         const JournalStepView& planned = record.steps[index];
         if (record.undone[index] || planned.from == planned.to) // an item that kept its name
             return true;
-        // Paths of its own for the system calls, which want them ended by a zero byte.
-        const JournalStep step{std::string(planned.from), std::string(planned.to), planned.identity,
-                               planned.kind};
+        step.from.assign(planned.from);
+        step.to.assign(planned.to);
+        step.identity = planned.identity;
+        step.kind = planned.kind;
         const std::string temporary = temporaryOf(step);
         Place place = step.identity.inode ? placeOf(folder, step, temporary) : Place::Elsewhere;
-        if (place == Place::Elsewhere && isBackBeforeItsCycle(index, step))
+        if (place == Place::Elsewhere && isBackBeforeItsCycle(index, step.identity))
             place = Place::Home;
         if (place == Place::Home || (place == Place::Elsewhere && !record.done[index])) {
             // Never moved, or moved back by an undo that was stopped before it
             // could say so; only a done step is worth a record.
-            return !record.done[index] || note("undone " + std::to_string(index) + "\n");
+            return !record.done[index] || noteUndone(index);
         }
         if (place == Place::Elsewhere) {
             outcome.problems.push_back({{step.from, step.to},
@@ -554,7 +561,7 @@ struct StepUndo {
         }
         if (step.kind != JournalStepKind::FromTemporary) // a pair counts once
             ++outcome.restored;
-        return note("undone " + std::to_string(index) + "\n");
+        return noteUndone(index);
     }
 };
 
