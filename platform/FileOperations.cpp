@@ -72,10 +72,10 @@ bool moveNoReplace(const std::string& from, const std::string& to) {
 }
 
 bool moveViaTemporaryName(const std::string& from, const std::string& to,
-                          const std::string& temporaryName) {
+                          std::string_view temporaryName) {
     auto slash = to.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : to.substr(0, slash);
-    const std::string temporary = folder + "/" + temporaryName;
+    const std::string temporary = std::string(folder).append("/").append(temporaryName);
     if (!moveNoReplace(from, temporary))
         return false;
     if (moveNoReplace(temporary, to))
@@ -91,12 +91,12 @@ namespace {
 // under another case (on a file system that ignores case) is reached through
 // the temporary name.
 bool moveOntoItself(const std::string& from, const std::string& to,
-                    const std::string& temporaryName) {
+                    std::string_view temporaryName) {
     return errno == EEXIST && sameItem(from, to) && moveViaTemporaryName(from, to, temporaryName);
 }
 } // namespace
 
-bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName) {
+bool moveItem(const std::string& from, const std::string& to, std::string_view temporaryName) {
     return moveNoReplace(from, to) || moveOntoItself(from, to, temporaryName);
 }
 
@@ -177,7 +177,7 @@ bool OpenFolder::moveNoReplace(const std::string& from, const std::string& to) {
 }
 
 bool OpenFolder::moveItem(const std::string& from, const std::string& to,
-                          const std::string& temporaryName) {
+                          std::string_view temporaryName) {
     return moveNoReplace(from, to) || moveOntoItself(from, to, temporaryName);
 }
 

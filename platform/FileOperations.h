@@ -18,10 +18,10 @@ bool moveNoReplace(const std::string& from, const std::string& to);
 // names the item itself, as a change of case does on a file system that
 // ignores case). If the second move fails, the item goes back to from.
 bool moveViaTemporaryName(const std::string& from, const std::string& to,
-                          const std::string& temporaryName);
+                          std::string_view temporaryName);
 // moveNoReplace, except that a target which is the item itself under another
 // case is not counted as an existing item.
-bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName);
+bool moveItem(const std::string& from, const std::string& to, std::string_view temporaryName);
 
 // What an item is on disk, whatever its name: a rename keeps all three.
 struct ItemIdentity {
@@ -61,7 +61,7 @@ public:
 
     // As the functions of the same names above.
     bool moveNoReplace(const std::string& from, const std::string& to);
-    bool moveItem(const std::string& from, const std::string& to, const std::string& temporaryName);
+    bool moveItem(const std::string& from, const std::string& to, std::string_view temporaryName);
     std::optional<ItemIdentity> identityOf(const std::string& path);
     // Lets the kept folder go; the next call opens its folder again.
     void close();

@@ -8,7 +8,6 @@
 #include "MRVN7x/engine/RenameBatch.h"
 #include "MRVN7x/engine/RenameFailure.h"
 #include "MRVN7x/engine/RunLock.h"
-#include "MRVN7x/filelist/PathIndex.h"
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
 
@@ -231,10 +230,8 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
 // only its first entries): the observer decides, else the conflicts notice,
 // unless the user already went ahead over the preview's conflicts.
 bool MainController::goAheadWithPlan(const RenameOptimizer& plan) {
-    const auto newPathOf = [&plan](size_t i) { return plan.newPath(i); };
-    const std::vector<bool> shared = PathIndex(plan.count(), newPathOf).shared();
-    for (size_t i = 0; i < shared.size(); ++i)
-        if (shared[i])
+    for (size_t i = 0; i < plan.count(); ++i)
+        if (plan.sharesNewPath(i))
             lastRun_.conflicts.push_back({std::string(plan.oldNames()[i]), plan.newPath(i)});
     if (lastRun_.conflicts.empty())
         return true;

@@ -10,6 +10,8 @@
 namespace morvane {
 namespace {
 constexpr std::uint32_t kNone = UINT32_MAX;
+// From this many pairs on, long work is shared with a helper thread.
+constexpr size_t kSharedFrom = 65536;
 
 size_t componentCount(std::string_view path) {
     size_t count = 0;
@@ -119,6 +121,42 @@ struct LevelOrder {
     }
 };
 
+// The steps over the pairs sorted by level, each pair named by its position there.
+std::vector<RenameOptimizer::Step> stepsInLevelOrder(const RenameOptimizer& plan,
+                                                     const std::vector<bool>& writable,
+                                                     const std::vector<std::uint32_t>& byLevel,
+                                                     const std::vector<std::uint32_t>& depth) {
+    const size_t n = byLevel.size();
+    const auto levelAt = [&](size_t position) { return depth[byLevel[position]]; };
+    // A pair only ever waits for one in its own folder, so each level is ordered alone.
+    std::vector<std::uint32_t> next = successors(plan, writable);
+    {
+        std::vector<std::uint32_t> position(n);
+        for (size_t p = 0; p < n; ++p)
+            position[byLevel[p]] = static_cast<std::uint32_t>(p);
+        std::vector<std::uint32_t> nextByPair =
+            std::exchange(next, std::vector<std::uint32_t>(n, kNone));
+        for (size_t p = 0; p < n; ++p) {
+            const std::uint32_t target = nextByPair[byLevel[p]];
+            if (target != kNone && depth[target] == levelAt(p))
+                next[p] = position[target];
+        }
+    }
+    const Waiters waiters(next);
+    std::vector<bool> placed(n, false), onCycle(n, false);
+    std::vector<RenameOptimizer::Step> steps;
+    steps.reserve(n);
+    LevelOrder levelOrder{next, waiters, placed, steps, onCycle};
+    for (size_t begin = 0; begin < n;) {
+        size_t end = begin;
+        while (end < n && levelAt(end) == levelAt(begin))
+            ++end;
+        levelOrder.run(static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end));
+        begin = end;
+    }
+    return steps;
+}
+
 } // namespace
 
 void RenameOptimizer::reserve(size_t count) {
@@ -176,7 +214,6 @@ namespace {
 // Sorts order by before, a long one as two halves on two threads, merged. A
 // list of one folder in name order often is sorted already.
 template <typename Before> void sortInTwoHalves(std::vector<std::uint32_t>& order, Before before) {
-    constexpr size_t kSharedFrom = 65536;
     if (std::is_sorted(order.begin(), order.end(), before))
         return;
     if (order.size() < kSharedFrom) {
@@ -209,35 +246,21 @@ void RenameOptimizer::optimizeRenameOrder() {
         return paths != 0 ? paths < 0 : a < b;
     };
     sortInTwoHalves(byLevel, deeperOrFirst);
-    const auto levelAt = [&](size_t position) { return depth[byLevel[position]]; };
 
-    // A pair only ever waits for one in its own folder, so each level is ordered alone.
-    std::vector<std::uint32_t> next = successors(*this, writable_);
-    writable_ = {};
-    {
-        std::vector<std::uint32_t> position(n);
-        for (size_t p = 0; p < n; ++p)
-            position[byLevel[p]] = static_cast<std::uint32_t>(p);
-        std::vector<std::uint32_t> nextByPair =
-            std::exchange(next, std::vector<std::uint32_t>(n, kNone));
-        for (size_t p = 0; p < n; ++p) {
-            const std::uint32_t target = nextByPair[byLevel[p]];
-            if (target != kNone && depth[target] == levelAt(p))
-                next[p] = position[target];
-        }
-    }
-    const Waiters waiters(next);
-    std::vector<bool> placed(n, false), onCycle(n, false);
     std::vector<Step> steps;
-    steps.reserve(n);
-    LevelOrder levelOrder{next, waiters, placed, steps, onCycle};
-    for (size_t begin = 0; begin < n;) {
-        size_t end = begin;
-        while (end < n && levelAt(end) == levelAt(begin))
-            ++end;
-        levelOrder.run(static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end));
-        begin = end;
+    const auto makeSteps = [&] { steps = stepsInLevelOrder(*this, writable_, byLevel, depth); };
+    // The pairs that share a new path are found meanwhile: the same look-up
+    // over every new path as the order's, and as long.
+    const auto findShared = [&] {
+        sharesNewPath_ = PathIndex(n, [this](size_t i) { return newPath(i); }).shared();
+    };
+    if (n >= kSharedFrom) {
+        withHelperThread(makeSteps, findShared);
+    } else {
+        makeSteps();
+        findShared();
     }
+    writable_ = {};
     // Pairs are kept in the order of their first step.
     std::vector<std::uint32_t> order;
     std::vector<std::uint32_t> newIndex(n, kNone);
@@ -259,6 +282,10 @@ void RenameOptimizer::putPairsInOrder(const std::vector<std::uint32_t>& order) {
     oldNames_.reorder(order);
     newFileNames_.reorder(order);
     identities_.reorder(order);
+    std::vector<bool> shared(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        shared[i] = sharesNewPath_[order[i]];
+    sharesNewPath_ = std::move(shared);
     if (keptNames_.empty())
         return;
     std::vector<std::uint32_t> indexOf(order.size());

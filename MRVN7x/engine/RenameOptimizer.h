@@ -61,6 +61,8 @@ public:
     // ":" or a half character) is kept as it was added.
     std::u16string newName(size_t pair) const;
     size_t count() const { return oldNames_.size(); }
+    // Whether another pair has the same new path (a conflict), once the order is made.
+    bool sharesNewPath(size_t pair) const { return sharesNewPath_[pair]; }
     // Every rename of the run in order: one step per pair, two for each pair
     // that breaks a cycle.
     const std::vector<Step>& steps() const { return steps_; }
@@ -78,6 +80,7 @@ private:
     // The new names not given back by their stored names, by pair, in pair order.
     std::vector<std::pair<std::uint32_t, std::u16string>> keptNames_;
     std::vector<Step> steps_;
+    std::vector<bool> sharesNewPath_;
 };
 
 } // namespace morvane

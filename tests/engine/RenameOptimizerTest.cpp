@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <random>
 #include <set>
 
@@ -54,6 +55,34 @@ TEST(RenameOptimizer, DeepestFirstThenAscendingPaths) {
             const auto& path = optimizer.oldNames()[i];
             EXPECT_EQ(optimizer.newName(i), std::u16string(path.begin(), path.end()) + u"!");
         }
+    }
+}
+
+// Pairs that want one new path are found whatever the length of the plan (a
+// long one on a second thread), and stay marked once the pairs are reordered.
+TEST(RenameOptimizer, PairsSharingANewPathAreMarkedInPlanOrder) {
+    for (const int count : {40, 70000}) {
+        std::mt19937 random(5);
+        std::vector<int> numbers(static_cast<size_t>(count));
+        std::iota(numbers.begin(), numbers.end(), 0);
+        std::shuffle(numbers.begin(), numbers.end(), random);
+        RenameOptimizer optimizer;
+        // Seven pairs a folder, at two depths; the last of each wants the name of the one before.
+        for (const int i : numbers) {
+            const int folder = i / 7;
+            optimizer.addOldName("/x/" + std::to_string(folder) + (folder % 2 ? "/d/" : "/") +
+                                     std::to_string(i),
+                                 u"new " + std::u16string(1, u'a' + (i % 7 == 6 ? 5 : i % 7)));
+        }
+        optimizer.optimizeRenameOrder();
+        size_t marked = 0;
+        for (size_t i = 0; i < optimizer.count(); ++i) {
+            const std::string_view path = optimizer.oldNames()[i];
+            const int number = std::stoi(std::string(path.substr(path.rfind('/') + 1)));
+            EXPECT_EQ(optimizer.sharesNewPath(i), number % 7 >= 5) << path;
+            marked += optimizer.sharesNewPath(i);
+        }
+        EXPECT_GT(marked, 0u) << count;
     }
 }
 
