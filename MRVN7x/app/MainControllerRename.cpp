@@ -44,6 +44,10 @@ struct MainController::RunState {
     const std::string* journalTarget = nullptr; // where the journal says the step goes
     bool parkFirst = false;                     // the step breaks a cycle: to the temporary name
     std::unordered_set<size_t> parked;          // pairs waiting at their temporary name
+    // The texts of the step at hand, kept from one step to the next: a run of
+    // a million items does not allocate them a million times.
+    std::string oldPath, newPath;
+    std::u16string plannedName, currentName, newName;
 };
 
 void MainController::ok() {
@@ -253,8 +257,9 @@ bool MainController::goAheadWithPlan(const RenameOptimizer& plan) {
 void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t step) {
     const RenameOptimizer::Step& planned = plan.steps()[step];
     const size_t pair = planned.pair;
-    const std::string oldPath(plan.oldNames()[pair]);
-    const std::string newPath = plan.newPath(pair);
+    const std::string& oldPath = run.oldPath.assign(plan.oldNames()[pair]);
+    const std::string& newPath = run.newPath;
+    plan.newPath(pair, run.newPath);
     if (planned.kind == RenameOptimizer::StepKind::FromTemporary) {
         if (run.parked.erase(pair) != 0) {
             finishFromTemporary(run, step, pair, oldPath, newPath);
@@ -270,7 +275,8 @@ void MainController::runStep(RunState& run, const RenameOptimizer& plan, size_t 
                                       : std::string();
     run.parkFirst = !temporary.empty();
     run.journalTarget = run.parkFirst ? &temporary : &newPath;
-    renamePair(run, step, pair, oldPath, plan.newName(pair), newPath);
+    plan.newName(pair, run.plannedName);
+    renamePair(run, step, pair, oldPath, run.plannedName, newPath);
 }
 
 // The second step of a pair that breaks a cycle. If its new name was taken
@@ -315,9 +321,10 @@ void MainController::pairFinished(size_t index, RenameOutcome outcome) {
 void MainController::renamePair(RunState& run, size_t step, size_t index,
                                 const std::string& oldPath, std::u16string_view plannedName,
                                 const std::string& plannedPath) {
-    std::u16string newName(plannedName);
+    std::u16string& newName = run.newName.assign(plannedName);
     const std::string_view folder = PathText::folderView(oldPath);
-    const std::u16string currentName = PathText::displayNameOfPath(oldPath);
+    const std::u16string& currentName = run.currentName;
+    PathText::displayNameOfPath(oldPath, run.currentName);
     // The new path is the old one until a new name is tried (most pairs get one).
     RenameOutcome outcome{RenameOutcome::Kind::Unchanged, oldPath, {}, {}, {}};
     auto finish = [&](RenameOutcome::Kind kind) {

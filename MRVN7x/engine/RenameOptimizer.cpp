@@ -194,16 +194,29 @@ void RenameOptimizer::addNewName(std::u16string_view newName) {
 }
 
 std::string RenameOptimizer::newPath(size_t pair) const {
-    return PathText::join(PathText::folderView(oldNames_[pair]), newFileNames_[pair]);
+    std::string path;
+    newPath(pair, path);
+    return path;
+}
+
+void RenameOptimizer::newPath(size_t pair, std::string& path) const {
+    PathText::join(PathText::folderView(oldNames_[pair]), newFileNames_[pair], path);
 }
 
 std::u16string RenameOptimizer::newName(size_t pair) const {
+    std::u16string name;
+    newName(pair, name);
+    return name;
+}
+
+void RenameOptimizer::newName(size_t pair, std::u16string& name) const {
     const auto kept = std::lower_bound(keptNames_.begin(), keptNames_.end(), pair,
                                        [](const std::pair<std::uint32_t, std::u16string>& entry,
                                           size_t at) { return entry.first < at; });
     if (kept != keptNames_.end() && kept->first == pair)
-        return kept->second;
-    return PathText::displayNameOfPath(newFileNames_[pair]);
+        name.assign(kept->second);
+    else
+        PathText::displayNameOfPath(newFileNames_[pair], name);
 }
 
 std::string RenameOptimizer::temporaryPathFor(std::string_view oldPath) {

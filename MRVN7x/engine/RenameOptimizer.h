@@ -56,10 +56,12 @@ public:
     // Each pair's new path: PathText::pathOfDisplayName of its folder and new
     // name. Only the name on disk is kept; the folder is the old path's.
     std::string newPath(size_t pair) const;
+    void newPath(size_t pair, std::string& path) const; // into path, its storage reused
     // Each pair's new name. Most are the display forms of their stored names and
     // are not kept twice; only a name its stored form does not give back (one with a
     // ":" or a half character) is kept as it was added.
     std::u16string newName(size_t pair) const;
+    void newName(size_t pair, std::u16string& name) const; // into name, its storage reused
     size_t count() const { return oldNames_.size(); }
     // Whether another pair has the same new path (a conflict), once the order is made.
     bool sharesNewPath(size_t pair) const { return sharesNewPath_[pair]; }
