@@ -1,6 +1,8 @@
 #include "platform/PathText.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include <unicode/unistr.h>
 #include <unicode/utf16.h>
@@ -13,6 +15,19 @@ constexpr char16_t escapeBase = 0xDC00;
 bool isEscapedByte(char16_t unit) {
     return unit >= 0xDC80 && unit <= 0xDCFF;
 }
+
+// Where the run of ASCII bytes that begins at i ends, looked at eight bytes at a time.
+int32_t asciiRunEnd(const uint8_t* s, int32_t i, int32_t length) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    for (std::uint64_t word = 0; i + 8 <= length; i += 8) {
+        std::memcpy(&word, s + i, sizeof word);
+        if (word & kHighBits)
+            break;
+    }
+    while (i < length && s[i] < 0x80)
+        ++i;
+    return i;
+}
 } // namespace
 
 void appendFromUtf8(std::string_view bytes, std::u16string& out) {
@@ -21,12 +36,10 @@ void appendFromUtf8(std::string_view bytes, std::u16string& out) {
     int32_t i = 0;
     while (i < length) {
         if (s[i] < 0x80) { // most names are ASCII: a run of it is widened without decoding
-            int32_t end = i;
-            while (end < length && s[end] < 0x80)
-                ++end;
+            const int32_t end = asciiRunEnd(s, i, length);
             const size_t at = out.size();
             out.resize(at + static_cast<size_t>(end - i));
-            std::copy(s + i, s + end, out.begin() + static_cast<std::ptrdiff_t>(at));
+            std::copy(s + i, s + end, out.data() + at);
             i = end;
             continue;
         }
@@ -99,11 +112,17 @@ bool isEncodable(std::u16string_view text) {
 }
 
 std::u16string displayNameOfPath(std::string_view path) {
-    std::u16string name = fromUtf8(lastComponentView(path));
-    for (auto& unit : name)
-        if (unit == u':')
-            unit = u'/';
+    std::u16string name;
+    displayNameOfPath(path, name);
     return name;
+}
+
+void displayNameOfPath(std::string_view path, std::u16string& name) {
+    name.clear();
+    const std::string_view stored = lastComponentView(path);
+    appendFromUtf8(stored, name);
+    if (stored.find(':') != std::string_view::npos) // rare: looked for in the bytes first
+        std::replace(name.begin(), name.end(), u':', u'/');
 }
 
 std::optional<std::string> fileNameFromDisplayName(std::u16string_view displayName) {
@@ -147,17 +166,24 @@ std::string_view withoutTrailingSlashes(std::string_view path) {
         path.remove_suffix(1);
     return path;
 }
+
+// The last "/" of text, found by the C library's search (a plan asks it of every path).
+size_t lastSlash(std::string_view text) {
+    const void* slash = memrchr(text.data(), '/', text.size());
+    return slash ? static_cast<size_t>(static_cast<const char*>(slash) - text.data())
+                 : std::string_view::npos;
+}
 } // namespace
 
 std::string_view lastComponentView(std::string_view path) {
     const std::string_view trimmed = withoutTrailingSlashes(path);
-    const auto slash = trimmed.find_last_of('/');
+    const auto slash = lastSlash(trimmed);
     return slash == std::string_view::npos ? trimmed : trimmed.substr(slash + 1);
 }
 
 std::string_view folderView(std::string_view path) {
     const std::string_view trimmed = withoutTrailingSlashes(path);
-    const auto slash = trimmed.find_last_of('/');
+    const auto slash = lastSlash(trimmed);
     if (slash == std::string_view::npos)
         return ".";
     return trimmed.substr(0, slash == 0 ? 1 : slash);
@@ -172,14 +198,19 @@ std::string folderOf(const std::string& path) {
 }
 
 std::string join(std::string_view folder, std::string_view name) {
-    const bool slash = folder.empty() || folder.back() != '/';
     std::string path;
+    join(folder, name, path);
+    return path;
+}
+
+void join(std::string_view folder, std::string_view name, std::string& path) {
+    const bool slash = folder.empty() || folder.back() != '/';
+    path.clear();
     path.reserve(folder.size() + (slash ? 1 : 0) + name.size());
     path.append(folder);
     if (slash)
         path.push_back('/');
     path.append(name);
-    return path;
 }
 
 } // namespace morvane::PathText

@@ -19,6 +19,8 @@ bool isEncodable(std::u16string_view text);
 
 // The display name of a path: its last component with every ":" shown as "/".
 std::u16string displayNameOfPath(std::string_view path);
+// The same into name, whose storage is reused (a run makes one for every item).
+void displayNameOfPath(std::string_view path, std::u16string& name);
 // The on-disk form of a display name: every "/" stored as ":".
 std::optional<std::string> fileNameFromDisplayName(std::u16string_view displayName);
 // The path on disk of the item called displayName in folder, its "/" stored as
@@ -35,6 +37,7 @@ std::string folderOf(const std::string& path); // "/" for items in the root fold
 std::string_view lastComponentView(std::string_view path);
 std::string_view folderView(std::string_view path);
 std::string join(std::string_view folder, std::string_view name);
+void join(std::string_view folder, std::string_view name, std::string& path); // into path
 
 } // namespace morvane::PathText
 

@@ -34,20 +34,23 @@ TEST(PlistValue, NumberValueReadsEveryNumericKind) {
 }
 
 TEST(PathText, BytesSurviveTheRoundTrip) {
-    const std::vector<std::string> names = {"plain.txt",
-                                            "caf\xc3\xa9",
-                                            "\xff\xfe broken",
-                                            "half \xc3",
-                                            "\xed\xb0\x80 surrogate bytes",
-                                            "emoji \xf0\x9f\x98\x80",
-                                            "overlong \xc0\xaf",
-                                            ""};
+    const std::vector<std::string> names = {"plain.txt", "caf\xc3\xa9", "\xff\xfe broken",
+                                            "half \xc3", "\xed\xb0\x80 surrogate bytes",
+                                            "emoji \xf0\x9f\x98\x80", "overlong \xc0\xaf",
+                                            // ASCII is read eight bytes at a time: other bytes
+                                            // at and across those boundaries
+                                            "abcdefgh\xc3\xa9", "abcdefg\xc3\xa9h",
+                                            "0123456789abcdef\xff"
+                                            "0123456",
+                                            "a long name in plain ASCII.txt", ""};
     for (const auto& name : names) {
         auto text = PathText::fromUtf8(name);
         auto back = PathText::toUtf8(text);
         ASSERT_TRUE(back) << name;
         EXPECT_EQ(*back, name);
     }
+    EXPECT_EQ(PathText::fromUtf8("abcdefgh\xc3\xa9!"), u"abcdefgh\u00e9!");
+    EXPECT_EQ(PathText::displayNameOfPath("/x/0123456789:AC:DC"), u"0123456789/AC/DC");
 }
 
 TEST(PathText, LoneSurrogatesThatAreNotBytesCannotBeWritten) {
