@@ -18,15 +18,25 @@ JournalStepView stepOf(const RenameOptimizer& plan, size_t index, std::string& s
         scratch = RenameOptimizer::temporaryPathFor(oldPath);
         return {oldPath, scratch, identity, JournalStepKind::ToTemporary};
     }
-    scratch = step.kind == Kind::Whole ? std::string() : RenameOptimizer::temporaryPathFor(oldPath);
-    const size_t split = scratch.size();
-    scratch += plan.newPath(step.pair);
+    size_t split = 0; // where the new path begins in scratch
+    if (step.kind == Kind::Whole) {
+        plan.newPath(step.pair, scratch); // scratch's storage serves every step
+    } else {
+        scratch = RenameOptimizer::temporaryPathFor(oldPath);
+        split = scratch.size();
+        scratch += plan.newPath(step.pair);
+    }
     const std::string_view made(scratch);
     const std::string_view newPath = made.substr(split);
     if (step.kind == Kind::FromTemporary)
         return {made.substr(0, split), newPath, identity, JournalStepKind::FromTemporary};
-    const bool caseChange = DiskRenamer::differsInCaseOnly(PathText::displayNameOfPath(oldPath),
-                                                           plan.newName(step.pair));
+    // Most names are compared as they are stored, without making their display names.
+    const auto plain = DiskRenamer::plainNamesDifferInCaseOnly(PathText::lastComponentView(oldPath),
+                                                               plan.newFileName(step.pair));
+    const bool caseChange =
+        plain ? *plain
+              : DiskRenamer::differsInCaseOnly(PathText::displayNameOfPath(oldPath),
+                                               plan.newName(step.pair));
     return {oldPath, newPath, identity,
             caseChange ? JournalStepKind::CaseChange : JournalStepKind::Whole};
 }

@@ -33,6 +33,17 @@ bool moveItem(const std::string& from, const std::string& to) {
 
 } // namespace
 
+namespace {
+// Two different ASCII names that are one but for the case of their letters.
+template <typename Char>
+bool asciiDiffersInCaseOnly(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
+    const auto lower = [](Char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    return a != b && a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [&](Char x, Char y) { return lower(x) == lower(y); });
+}
+} // namespace
+
 bool DiskRenamer::differsInCaseOnly(std::u16string_view a, std::u16string_view b) {
     if (a == b)
         return false;
@@ -40,13 +51,20 @@ bool DiskRenamer::differsInCaseOnly(std::u16string_view a, std::u16string_view b
     const auto ascii = [](std::u16string_view s) {
         return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; });
     };
-    if (ascii(a) && ascii(b)) {
-        const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + 32 : c; };
-        return a.size() == b.size() &&
-               std::equal(a.begin(), a.end(), b.begin(),
-                          [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
-    }
+    if (ascii(a) && ascii(b))
+        return asciiDiffersInCaseOnly(a, b);
     return UnicodeText::equals(std::u16string(a), std::u16string(b), kCaseInsensitiveSearch);
+}
+
+std::optional<bool> DiskRenamer::plainNamesDifferInCaseOnly(std::string_view a,
+                                                            std::string_view b) {
+    const auto plain = [](std::string_view s) {
+        return std::all_of(s.begin(), s.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != ':'; });
+    };
+    if (!plain(a) || !plain(b))
+        return std::nullopt;
+    return asciiDiffersInCaseOnly(a, b);
 }
 
 DiskRenamer::DiskRenamer(BaseAction& settings) : settings_(settings) {

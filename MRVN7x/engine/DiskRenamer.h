@@ -14,6 +14,7 @@
 #include "MRVN7x/actions/BaseAction.h"
 #include "platform/FileOperations.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,9 @@ public:
     // True when two display names differ in case only: such a rename may pass
     // kCaseChangeTemporaryName in the item's folder.
     static bool differsInCaseOnly(std::u16string_view a, std::u16string_view b);
+    // The same for two names as stored on disk when both are ASCII without ":"
+    // (such a name is its own display name); nothing for any other names.
+    static std::optional<bool> plainNamesDifferInCaseOnly(std::string_view a, std::string_view b);
 
     // settings holds "renameMode" (the global settings).
     explicit DiskRenamer(BaseAction& settings);

@@ -57,6 +57,7 @@ public:
     // name. Only the name on disk is kept; the folder is the old path's.
     std::string newPath(size_t pair) const;
     void newPath(size_t pair, std::string& path) const; // into path, its storage reused
+    std::string_view newFileName(size_t pair) const { return newFileNames_[pair]; } // as stored
     // Each pair's new name. Most are the display forms of their stored names and
     // are not kept twice; only a name its stored form does not give back (one with a
     // ":" or a half character) is kept as it was added.

@@ -79,6 +79,36 @@ TEST(DiskRenamer, ChangeOfCaseOnly) {
     }
 }
 
+// Names as stored on disk are compared without their display names only
+// where that gives the display names' answer: ASCII without ":".
+TEST(DiskRenamer, ChangeOfCaseIsFoundInStoredNamesAsInDisplayNames) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool differsInCaseOnly;
+        bool plain;
+    } cases[] = {
+        {"Photo.JPG", "photo.jpg", true, true},
+        {"photo.jpg", "photo.jpg", false, true},
+        {"a", "b", false, true},
+        {"ab", "A", false, true},
+        {"x[", "X{", false, true},
+        {"AC:DC", "ac:dc", true, false},
+        {"caf\xc3\xa9", "CAF\xc3\x89", true, false},
+        {"\xff", "\xff", false, false},
+    };
+    for (const Case& c : cases) {
+        const std::u16string a = PathText::displayNameOfPath(c.a);
+        const std::u16string b = PathText::displayNameOfPath(c.b);
+        EXPECT_EQ(DiskRenamer::differsInCaseOnly(a, b), c.differsInCaseOnly) << c.a;
+        const auto plain = DiskRenamer::plainNamesDifferInCaseOnly(c.a, c.b);
+        EXPECT_EQ(plain.has_value(), c.plain) << c.a;
+        if (plain) {
+            EXPECT_EQ(*plain, c.differsInCaseOnly) << c.a;
+        }
+    }
+}
+
 // On a file system that respects case another item may already carry the new
 // name: the change of case fails, and the item keeps its own name (it is not
 // left under the temporary name).
