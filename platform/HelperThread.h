@@ -1,5 +1,7 @@
 #pragma once
 // Long work over independent items, shared with one helper thread.
+#include <algorithm>
+#include <cstddef>
 #include <exception>
 #include <thread>
 
@@ -23,6 +25,23 @@ template <typename Own, typename Helper> void withHelperThread(Own&& ownPart, He
     }
     if (helperFailure)
         std::rethrow_exception(helperFailure);
+}
+
+// Sorts [first, last) by before; from sharedFrom elements on, as two halves
+// sorted on two threads and merged. Equal elements may end up in another
+// order than one std::sort would give: before must break every tie, or the
+// order of equal elements must not matter.
+template <typename Iterator, typename Before>
+void sortOnTwoThreads(Iterator first, Iterator last, Before before,
+                      std::ptrdiff_t sharedFrom = 65536) {
+    if (last - first < sharedFrom) {
+        std::sort(first, last, before);
+        return;
+    }
+    const Iterator middle = first + (last - first) / 2;
+    withHelperThread([&] { std::sort(first, middle, before); },
+                     [&] { std::sort(middle, last, before); });
+    std::inplace_merge(first, middle, last, before);
 }
 
 } // namespace morvane

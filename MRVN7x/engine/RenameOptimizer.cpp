@@ -223,23 +223,6 @@ std::string RenameOptimizer::temporaryPathFor(std::string_view oldPath) {
     return PathText::join(PathText::folderView(oldPath), kCycleTemporaryName);
 }
 
-namespace {
-// Sorts order by before, a long one as two halves on two threads, merged. A
-// list of one folder in name order often is sorted already.
-template <typename Before> void sortInTwoHalves(std::vector<std::uint32_t>& order, Before before) {
-    if (std::is_sorted(order.begin(), order.end(), before))
-        return;
-    if (order.size() < kSharedFrom) {
-        std::sort(order.begin(), order.end(), before);
-        return;
-    }
-    const auto middle = order.begin() + static_cast<std::ptrdiff_t>(order.size() / 2);
-    withHelperThread([&] { std::sort(order.begin(), middle, before); },
-                     [&] { std::sort(middle, order.end(), before); });
-    std::inplace_merge(order.begin(), middle, order.end(), before);
-}
-} // namespace
-
 // The pairs in levels (deeper first, then ascending paths), as positions:
 // byLevel[position] is the pair at that position.
 void RenameOptimizer::optimizeRenameOrder() {
@@ -258,7 +241,9 @@ void RenameOptimizer::optimizeRenameOrder() {
         const int paths = oldNames_[a].compare(oldNames_[b]);
         return paths != 0 ? paths < 0 : a < b;
     };
-    sortInTwoHalves(byLevel, deeperOrFirst);
+    // A list of one folder in name order often is in this order already.
+    if (!std::is_sorted(byLevel.begin(), byLevel.end(), deeperOrFirst))
+        sortOnTwoThreads(byLevel.begin(), byLevel.end(), deeperOrFirst, kSharedFrom);
 
     std::vector<Step> steps;
     const auto makeSteps = [&] { steps = stepsInLevelOrder(*this, writable_, byLevel, depth); };

@@ -82,8 +82,9 @@ std::vector<std::uint32_t> SortingModeValues::ranks() const {
         return rank;
     std::vector<std::uint32_t> order(count_);
     std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return compareAscending(a, b) < 0; });
+    // Equal values get one rank whatever their order, so the sort may share its work.
+    sortOnTwoThreads(order.begin(), order.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return compareAscending(a, b) < 0; });
     std::uint32_t current = 0;
     for (std::size_t k = 1; k < count_; ++k) {
         if (compareAscending(order[k - 1], order[k]) != 0)

@@ -333,14 +333,14 @@ TEST(DynamicSort, AgreesWithAStableSortByPairwiseComparison) {
     }
 }
 
-// A long list has its name keys made by two threads: its ranks must order
-// every pair as the comparison of those two names alone does, across the
-// halves too.
+// A long list has its name keys made and sorted by two threads: its ranks
+// must order every pair as the comparison of those two names alone does,
+// across the halves too, and names that tie share a rank.
 TEST(DynamicSort, ALongListIsRankedAsEachPairCompares) {
     std::vector<std::string> paths;
-    for (int i = 0; i < 20000; ++i)
+    for (int i = 0; i < 70000; ++i)
         paths.push_back("/d/" + std::string(i % 3 ? "photo " : "Photo ") +
-                        std::to_string(i * 7919 % 20000) + (i % 5 ? ".jpg" : ".JPG"));
+                        std::to_string(i * 7919 % 70000) + (i % 5 ? ".jpg" : ".JPG"));
     const auto pathAt = [&](size_t i) -> const std::string& { return paths[i]; };
     FileManager fm;
     NaturalNameCollator collator;
