@@ -1,9 +1,12 @@
 #include "platform/FileOperations.h"
 
+#include "platform/PathText.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -112,7 +115,7 @@ struct FolderAndName {
     size_t nameAt;
 };
 std::optional<FolderAndName> splitPath(std::string_view path) {
-    const size_t slash = path.rfind('/');
+    const size_t slash = PathText::lastSlash(path);
     if (slash == std::string_view::npos)
         return std::nullopt;
     const std::string_view name = path.substr(slash + 1);
@@ -133,8 +136,19 @@ void OpenFolder::close() {
     folder_.clear();
 }
 
+namespace {
+// The time of the folder checks. The coarse clock (a few milliseconds' steps,
+// plenty for a bound of 50) costs a fraction of the precise one, and a run
+// reads it for every rename.
+std::chrono::nanoseconds coarseNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+} // namespace
+
 int OpenFolder::descriptorOf(std::string_view folder) {
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = coarseNow();
     const bool kept = descriptor_ >= 0 && folder == folder_;
     if (kept && ++callsSinceCheck_ < kCheckEvery && now - checked_ < kCheckAfter)
         return descriptor_;

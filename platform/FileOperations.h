@@ -73,7 +73,7 @@ private:
     int descriptor_ = -1;
     std::uint64_t device_ = 0, inode_ = 0;
     unsigned callsSinceCheck_ = 0;
-    std::chrono::steady_clock::time_point checked_;
+    std::chrono::nanoseconds checked_{}; // on the monotonic coarse clock
 };
 
 // The file-manager comment of an item (extended attribute user.xdg.comment).

@@ -166,14 +166,13 @@ std::string_view withoutTrailingSlashes(std::string_view path) {
         path.remove_suffix(1);
     return path;
 }
+} // namespace
 
-// The last "/" of text, found by the C library's search (a plan asks it of every path).
 size_t lastSlash(std::string_view text) {
     const void* slash = memrchr(text.data(), '/', text.size());
     return slash ? static_cast<size_t>(static_cast<const char*>(slash) - text.data())
                  : std::string_view::npos;
 }
-} // namespace
 
 std::string_view lastComponentView(std::string_view path) {
     const std::string_view trimmed = withoutTrailingSlashes(path);

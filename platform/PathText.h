@@ -36,6 +36,9 @@ std::string lastComponent(const std::string& path);
 std::string folderOf(const std::string& path); // "/" for items in the root folder
 std::string_view lastComponentView(std::string_view path);
 std::string_view folderView(std::string_view path);
+// Where the last "/" of text is (npos for none), found by the C library's
+// search: a run asks it of every path.
+size_t lastSlash(std::string_view text);
 std::string join(std::string_view folder, std::string_view name);
 void join(std::string_view folder, std::string_view name, std::string& path); // into path
 

@@ -3,6 +3,7 @@
 #include "platform/FileOperations.h"
 #include "platform/PathText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -70,6 +71,10 @@ std::optional<RenameFailure> RenameFailure::ofNewName(const std::u16string& newN
         return RenameFailure(0, "the new name is empty");
     if (newName == u"." || newName == u"..")
         return RenameFailure(0, "the new name \"" + toU8(newName) + "\" is not allowed");
+    // Most names are printable ASCII, which holds neither NUL nor half a character.
+    if (std::all_of(newName.begin(), newName.end(),
+                    [](char16_t c) { return c >= 0x20 && c < 0x7F; }))
+        return std::nullopt;
     if (newName.find(u'\0') != std::u16string::npos)
         return RenameFailure(0, "the new name holds a NUL character, which is not allowed");
     if (!PathText::isEncodable(newName))
