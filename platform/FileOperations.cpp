@@ -78,7 +78,7 @@ bool moveViaTemporaryName(const std::string& from, const std::string& to,
                           std::string_view temporaryName) {
     auto slash = to.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : to.substr(0, slash);
-    const std::string temporary = std::string(folder).append("/").append(temporaryName);
+    const std::string temporary = folder + "/" + std::string(temporaryName);
     if (!moveNoReplace(from, temporary))
         return false;
     if (moveNoReplace(temporary, to))
