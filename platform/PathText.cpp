@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include <unicode/unistr.h>
 #include <unicode/utf16.h>
@@ -109,6 +110,22 @@ bool isEncodable(std::u16string_view text) {
             return false;
     }
     return true;
+}
+
+namespace {
+template <typename Char> bool isPlain(std::basic_string_view<Char> name) {
+    return std::all_of(name.begin(), name.end(), [](Char c) {
+        return static_cast<std::make_unsigned_t<Char>>(c) < 0x80 && c != ':';
+    });
+}
+} // namespace
+
+bool isPlainName(std::string_view name) {
+    return isPlain(name);
+}
+
+bool isPlainName(std::u16string_view name) {
+    return isPlain(name);
 }
 
 std::u16string displayNameOfPath(std::string_view path) {

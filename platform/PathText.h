@@ -17,6 +17,11 @@ void appendFromUtf8(std::string_view bytes, std::u16string& out);
 std::optional<std::string> toUtf8(std::u16string_view text);
 bool isEncodable(std::u16string_view text);
 
+// Whether a name is plain: ASCII without ":", so that its display name and
+// its name on disk are the same characters.
+bool isPlainName(std::string_view name);
+bool isPlainName(std::u16string_view name);
+
 // The display name of a path: its last component with every ":" shown as "/".
 std::u16string displayNameOfPath(std::string_view path);
 // The same into name, whose storage is reused (a run makes one for every item).

@@ -31,9 +31,6 @@ bool moveItem(const std::string& from, const std::string& to) {
     return FileOperations::moveItem(from, to, DiskRenamer::kCaseChangeTemporaryName);
 }
 
-} // namespace
-
-namespace {
 // Two different ASCII names that are one but for the case of their letters.
 template <typename Char>
 bool asciiDiffersInCaseOnly(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
@@ -58,11 +55,7 @@ bool DiskRenamer::differsInCaseOnly(std::u16string_view a, std::u16string_view b
 
 std::optional<bool> DiskRenamer::plainNamesDifferInCaseOnly(std::string_view a,
                                                             std::string_view b) {
-    const auto plain = [](std::string_view s) {
-        return std::all_of(s.begin(), s.end(),
-                           [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != ':'; });
-    };
-    if (!plain(a) || !plain(b))
+    if (!PathText::isPlainName(a) || !PathText::isPlainName(b))
         return std::nullopt;
     return asciiDiffersInCaseOnly(a, b);
 }

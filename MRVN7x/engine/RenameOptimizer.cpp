@@ -186,9 +186,7 @@ void RenameOptimizer::addNewName(std::u16string_view newName) {
     const size_t pair = oldNames_.size() - 1;
     newFileNames_.push_back(PathText::storedNameOfDisplayName(newName));
     writable_.push_back(PathText::isEncodable(newName));
-    const bool plain =
-        !newName.empty() && std::all_of(newName.begin(), newName.end(),
-                                        [](char16_t c) { return c < 0x80 && c != u':'; });
+    const bool plain = !newName.empty() && PathText::isPlainName(newName);
     if (!plain && PathText::displayNameOfPath(newFileNames_[pair]) != newName)
         keptNames_.emplace_back(static_cast<std::uint32_t>(pair), newName);
 }
