@@ -11,7 +11,7 @@ bool RunReport::runPlanned(const RenameOptimizer& plan) {
     kept_.clear();
     if (keepEvery_)
         for (size_t i = 0; i < pairCount_; ++i)
-            kept_.emplace_back(i, RenameOutcome{});
+            kept_.emplace_back(i, KeptOutcome{});
     keptInOrder_ = true;
     return true;
 }
@@ -24,24 +24,28 @@ bool RunReport::isNotable(RenameOutcome::Kind kind) {
     return kind == RenameOutcome::Kind::SkippedExisting || kind == RenameOutcome::Kind::Failed;
 }
 
-void RunReport::pairFinished(size_t index, RenameOutcome outcome) {
+void RunReport::pairFinished(size_t index, const RenameOutcome& outcome) {
     if (index >= kinds_.size())
         kinds_.resize(index + 1, RenameOutcome::Kind::NotReached);
     kinds_[index] = outcome.kind;
+    const auto kept = [&outcome] {
+        return KeptOutcome{outcome.kind, std::string(outcome.oldPath), std::string(outcome.newPath),
+                           std::string(outcome.reason), std::string(outcome.error)};
+    };
     if (keepEvery_) {
         for (size_t i = kept_.size(); i <= index; ++i)
-            kept_.emplace_back(i, RenameOutcome{});
-        kept_[index].second = std::move(outcome);
+            kept_.emplace_back(i, KeptOutcome{});
+        kept_[index].second = kept();
     } else if (isNotable(outcome.kind)) {
         // A pair that broke a cycle finishes after the pairs behind it.
         keptInOrder_ = keptInOrder_ && (kept_.empty() || kept_.back().first < index);
-        kept_.emplace_back(index, std::move(outcome));
+        kept_.emplace_back(index, kept());
     }
     if (onProgress)
         onProgress(++finished_, pairCount_);
 }
 
-const std::vector<std::pair<size_t, RenameOutcome>>& RunReport::keptOutcomes() {
+const std::vector<std::pair<size_t, KeptOutcome>>& RunReport::keptOutcomes() {
     if (!keptInOrder_) {
         std::sort(kept_.begin(), kept_.end(),
                   [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -11,11 +11,17 @@
 
 namespace morvane::cli {
 
+// A pair's outcome as the report keeps it: its own copy of the texts.
+struct KeptOutcome {
+    RenameOutcome::Kind kind = RenameOutcome::Kind::NotReached;
+    std::string oldPath, newPath, reason, error;
+};
+
 class RunReport : public RenameRunObserver {
 public:
     bool runPlanned(const RenameOptimizer& plan) override;
     bool goAheadDespiteConflicts(const std::vector<JournalPair>& colliding) override;
-    void pairFinished(size_t index, RenameOutcome outcome) override;
+    void pairFinished(size_t index, const RenameOutcome& outcome) override;
 
     // Whether every pair's outcome is kept with its paths (the JSON report
     // lists them all). Otherwise only skipped and failed pairs keep theirs,
@@ -25,7 +31,7 @@ public:
     // The number of pairs planned or finished (0 when no plan was made).
     size_t pairCount() const { return kinds_.size(); }
     // The kept outcomes in the order of the plan's pairs.
-    const std::vector<std::pair<size_t, RenameOutcome>>& keptOutcomes();
+    const std::vector<std::pair<size_t, KeptOutcome>>& keptOutcomes();
     // True when every pair was renamed or kept its name.
     bool everythingDone() const;
 
@@ -41,8 +47,8 @@ private:
     static bool isNotable(RenameOutcome::Kind kind);
 
     bool keepEvery_ = false;
-    std::vector<RenameOutcome::Kind> kinds_;             // by pair
-    std::vector<std::pair<size_t, RenameOutcome>> kept_; // in the order finished
+    std::vector<RenameOutcome::Kind> kinds_;           // by pair
+    std::vector<std::pair<size_t, KeptOutcome>> kept_; // in the order finished
     bool keptInOrder_ = true;
     size_t pairCount_ = 0;
     size_t finished_ = 0;

@@ -43,6 +43,9 @@ public:
     // prepareParameters(), skipped when nothing changed since it last ran: an
     // action applied to 100,000 names reads its parameters once, not for each.
     void prepareParametersIfChanged();
+    // Changes with every change of a parameter: a reader that looks one up
+    // for each of many items keeps its reading while this stays the same.
+    std::uint64_t parametersGeneration() const { return parametersGeneration_; }
     virtual bool shouldRegisterWithActionList() const { return true; }
 
     // An independent copy of the parameter dictionary.

@@ -235,7 +235,7 @@ private:
                     std::u16string_view plannedName, const std::string& plannedPath);
     void finishFromTemporary(RunState& run, size_t step, size_t index, const std::string& oldPath,
                              const std::string& newPath);
-    void pairFinished(size_t index, RenameOutcome outcome);
+    void pairFinished(size_t index, const RenameOutcome& outcome);
     void pairFailed(RunState& run, RenameOutcome& outcome, const RenameFailure& failure);
     void showSummary(const RunState& run);
 

@@ -46,8 +46,9 @@ struct MainController::RunState {
     std::unordered_set<size_t> parked;          // pairs waiting at their temporary name
     // The texts of the step at hand, kept from one step to the next: a run of
     // a million items does not allocate them a million times.
-    std::string oldPath, newPath;
+    std::string oldPath, newPath, editedPath;
     std::u16string plannedName, currentName, newName;
+    std::string failureReason, failureError; // of the last failed pair
 };
 
 void MainController::ok() {
@@ -303,13 +304,13 @@ void MainController::finishFromTemporary(RunState& run, size_t step, size_t inde
                RenameFailure::ofSystemError(error, temporary, newPath)
                    .followedBy("the item is now called " + temporary +
                                ", undoing the run gives it its old name back"));
-    pairFinished(index, std::move(outcome));
+    pairFinished(index, outcome);
 }
 
-void MainController::pairFinished(size_t index, RenameOutcome outcome) {
+void MainController::pairFinished(size_t index, const RenameOutcome& outcome) {
     ++lastRun_.counts[static_cast<size_t>(outcome.kind)];
     if (runObserver_)
-        runObserver_->pairFinished(index, std::move(outcome));
+        runObserver_->pairFinished(index, outcome);
 }
 
 // One pair of the run. The choice carries over from the pair before: a
@@ -331,7 +332,7 @@ void MainController::renamePair(RunState& run, size_t step, size_t index,
         outcome.kind = kind;
         if (outcome.newPath.empty())
             outcome.newPath = oldPath;
-        pairFinished(index, std::move(outcome));
+        pairFinished(index, outcome);
     };
     // Made only for a dialog: most runs show none.
     auto request = [&](const std::u16string& name) {
@@ -365,8 +366,11 @@ void MainController::renamePair(RunState& run, size_t step, size_t index,
         if (!(changed || run.manual) || newName == currentName)
             return finish(RenameOutcome::Kind::Unchanged);
         // The plan worked out the path of its own name already.
-        const std::string& newPath = outcome.newPath =
-            newName == plannedName ? plannedPath : PathText::pathOfDisplayName(folder, newName);
+        const std::string& newPath =
+            newName == plannedName
+                ? plannedPath
+                : (run.editedPath = PathText::pathOfDisplayName(folder, newName));
+        outcome.newPath = newPath;
         // A pair that breaks a cycle parks at its temporary name, unless a
         // dialog gave it a name of its own (the cycle is then broken already).
         const bool park = run.parkFirst && !edited;
@@ -436,11 +440,11 @@ void MainController::renamePair(RunState& run, size_t step, size_t index,
 // outcome says why in one line, the dialog says it at length.
 void MainController::pairFailed(RunState& run, RenameOutcome& outcome,
                                 const RenameFailure& failure) {
-    outcome.reason = failure.reason();
-    outcome.error = failure.errorName();
+    outcome.reason = run.failureReason = failure.reason();
+    outcome.error = run.failureError = failure.errorName();
     const AlertAnswer answer = port_.runAlert({AlertStyle::Critical,
                                                "The file name could not be changed.",
-                                               failure.dialogText(outcome.oldPath),
+                                               failure.dialogText(std::string(outcome.oldPath)),
                                                {"Continue Renaming", "Skip Remaining Files"}});
     if (answer != AlertAnswer::First)
         run.stopped = true;

@@ -4,18 +4,21 @@
 #include "MRVN7x/engine/RenameJournal.h"
 #include "MRVN7x/engine/RenameOptimizer.h"
 
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvane {
 
+// A pair's outcome as the run hands it over. Its texts belong to the run and
+// last for the call only: an observer that keeps them copies them (most
+// observers keep few or none, and a run of a million pairs copies nothing).
 struct RenameOutcome {
     enum class Kind { Renamed, Unchanged, SkippedExisting, Skipped, Failed, NotReached };
     Kind kind = Kind::NotReached;
-    std::string oldPath;
-    std::string newPath; // the path the item has or would have had
-    std::string reason;  // for Failed: why, in one line
-    std::string error;   // for Failed: the errno's name ("EACCES"); empty for a name rule
+    std::string_view oldPath;
+    std::string_view newPath; // the path the item has or would have had
+    std::string_view reason;  // for Failed: why, in one line
+    std::string_view error;   // for Failed: the errno's name ("EACCES"); empty for a name rule
 };
 
 class RenameRunObserver {
@@ -42,8 +45,8 @@ public:
     }
     // Once for every pair of the plan, when its last step is over (in plan
     // order, except that a pair breaking a cycle finishes with its cycle); the
-    // outcome is handed over.
-    virtual void pairFinished(size_t index, RenameOutcome outcome) {
+    // outcome's texts last for the call.
+    virtual void pairFinished(size_t index, const RenameOutcome& outcome) {
         (void)index;
         (void)outcome;
     }

@@ -75,7 +75,7 @@ bool DiskRenamer::renameCurrentName(const std::u16string& currentName,
         errno = ENAMETOOLONG;
         return false;
     }
-    switch (settings_.getParamInt("renameMode", 0)) {
+    switch (mechanism()) {
     case 0:
         if (!SystemVersion::isLeopard())
             return renameFileViaAppleScript(currentPath, newName, newPath);
@@ -90,6 +90,16 @@ bool DiskRenamer::renameCurrentName(const std::u16string& currentName,
         errno = EINVAL; // no such mechanism
         return false;
     }
+}
+
+// The setting is read again only after a change of the settings: a run asks
+// for every item.
+int DiskRenamer::mechanism() {
+    if (mechanismGeneration_ != settings_.parametersGeneration()) {
+        mechanism_ = settings_.getParamInt("renameMode", 0);
+        mechanismGeneration_ = settings_.parametersGeneration();
+    }
+    return mechanism_;
 }
 
 bool DiskRenamer::renameFileViaAppleScript(const std::string& currentPath,

@@ -57,7 +57,11 @@ private:
     bool renameInFolder(const std::string& currentPath, const std::u16string& newName,
                         const std::string& newPath);
 
+    int mechanism();
+
     BaseAction& settings_;
+    int mechanism_ = 0; // "renameMode" as read at mechanismGeneration_
+    std::uint64_t mechanismGeneration_ = 0;
     std::string script_;
     FileOperations::OpenFolder inFolder_; // a run renames folder by folder
 };
