@@ -25,13 +25,14 @@ size_t componentCount(std::string_view path) {
 // first), or kNone.
 std::vector<std::uint32_t> successors(const RenameOptimizer& plan,
                                       const std::vector<bool>& writable) {
-    const TextListIndex index = indexOfTexts(plan.oldNames());
     std::vector<std::uint32_t> next(plan.count(), kNone);
-    for (size_t i = 0; i < plan.count(); ++i) {
-        const int found = writable[i] ? index.find(plan.newPath(i)) : kPathNotFound;
-        if (found >= 0 && static_cast<size_t>(found) != i)
-            next[i] = static_cast<std::uint32_t>(found);
-    }
+    indexOfTexts(plan.oldNames())
+        .findEach(
+            plan.count(), [&plan](size_t i, std::string& path) { plan.newPath(i, path); },
+            [&](size_t i, int found) {
+                if (writable[i] && found >= 0 && static_cast<size_t>(found) != i)
+                    next[i] = static_cast<std::uint32_t>(found);
+            });
     return next;
 }
 

@@ -5,12 +5,19 @@
 // slot with 32 bits of the path's hash, so a million rows cost 12 MiB, and a
 // path is made again only when those bits match. The first row of a path
 // wins, as a search from the start would.
+//
+// Over a big table most of an insertion's or a look-up's time is the wait for
+// its slot from memory, so the rows are inserted, and many paths may be looked
+// up (findEach), in batches whose slots are fetched together.
 #include "platform/TextList.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -23,19 +30,37 @@ public:
     PathIndex(size_t count, PathOf pathOf)
         : pathOf_(std::move(pathOf)), rows_(count),
           slots_(std::max<size_t>(16, count + count / 2)) {
-        for (size_t row = 0; row < count; ++row)
-            insert(row);
+        std::array<std::decay_t<std::invoke_result_t<PathOf&, size_t>>, kBatch> paths;
+        std::array<std::uint64_t, kBatch> hashes;
+        for (size_t begin = 0; begin < count; begin += kBatch) {
+            const size_t n = std::min(kBatch, count - begin);
+            for (size_t k = 0; k < n; ++k) {
+                paths[k] = pathOf_(begin + k);
+                hashes[k] = fetchSlotOf(paths[k]);
+            }
+            for (size_t k = 0; k < n; ++k)
+                insert(begin + k, paths[k], hashes[k]);
+        }
     }
 
     // The first row with the path, or kPathNotFound.
-    int find(std::string_view path) const {
-        const std::uint64_t hash = hashOf(path);
-        for (size_t slot = firstSlot(hash);; slot = nextSlot(slot)) {
-            const Slot& candidate = slots_[slot];
-            if (candidate.row == kPathNotFound)
-                return kPathNotFound;
-            if (candidate.hash == storedBits(hash) && samePath(candidate.row, path))
-                return candidate.row;
+    int find(std::string_view path) const { return find(path, hashOf(path)); }
+
+    // Looks up count paths, the i-th written into its argument by
+    // pathAt(i, std::string&), and calls found(i, first row or kPathNotFound)
+    // for each, in order.
+    template <class PathAt, class Found>
+    void findEach(size_t count, PathAt pathAt, Found found) const {
+        std::array<std::string, kBatch> paths;
+        std::array<std::uint64_t, kBatch> hashes;
+        for (size_t begin = 0; begin < count; begin += kBatch) {
+            const size_t n = std::min(kBatch, count - begin);
+            for (size_t k = 0; k < n; ++k) {
+                pathAt(begin + k, paths[k]);
+                hashes[k] = fetchSlotOf(paths[k]);
+            }
+            for (size_t k = 0; k < n; ++k)
+                found(begin + k, find(paths[k], hashes[k]));
         }
     }
 
@@ -48,6 +73,8 @@ public:
     }
 
 private:
+    static constexpr size_t kBatch = 16;
+
     struct Slot {
         std::uint32_t hash = 0;
         std::int32_t row = kPathNotFound;
@@ -66,9 +93,24 @@ private:
         return std::string_view(pathOf_(static_cast<size_t>(row))) == path;
     }
 
-    void insert(size_t row) {
-        const auto& path = pathOf_(row);
+    // The path's hash, its first slot on its way to the cache meanwhile.
+    std::uint64_t fetchSlotOf(std::string_view path) const {
         const std::uint64_t hash = hashOf(path);
+        __builtin_prefetch(&slots_[firstSlot(hash)]);
+        return hash;
+    }
+
+    int find(std::string_view path, std::uint64_t hash) const {
+        for (size_t slot = firstSlot(hash);; slot = nextSlot(slot)) {
+            const Slot& candidate = slots_[slot];
+            if (candidate.row == kPathNotFound)
+                return kPathNotFound;
+            if (candidate.hash == storedBits(hash) && samePath(candidate.row, path))
+                return candidate.row;
+        }
+    }
+
+    void insert(size_t row, std::string_view path, std::uint64_t hash) {
         for (size_t slot = firstSlot(hash);; slot = nextSlot(slot)) {
             Slot& candidate = slots_[slot];
             if (candidate.row == kPathNotFound) {

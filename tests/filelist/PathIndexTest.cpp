@@ -38,6 +38,24 @@ TEST(PathIndex, FindsTheFirstRowAndMarksSharedPaths) {
     for (size_t row = 5002; row < paths.size(); ++row)
         expected.push_back(row);
     EXPECT_EQ(marked, expected);
+
+    // Looked up in batches (45 paths: two whole ones and a part), every path
+    // gets its own answer, in order.
+    std::vector<std::string> queries = {"/f/7", "/F/7", "", "/f/same", "/f/5000"};
+    for (int i = 0; i < 40; ++i)
+        queries.push_back("/f/" + std::to_string(i * 131)); // the last two are absent
+    std::vector<int> found;
+    index.findEach(
+        queries.size(), [&](size_t i, std::string& path) { path = queries[i]; },
+        [&](size_t i, int row) {
+            EXPECT_EQ(i, found.size());
+            found.push_back(row);
+        });
+    ASSERT_EQ(found.size(), queries.size());
+    for (size_t i = 0; i < queries.size(); ++i)
+        EXPECT_EQ(found[i], index.find(queries[i])) << queries[i];
+    EXPECT_EQ(found[0], 7);
+    EXPECT_EQ(found.back(), kPathNotFound);
 }
 
 } // namespace
