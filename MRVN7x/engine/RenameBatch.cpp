@@ -4,6 +4,7 @@
 #include "platform/HelperThread.h"
 #include "platform/TextList.h"
 
+#include <algorithm>
 #include <atomic>
 #include <utility>
 
@@ -43,38 +44,55 @@ void RenameBatch::start(RenameProgressReceiver& progress) {
     progress.finish();
 }
 
-// Every item with its new name, in list order. With two threads the second
-// names the second half meanwhile; progress counts the items of both.
+// Every item with its new name, in list order. With two threads the helper
+// names items from the end of the list while this thread names them from its
+// start and adds each pair to the plan, until the two meet: this thread's
+// share of the naming shrinks by what adding pairs costs it, whatever the
+// chain costs. Progress counts the items of both.
 void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressReceiver& progress) {
-    const int half = prepareConcurrentNaming_ && count >= kConcurrentFrom ? count / 2 : count;
-    U16TextList secondHalf; // names in large blocks: a million of them are not a million texts
+    const bool shared = prepareConcurrentNaming_ && count >= kConcurrentFrom;
+    U16TextList fromTheEnd; // names in large blocks: a million of them are not a million texts
+    std::atomic<int> claimed = 0; // items taken by either thread, a batch at a time
     std::atomic<int> namedByHelper = 0;
+    constexpr int kClaim = 64;
+    // The number of items claimed for the calling thread, at most kClaim; 0 when none is left.
+    const auto claim = [&] {
+        const int before = claimed.fetch_add(kClaim, std::memory_order_relaxed);
+        return std::clamp(count - before, 0, kClaim);
+    };
     const auto pathAt = [&list](int internal) {
         return std::string(list.pathAtInternalIndex(internal));
     };
-    const auto nameFirstHalf = [&] {
-        for (int i = 0; i < half; ++i) {
-            const int internal = list.translateExternalIndexToInternal(i);
-            const std::string path = pathAt(internal);
-            progress.setLastPathProcessed(path);
-            progress.setCurrentFileNumber(i + namedByHelper.load(std::memory_order_relaxed));
-            addPair(list, internal, newName_(path, internal));
+    int namedHere = 0; // items 0 to namedHere - 1
+    const auto nameFromTheStart = [&] {
+        for (int batch = shared ? claim() : count; batch > 0; batch = shared ? claim() : 0) {
+            for (const int end = namedHere + batch; namedHere < end; ++namedHere) {
+                const int internal = list.translateExternalIndexToInternal(namedHere);
+                const std::string path = pathAt(internal);
+                progress.setLastPathProcessed(path);
+                progress.setCurrentFileNumber(namedHere +
+                                              namedByHelper.load(std::memory_order_relaxed));
+                addPair(list, internal, newName_(path, internal));
+            }
         }
     };
-    if (half == count)
-        return nameFirstHalf();
+    if (!shared)
+        return nameFromTheStart();
     const int first = list.translateExternalIndexToInternal(0);
     prepareConcurrentNaming_(pathAt(first), first);
-    withHelperThread(nameFirstHalf, [&] {
-        for (int i = half; i < count; ++i) {
-            const int internal = list.translateExternalIndexToInternal(i);
-            secondHalf.push_back(newName_(pathAt(internal), internal));
-            namedByHelper.fetch_add(1, std::memory_order_relaxed);
+    withHelperThread(nameFromTheStart, [&] {
+        for (int batch = claim(); batch > 0; batch = claim()) {
+            for (int k = 0; k < batch; ++k) {
+                const int internal = list.translateExternalIndexToInternal(
+                    count - 1 - static_cast<int>(fromTheEnd.size()));
+                fromTheEnd.push_back(newName_(pathAt(internal), internal));
+                namedByHelper.fetch_add(1, std::memory_order_relaxed);
+            }
         }
     });
-    for (int i = half; i < count; ++i)
+    for (int i = namedHere; i < count; ++i)
         addPair(list, list.translateExternalIndexToInternal(i),
-                secondHalf[static_cast<size_t>(i - half)]);
+                fromTheEnd[static_cast<size_t>(count - 1 - i)]);
 }
 
 // The plan shares the list's text of the path instead of copying it.
