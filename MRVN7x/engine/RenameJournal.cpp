@@ -405,6 +405,8 @@ JournalRecord parseJournal(const std::string& text) {
         return damaged("its header is damaged");
     record.created = static_cast<std::int64_t>(created);
     record.plannedSteps = static_cast<size_t>(count);
+    // No step takes fewer than 16 bytes, so a damaged count reserves no more than the text allows.
+    record.steps.reserve(static_cast<size_t>(std::min<std::uint64_t>(count, text.size() / 16)));
     for (std::uint64_t i = 0; i < count; ++i) {
         JournalStepView step;
         if (!parseStep(text, pos, step))
@@ -447,20 +449,20 @@ Place placeOf(FileOperations::OpenFolder& folder, const JournalStep& step,
 // undo killed in between is finished by the next.
 bool moveBack(FileOperations::OpenFolder& folder, const JournalStep& step,
               const std::string& temporary, Place place, std::string& reason) {
-    std::string at = place == Place::Target ? step.to : temporary;
+    const std::string* at = place == Place::Target ? &step.to : &temporary;
     if (place == Place::Target && !temporary.empty()) {
         if (!folder.moveNoReplace(step.to, temporary)) {
             reason = std::strerror(errno);
             return false;
         }
-        at = temporary;
+        at = &temporary;
     }
-    if (folder.moveNoReplace(at, step.from))
+    if (folder.moveNoReplace(*at, step.from))
         return true;
     reason = errno == EEXIST ? "another item now has its old name" : std::strerror(errno);
     // Back to where it was found rather than left under the temporary name.
-    if (place == Place::Target && at != step.to)
-        folder.moveNoReplace(at, step.to);
+    if (place == Place::Target && *at != step.to)
+        folder.moveNoReplace(*at, step.to);
     return false;
 }
 
