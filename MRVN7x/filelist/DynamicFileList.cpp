@@ -196,6 +196,7 @@ void DynamicFileList::filterFileList(const std::vector<std::string>& elements, T
 // which were already listed by update() and are only descended into here.
 void DynamicFileList::filterLevel(std::span<const Element> elements, TextList& target,
                                   const std::string* rootPath) {
+    std::string path; // one buffer for the level: a folder may hold a million names
     for (const Element& element : elements) {
         if (nothingMoreCanBeAdded(target))
             return;
@@ -206,8 +207,10 @@ void DynamicFileList::filterLevel(std::span<const Element> elements, TextList& t
                      : PathText::lastComponent(std::string(element.text)).starts_with('.');
         if (hidden)
             continue;
-        const std::string path =
-            rootPath ? PathText::join(*rootPath, element.text) : std::string(element.text);
+        if (rootPath)
+            PathText::join(*rootPath, element.text, path);
+        else
+            path.assign(element.text);
         const bool folder = isFolder(path, element.type);
         if (rootPath && qualifies(folder)) {
             if (applyCutOff_ && target.size() > static_cast<size_t>(kCutOff - 1)) {
