@@ -221,6 +221,8 @@ void MainController::renameLoop(const RenameOptimizer& plan) {
             port_.renamingProgress(step, total);
             lastReport = std::chrono::steady_clock::now();
         }
+        if (step + 1 < total)
+            plan.prefetchStep(step + 1);
         runStep(run, plan, step);
     }
     renamer_.closeFolder(); // an open folder would keep its file system from being unmounted

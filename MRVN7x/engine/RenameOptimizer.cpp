@@ -218,6 +218,16 @@ void RenameOptimizer::newName(size_t pair, std::u16string& name) const {
         PathText::displayNameOfPath(newFileNames_[pair], name);
 }
 
+void RenameOptimizer::prefetchStep(size_t step) const {
+    const size_t pair = steps_[step].pair;
+    for (const std::string_view text : {oldNames_[pair], newFileNames_[pair]}) {
+        if (text.empty())
+            continue;
+        __builtin_prefetch(text.data());
+        __builtin_prefetch(text.data() + text.size() - 1); // a text may span two lines
+    }
+}
+
 std::string RenameOptimizer::temporaryPathFor(std::string_view oldPath) {
     return PathText::join(PathText::folderView(oldPath), kCycleTemporaryName);
 }

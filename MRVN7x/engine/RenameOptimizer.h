@@ -69,6 +69,9 @@ public:
     // Every rename of the run in order: one step per pair, two for each pair
     // that breaks a cycle.
     const std::vector<Step>& steps() const { return steps_; }
+    // Starts bringing the texts of a step's pair into the cache: a run asks
+    // for the next step's while the system renames the item of this one.
+    void prefetchStep(size_t step) const;
     // Where a pair that breaks a cycle waits between its two steps.
     static std::string temporaryPathFor(std::string_view oldPath);
 
