@@ -155,6 +155,12 @@ TEST(DiskRenamer, UnknownMechanismRenamesNothing) {
         EXPECT_FALSE(f.rename("a.txt", u"b.txt"));
         EXPECT_TRUE(pathExists(f.dir / "a.txt"));
         EXPECT_FALSE(pathExists(f.dir / "b.txt"));
+        // The renamer keeps its reading of the setting only until the setting changes.
+        f.settings->setValueForKey("renameMode", plist::Value(3));
+        EXPECT_TRUE(f.rename("a.txt", u"b.txt"));
+        f.settings->setValueForKey("renameMode", plist::Value(mode));
+        EXPECT_FALSE(f.rename("b.txt", u"c.txt"));
+        EXPECT_TRUE(pathExists(f.dir / "b.txt"));
     }
 }
 

@@ -43,7 +43,7 @@ TEST(PathIndex, FindsTheFirstRowAndMarksSharedPaths) {
     // gets its own answer, in order.
     std::vector<std::string> queries = {"/f/7", "/F/7", "", "/f/same", "/f/5000"};
     for (int i = 0; i < 40; ++i)
-        queries.push_back("/f/" + std::to_string(i * 131)); // the last two are absent
+        queries.push_back("/f/" + std::to_string(i * 131)); // the last is absent
     std::vector<int> found;
     index.findEach(
         queries.size(), [&](size_t i, std::string& path) { path = queries[i]; },
