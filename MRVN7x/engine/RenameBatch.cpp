@@ -55,7 +55,8 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
     std::atomic<int> claimed = 0; // items taken by either thread, a batch at a time
     std::atomic<int> namedByHelper = 0;
     constexpr int kClaim = 64;
-    // The number of items claimed for the calling thread, at most kClaim; 0 when none is left.
+    // The number of items claimed for the calling thread, at most kClaim; 0
+    // when none is left. A thread alone claims every item, a batch at a time.
     const auto claim = [&] {
         const int before = claimed.fetch_add(kClaim, std::memory_order_relaxed);
         return std::clamp(count - before, 0, kClaim);
@@ -65,7 +66,7 @@ void RenameBatch::nameItems(DynamicFileList& list, int count, RenameProgressRece
     };
     int namedHere = 0; // items 0 to namedHere - 1
     const auto nameFromTheStart = [&] {
-        for (int batch = shared ? claim() : count; batch > 0; batch = shared ? claim() : 0) {
+        for (int batch = claim(); batch > 0; batch = claim()) {
             for (const int end = namedHere + batch; namedHere < end; ++namedHere) {
                 const int internal = list.translateExternalIndexToInternal(namedHere);
                 const std::string path = pathAt(internal);
