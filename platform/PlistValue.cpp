@@ -2,6 +2,7 @@
 
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -90,6 +91,18 @@ struct NodeDeleter {
 };
 using NodePtr = std::unique_ptr<void, NodeDeleter>;
 
+// The library stores whole seconds in 32 bits: a date beyond them (read from
+// a damaged file, for one) is written as the nearest one it can hold.
+plist_t dateNode(double seconds) {
+    constexpr double lowest = std::numeric_limits<int32_t>::min();
+    constexpr double highest = std::numeric_limits<int32_t>::max();
+    if (std::isnan(seconds))
+        seconds = 0;
+    const double whole = std::clamp(std::floor(seconds), lowest, highest);
+    const double micro = std::clamp((seconds - whole) * 1e6, 0.0, 999999.0);
+    return plist_new_date(static_cast<int32_t>(whole), static_cast<int32_t>(micro));
+}
+
 plist_t toNode(const Value& value) {
     switch (value.kind()) {
     case Value::Kind::String:
@@ -100,11 +113,8 @@ plist_t toNode(const Value& value) {
         return plist_new_real(*value.asReal());
     case Value::Kind::Boolean:
         return plist_new_bool(*value.asBoolean() ? 1 : 0);
-    case Value::Kind::Date: {
-        double s = value.asDate()->secondsSinceReferenceDate;
-        double whole = std::floor(s);
-        return plist_new_date(static_cast<int32_t>(whole), static_cast<int32_t>((s - whole) * 1e6));
-    }
+    case Value::Kind::Date:
+        return dateNode(value.asDate()->secondsSinceReferenceDate);
     case Value::Kind::Data: {
         const auto& d = *value.asData();
         return plist_new_data(reinterpret_cast<const char*>(d.data()), d.size());

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace morvane;
 
 TEST(PlistValue, XmlRoundTripOfEveryKind) {
@@ -19,6 +21,21 @@ TEST(PlistValue, XmlRoundTripOfEveryKind) {
     auto back = plist::fromXml(plist::toXml(plist::Value(dict)));
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, plist::Value(dict));
+}
+
+TEST(PlistValue, DatesBeyondWhatTheFileHoldsAreWrittenAsTheNearest) {
+    const double limit = 2147483647;
+    const struct {
+        double written, read;
+    } cases[] = {
+        {-limit - 1.5, -limit - 1}, {limit + 10, limit}, {-1e300, -limit - 1}, {1e300, limit},
+        {std::nan(""), 0},          {-86400, -86400},
+    };
+    for (const auto& c : cases) {
+        auto back = plist::fromXml(plist::toXml(plist::Value(plist::Date{c.written})));
+        ASSERT_TRUE(back && back->asDate()) << c.written;
+        EXPECT_NEAR(back->asDate()->secondsSinceReferenceDate, c.read, 1e-6) << c.written;
+    }
 }
 
 TEST(PlistValue, GarbageDoesNotParse) {
