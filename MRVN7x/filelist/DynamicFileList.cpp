@@ -2,6 +2,7 @@
 
 #include "MRVN7x/filelist/RawFileList.h"
 #include "MRVN7x/filelist/SortingModeValues.h"
+#include "platform/HelperThread.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
@@ -196,8 +197,12 @@ void DynamicFileList::filterFileList(const std::vector<std::string>& elements, T
 // which were already listed by update() and are only descended into here.
 void DynamicFileList::filterLevel(std::span<const Element> elements, TextList& target,
                                   const std::string* rootPath) {
-    std::string path; // one buffer for the level: a folder may hold a million names
-    for (const Element& element : elements) {
+    std::string path;            // one buffer for the level: a folder may hold a million names
+    constexpr size_t kAhead = 8; // sorted names lie all over the listing's buffer
+    for (size_t k = 0; k < elements.size(); ++k) {
+        if (k + kAhead < elements.size())
+            __builtin_prefetch(elements[k + kAhead].text.data());
+        const Element& element = elements[k];
         if (nothingMoreCanBeAdded(target))
             return;
         if (element.text == ".DS_Store")
@@ -292,7 +297,9 @@ void DynamicFileList::filterInByteOrder(std::vector<Element>& elements, TextList
         if (rest == elements.end() || nothingMoreCanBeAdded(target))
             return;
     }
-    std::sort(rest, elements.end(), byName);
+    // Names in one folder never tie. A disk's listing comes in hash order, so
+    // a big folder's sort is real work: it takes both cores.
+    sortOnTwoThreads(rest, elements.end(), byName);
     filterLevel({rest, elements.end()}, target, &folder);
 }
 
