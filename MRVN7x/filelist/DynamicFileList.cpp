@@ -299,7 +299,8 @@ void DynamicFileList::filterInByteOrder(std::vector<Element>& elements, TextList
     }
     // Names in one folder never tie. A disk's listing comes in hash order, so
     // a big folder's sort is real work: it takes both cores.
-    sortOnTwoThreads(rest, elements.end(), byName);
+    constexpr std::ptrdiff_t kSharedFrom = 16384;
+    sortOnTwoThreads(rest, elements.end(), byName, kSharedFrom);
     filterLevel({rest, elements.end()}, target, &folder);
 }
 

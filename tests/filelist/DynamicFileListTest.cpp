@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -191,6 +192,24 @@ TEST(DynamicFileList, APackageByItsItemsIsNotEnteredButAPlainFolderIs) {
     EXPECT_EQ(asSet(f.entries()),
               (std::set<std::string>{"root", "root/Report.pages", "root/Notes",
                                      "root/Notes/Contents", "root/Notes/Contents/note.txt"}));
+}
+
+// A folder this big has its names sorted on two threads: the list must still
+// hold each name once, in byte order across the two halves.
+TEST(DynamicFileList, ABigFolderIsListedInByteOrder) {
+    FileListFixture f;
+    constexpr int kCount = 20000;
+    const int folder = open(f.dir.makeFolder("big").c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < kCount; ++i)
+        close(openat(folder, ("n" + std::to_string(i * 7919 % kCount)).c_str(),
+                     O_WRONLY | O_CREAT | O_EXCL, 0644));
+    close(folder);
+    f.addRoot("big");
+    f.update({1, 0, 1}, false);
+    const auto entries = f.entriesInExpansionOrder();
+    ASSERT_EQ(entries.size(), static_cast<size_t>(kCount));
+    EXPECT_TRUE(std::adjacent_find(entries.begin(), entries.end(), std::greater_equal<>()) ==
+                entries.end());
 }
 
 TEST(DynamicFileList, CutOffOnAThousandFileFolder) {
